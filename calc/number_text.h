@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarnel {
+
+// Converts between numbers and the text the user reads and types, with the
+// decimal separator of the user's locale (UTF-8, usually "." or ",").
+class NumberText {
+public:
+    explicit NumberText(std::string decimalSeparator = ".");
+
+    // The double nearest to the decimal text. Accepts surrounding blanks, an
+    // optional sign and an exponent; rejects everything else, including names
+    // of infinity and not-a-number and numbers too large for a double.
+    [[nodiscard]] std::optional<double> parse(std::string_view text) const;
+
+    // "%f" of the result lines: fixed-point, two decimals, correctly rounded,
+    // no grouping; a value that rounds to zero is written without a sign.
+    void appendFixed2(std::string& out, double value) const;
+    [[nodiscard]] std::string fixed2(double value) const;
+
+    [[nodiscard]] const std::string& decimalSeparator() const { return separator_; }
+
+private:
+    std::string separator_;
+};
+
+} // namespace tarnel

@@ -1,0 +1,142 @@
+#include "result_list.h"
+
+#include "standard_values.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace tarnel {
+
+namespace {
+
+std::vector<double> seededValues()
+{
+    const auto& standard = standardValues();
+    return {standard.begin(), standard.end()};
+}
+
+} // namespace
+
+std::size_t resistorCountOf(std::size_t formatIndex)
+{
+    if (formatIndex == 0)
+        return 2;
+    return formatIndex <= 4 ? 3 : 4;
+}
+
+ResultList::ResultList(NumberText numbers) : numbers_(std::move(numbers)), values_(seededValues()) {}
+
+void ResultList::clear()
+{
+    chunks_.clear();
+    size_ = 0;
+    resultCount_ = 0;
+    values_ = seededValues();
+    messages_.clear();
+}
+
+ResultList::Record& ResultList::push()
+{
+    if (size_ >= capacity_)
+        throw std::length_error("The result list cannot take another line.");
+    if ((size_ >> chunkBits) == chunks_.size())
+        chunks_.push_back(std::make_unique<Chunk>());
+    Record& slot = (*chunks_[size_ >> chunkBits])[size_ & (chunkSize - 1)];
+    ++size_;
+    return slot;
+}
+
+const ResultList::Record& ResultList::record(std::size_t index) const
+{
+    if (index >= size_)
+        throw std::out_of_range("result list line index out of range");
+    return (*chunks_[index >> chunkBits])[index & (chunkSize - 1)];
+}
+
+std::uint8_t ResultList::valueIndex(double value)
+{
+    if (const auto standard = standardValueIndex(value))
+        return static_cast<std::uint8_t>(*standard);
+    const auto extra = std::find(values_.begin() + standardValueCount, values_.end(), value);
+    if (extra != values_.end())
+        return static_cast<std::uint8_t>(extra - values_.begin());
+    if (values_.size() > std::numeric_limits<std::uint8_t>::max())
+        throw std::length_error("The result list holds too many different resistor values.");
+    values_.push_back(value);
+    return static_cast<std::uint8_t>(values_.size() - 1);
+}
+
+void ResultList::addResult(std::size_t formatIndex, std::initializer_list<double> values)
+{
+    if (formatIndex >= resultFormatCount || values.size() != resistorCountOf(formatIndex) + 1)
+        throw std::invalid_argument("result line values do not match the format");
+    std::array<std::uint8_t, 4> indices{};
+    auto value = values.begin();
+    for (std::size_t i = 0; i + 1 < values.size(); ++i, ++value)
+        indices[i] = valueIndex(*value);
+    Record& added = push();
+    added = Record{*value, static_cast<std::uint8_t>(formatIndex), indices};
+    ++resultCount_;
+}
+
+void ResultList::addMessage(std::string text)
+{
+    Record& added = push();
+    const auto messageIndex = static_cast<std::uint32_t>(messages_.size());
+    messages_.push_back(std::move(text));
+    added.deviationPercent = 0.0;
+    added.kind = messageKind;
+    std::memcpy(added.values.data(), &messageIndex, sizeof messageIndex);
+}
+
+bool ResultList::isMessage(std::size_t index) const
+{
+    return record(index).kind == messageKind;
+}
+
+ResultEntry ResultList::entry(std::size_t index) const
+{
+    const Record& r = record(index);
+    if (r.kind == messageKind)
+        throw std::invalid_argument("a message line has no result values");
+    ResultEntry e;
+    e.formatIndex = r.kind;
+    e.resistorCount = resistorCountOf(r.kind);
+    for (std::size_t i = 0; i < e.resistorCount; ++i)
+        e.resistors[i] = values_[r.values[i]];
+    e.deviationPercent = r.deviationPercent;
+    return e;
+}
+
+void ResultList::appendLine(std::size_t index, std::string& out) const
+{
+    const Record& r = record(index);
+    if (r.kind == messageKind) {
+        std::uint32_t messageIndex = 0;
+        std::memcpy(&messageIndex, r.values.data(), sizeof messageIndex);
+        out += messages_[messageIndex];
+        return;
+    }
+    const std::string_view format = resultFormats[r.kind];
+    const std::size_t resistors = resistorCountOf(r.kind);
+    std::size_t next = 0;
+    for (std::size_t pos = 0; pos < format.size(); ++pos) {
+        if (format[pos] == '%' && pos + 1 < format.size() && format[pos + 1] == 'f') {
+            numbers_.appendFixed2(out, next < resistors ? values_[r.values[next]] : r.deviationPercent);
+            ++next;
+            ++pos;
+        } else {
+            out.push_back(format[pos]);
+        }
+    }
+}
+
+std::string ResultList::line(std::size_t index) const
+{
+    std::string out;
+    appendLine(index, out);
+    return out;
+}
+
+} // namespace tarnel

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "number_text.h"
+#include "window_controls.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace tarnel {
+
+// Cleared by any field or special-value slot that fails to read; a run
+// searches only while it is still true.
+extern bool inputsValid;
+
+inline constexpr double failedReadValue = -1.0;
+inline constexpr double minFieldValue = 1.0;
+inline constexpr double minTolerancePercent = 0.0;
+inline constexpr double maxTolerancePercent = 100.0;
+
+enum class FieldStatus { Ok, NotANumber, OutOfRange };
+
+struct FieldReading {
+    FieldStatus status;
+    double value; // failedReadValue unless status is Ok
+};
+
+// How a field's text reads against the inclusive range lo .. hi. Not-a-number
+// and infinities never read, so no such value reaches a search.
+[[nodiscard]] FieldReading readNumber(std::string_view text, double lo, double hi, const NumberText& numbers);
+
+// Reads the edit, paints it red or normal, and on failure clears inputsValid
+// and yields failedReadValue.
+double readField(EditField& edit, double lo, double hi, const NumberText& numbers);
+// readField over minFieldValue .. maxStandardValue.
+double readValueField(EditField& edit, const NumberText& numbers);
+
+// The window controls a run reads its parameters from.
+struct SearchFields {
+    EditField& editUin;
+    EditField& editUout;
+    EditField& editTol;
+    EditField& editRmin;
+    EditField& editRmax;
+    EditField& editRsumMin;
+    EditField& editRsumMax;
+    EditField& editMaxResults;
+    CheckField& chkDivOnly;
+    CheckField& chkHi1R;
+    CheckField& chkHi2Rser;
+    CheckField& chkHi2Rpar;
+    CheckField& chkLo1R;
+    CheckField& chkLo2Rser;
+    CheckField& chkLo2Rpar;
+};
+
+struct SearchParams {
+    double uin = 0.0;
+    double uout = 0.0;
+    double tolerance = 0.0; // a fraction: 5 % is 0.05
+    double rMin = 0.0;
+    double rMax = 0.0;
+    double rSumMin = 0.0;
+    double rSumMax = 0.0;
+    double ratioOffset = 1.0; // 1.0 counts 1 + H/L, 0.0 counts H/L
+    double ratio = 0.0;
+    double ratioLow = 0.0;
+    double ratioHigh = 0.0;
+    std::int32_t maxResults = 0;
+    bool useHi1R = false;
+    bool useHi2Rser = false;
+    bool useHi2Rpar = false;
+    bool useLo1R = false;
+    bool useLo2Rser = false;
+    bool useLo2Rpar = false;
+};
+
+// Sets inputsValid, then reads and paints every field in a fixed order,
+// going on past failed fields so that all bad ones show at once.
+SearchParams readSearchParams(const SearchFields& fields, const NumberText& numbers);
+
+} // namespace tarnel

@@ -1,0 +1,75 @@
+#include "special_values.h"
+
+#include "result_list.h"
+#include "search_params.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarnel {
+
+SpecialValueTable specialValueTable;
+
+void specValsInit(const CheckField& chk, EditField& edit, std::size_t slotIndex, ResultList& list,
+                  const NumberText& numbers)
+{
+    double& listed = specialValueTable.listedValues.at(slotIndex);
+    double& excluded = specialValueTable.excludedValues.at(slotIndex);
+    switch (chk.state()) {
+    case CheckState::Unchecked:
+        excluded = readValueField(edit, numbers);
+        listed = unusedSpecialValue;
+        break;
+    case CheckState::Checked:
+        excluded = unusedSpecialValue;
+        listed = readValueField(edit, numbers);
+        break;
+    case CheckState::Grayed:
+        excluded = unusedSpecialValue;
+        listed = unusedSpecialValue;
+        break;
+    case CheckState::Unknown:
+        inputsValid = false;
+        list.addMessage(badCheckStateMessage);
+        break;
+    }
+}
+
+bool specialValueMatches(double slotValue, double resistor)
+{
+    if (slotValue == unusedSpecialValue)
+        return false;
+    return std::fabs(slotValue - resistor) <= 1e-9 * std::max(std::fabs(slotValue), std::fabs(resistor));
+}
+
+SpecialValueClass specValClassify(double x)
+{
+    bool anyListed = false;
+    bool isListed = false;
+    for (std::size_t i = 0; i < specialSlotCount; ++i) {
+        if (specialValueTable.listedValues[i] != unusedSpecialValue)
+            anyListed = true;
+        if (specialValueMatches(specialValueTable.listedValues[i], x))
+            isListed = true;
+        if (specialValueMatches(specialValueTable.excludedValues[i], x))
+            return SpecialValueClass::Excluded;
+    }
+    return anyListed && !isListed ? SpecialValueClass::Unlisted : SpecialValueClass::Ok;
+}
+
+bool specValsCheck2(double a, double b)
+{
+    return specValClassify(a) == SpecialValueClass::Ok && specValClassify(b) == SpecialValueClass::Ok;
+}
+
+bool specValsCheck3(double a, double b, double c)
+{
+    return specValsCheck2(a, b) && specValClassify(c) == SpecialValueClass::Ok;
+}
+
+bool specValsCheck4(double a, double b, double c, double d)
+{
+    return specValsCheck2(a, b) && specValsCheck2(c, d);
+}
+
+} // namespace tarnel

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "number_text.h"
+#include "window_controls.h"
+
+#include <array>
+#include <cstddef>
+
+namespace tarnel {
+
+class ResultList;
+
+inline constexpr std::size_t specialSlotCount = 4;
+inline constexpr double unusedSpecialValue = -1.0;
+
+struct SpecialValueTable {
+    std::array<double, specialSlotCount> listedValues{unusedSpecialValue, unusedSpecialValue,
+                                                      unusedSpecialValue, unusedSpecialValue};
+    std::array<double, specialSlotCount> excludedValues{unusedSpecialValue, unusedSpecialValue,
+                                                        unusedSpecialValue, unusedSpecialValue};
+};
+
+// Loaded from the four slots at the start of every run, read by the search.
+extern SpecialValueTable specialValueTable;
+
+enum class SpecialValueClass { Ok = 0, Unlisted = 1, Excluded = 2 };
+
+inline constexpr const char* badCheckStateMessage = "specValsInit: bad chk->State";
+
+// Loads slot slotIndex: unchecked excludes the edit's value, checked lists it,
+// grayed ignores the slot without reading the edit.
+void specValsInit(const CheckField& chk, EditField& edit, std::size_t slotIndex, ResultList& list,
+                  const NumberText& numbers);
+
+// A slot value stands for a resistor value when the two agree to a relative
+// 1e-9: typed 110 then matches the standard 110.00000000000001, and no slot
+// can match two standard values, which lie more than 3 % apart.
+[[nodiscard]] bool specialValueMatches(double slotValue, double resistor);
+
+[[nodiscard]] SpecialValueClass specValClassify(double x);
+[[nodiscard]] bool specValsCheck2(double a, double b);
+[[nodiscard]] bool specValsCheck3(double a, double b, double c);
+[[nodiscard]] bool specValsCheck4(double a, double b, double c, double d);
+
+} // namespace tarnel

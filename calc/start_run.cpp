@@ -1,0 +1,41 @@
+#include "start_run.h"
+
+#include "divider_search.h"
+
+namespace tarnel {
+
+namespace {
+
+// Enables the panel again however the search ends, so an error never leaves
+// the Start button dead.
+class PanelDisabled {
+public:
+    explicit PanelDisabled(PanelControl& panel) : panel_(panel) { panel_.setEnabled(false); }
+    ~PanelDisabled() { panel_.setEnabled(true); }
+    PanelDisabled(const PanelDisabled&) = delete;
+    PanelDisabled& operator=(const PanelDisabled&) = delete;
+
+private:
+    PanelControl& panel_;
+};
+
+} // namespace
+
+std::optional<SearchParams> runStart(StartWindow& window)
+{
+    window.list.clear();
+    const SearchParams params = readSearchParams(window.fields, window.list.numbers());
+    for (std::size_t slot = 0; slot < specialSlotCount; ++slot) {
+        const SpecialSlotFields& fields = window.specialSlots[slot];
+        specValsInit(fields.chk, fields.edit, slot, window.list, window.list.numbers());
+    }
+    if (!inputsValid)
+        return std::nullopt;
+
+    window.list.clear();
+    const PanelDisabled disabled(window.panel1);
+    searchDividers(params, window.list);
+    return params;
+}
+
+} // namespace tarnel

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+namespace tarnel {
+
+// What the calculation needs of the window's controls. The window adapts its
+// widgets to these; the command line and the tests use plain objects.
+
+enum class FieldColor { Window, Red };
+
+class EditField {
+public:
+    virtual ~EditField() = default;
+    [[nodiscard]] virtual std::string text() const = 0; // UTF-8
+    virtual void setColor(FieldColor color) = 0;
+};
+
+// Unknown stands for a state the toolkit reports that is none of the three.
+enum class CheckState { Unchecked, Grayed, Checked, Unknown };
+
+class CheckField {
+public:
+    virtual ~CheckField() = default;
+    [[nodiscard]] virtual bool checked() const = 0;
+    [[nodiscard]] virtual CheckState state() const = 0;
+};
+
+class PanelControl {
+public:
+    virtual ~PanelControl() = default;
+    virtual void setEnabled(bool enabled) = 0;
+};
+
+} // namespace tarnel

@@ -1,0 +1,12 @@
+# Options every Tarnel target shares. The double arithmetic is part of the
+# results, so floating-point contraction is off and fast-math never used.
+add_library(tarnel_options INTERFACE)
+add_library(Tarnel::options ALIAS tarnel_options)
+target_compile_options(tarnel_options INTERFACE -Wall -Wextra -Wpedantic -ffp-contract=off)
+if(TARNEL_WERROR)
+  target_compile_options(tarnel_options INTERFACE -Werror)
+endif()
+if(TARNEL_SANITIZE)
+  target_compile_options(tarnel_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(tarnel_options INTERFACE -fsanitize=address,undefined)
+endif()
