@@ -41,7 +41,7 @@ ResultList::Record& ResultList::push()
     if (size_ >= capacity_)
         throw std::length_error("The result list cannot take another line.");
     if ((size_ >> chunkBits) == chunks_.size())
-        chunks_.push_back(std::make_unique<Chunk>());
+        chunks_.push_back(std::make_unique_for_overwrite<Chunk>());
     Record& slot = (*chunks_[size_ >> chunkBits])[size_ & (chunkSize - 1)];
     ++size_;
     return slot;

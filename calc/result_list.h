@@ -74,7 +74,7 @@ private:
         std::array<std::uint8_t, 4> values; // indices into values_, or a message index
     };
     static constexpr std::uint8_t messageKind = 0xFF;
-    static constexpr std::size_t chunkBits = 16;
+    static constexpr std::size_t chunkBits = 12; // 64 KiB chunks stay below the allocator's mmap threshold
     static constexpr std::size_t chunkSize = std::size_t{1} << chunkBits;
     using Chunk = std::array<Record, chunkSize>;
 

@@ -37,9 +37,4 @@ void resetProcessState()
     specialValueTable = SpecialValueTable{};
 }
 
-void CalcTest::SetUp()
-{
-    resetProcessState();
-}
-
 } // namespace tarnel::test

@@ -2,8 +2,6 @@
 
 #include "start_run.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -66,24 +64,7 @@ struct FakeWindow {
     void tickAllArms();
 };
 
-// Resets the process-wide state a run reads, so tests do not see each other.
-class CalcTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-};
-
-template <class Param>
-class CalcTestWithParam : public ::testing::TestWithParam<Param> {
-protected:
-    void SetUp() override;
-};
-
+// Resets the process-wide state a run reads (validity flag, special values).
 void resetProcessState();
-
-template <class Param>
-void CalcTestWithParam<Param>::SetUp()
-{
-    resetProcessState();
-}
 
 } // namespace tarnel::test

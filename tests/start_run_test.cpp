@@ -1,4 +1,4 @@
-#include "fake_window.h"
+#include "calc_test.h"
 
 #include <stdexcept>
 
