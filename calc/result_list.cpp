@@ -8,16 +8,6 @@
 
 namespace tarnel {
 
-namespace {
-
-std::vector<double> seededValues()
-{
-    const auto& standard = standardValues();
-    return {standard.begin(), standard.end()};
-}
-
-} // namespace
-
 std::size_t resistorCountOf(std::size_t formatIndex)
 {
     if (formatIndex == 0)
@@ -25,14 +15,20 @@ std::size_t resistorCountOf(std::size_t formatIndex)
     return formatIndex <= 4 ? 3 : 4;
 }
 
-ResultList::ResultList(NumberText numbers) : numbers_(std::move(numbers)), values_(seededValues()) {}
+ResultList::ResultList(NumberText numbers)
+    : numbers_(std::move(numbers)), values_(standardValues().begin(), standardValues().end())
+{
+    for (const double value : values_)
+        valueTexts_.push_back(numbers_.fixed2(value));
+}
 
 void ResultList::clear()
 {
     chunks_.clear();
     size_ = 0;
     resultCount_ = 0;
-    values_ = seededValues();
+    values_.resize(standardValueCount);
+    valueTexts_.resize(standardValueCount);
     messages_.clear();
 }
 
@@ -64,6 +60,7 @@ std::uint8_t ResultList::valueIndex(double value)
     if (values_.size() > std::numeric_limits<std::uint8_t>::max())
         throw std::length_error("The result list holds too many different resistor values.");
     values_.push_back(value);
+    valueTexts_.push_back(numbers_.fixed2(value));
     return static_cast<std::uint8_t>(values_.size() - 1);
 }
 
@@ -123,7 +120,10 @@ void ResultList::appendLine(std::size_t index, std::string& out) const
     std::size_t next = 0;
     for (std::size_t pos = 0; pos < format.size(); ++pos) {
         if (format[pos] == '%' && pos + 1 < format.size() && format[pos + 1] == 'f') {
-            numbers_.appendFixed2(out, next < resistors ? values_[r.values[next]] : r.deviationPercent);
+            if (next < resistors)
+                out += valueTexts_[r.values[next]];
+            else
+                numbers_.appendFixed2(out, r.deviationPercent);
             ++next;
             ++pos;
         } else {

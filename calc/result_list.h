@@ -92,6 +92,7 @@ private:
     // The standard values first, so that lookups need no table of their own;
     // any other value is added behind them.
     std::vector<double> values_;
+    std::vector<std::string> valueTexts_; // values_ as "%f" writes them
     std::vector<std::string> messages_;
 };
 
