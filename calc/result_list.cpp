@@ -64,7 +64,7 @@ std::uint8_t ResultList::valueIndex(double value)
     return static_cast<std::uint8_t>(values_.size() - 1);
 }
 
-void ResultList::addResult(std::size_t formatIndex, std::initializer_list<double> values)
+void ResultList::addResult(std::size_t formatIndex, std::span<const double> values)
 {
     if (formatIndex >= resultFormatCount || values.size() != resistorCountOf(formatIndex) + 1)
         throw std::invalid_argument("result line values do not match the format");

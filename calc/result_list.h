@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <limits>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,7 +50,11 @@ public:
 
     void clear();
     // values: the line's resistor values, then the deviation in percent.
-    void addResult(std::size_t formatIndex, std::initializer_list<double> values);
+    void addResult(std::size_t formatIndex, std::span<const double> values);
+    void addResult(std::size_t formatIndex, std::initializer_list<double> values)
+    {
+        addResult(formatIndex, std::span<const double>(values.begin(), values.size()));
+    }
     void addMessage(std::string text);
 
     [[nodiscard]] const NumberText& numbers() const { return numbers_; }
