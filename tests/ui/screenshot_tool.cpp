@@ -1,0 +1,43 @@
+// Opens the window as the program does, presses Start with the defaults and
+// saves what the screen shows of the window. scripts/screenshot.sh runs it
+// under Xvfb to make the README's picture.
+
+#include "application.h"
+#include "main_window.h"
+
+#include <QLocale>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    tarnel::Application app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: tarnel_screenshot OUTPUT.png\n");
+        return 2;
+    }
+    // The picture shows "." as the decimal separator wherever it is made.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    app.createForm();
+    tarnel::TForm1& window = *tarnel::Form1;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    QTest::mouseClick(window.btnStart, Qt::LeftButton);
+    QTest::qWait(300); // lets the list lay out and paint its rows
+
+    QPixmap shot = window.screen()->grabWindow(window.winId());
+    if (shot.isNull() || shot.size() != window.size() * shot.devicePixelRatio())
+        shot = window.grab();
+    if (!shot.save(args[1])) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(args[1]));
+        return 1;
+    }
+    return 0;
+}

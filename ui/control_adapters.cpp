@@ -1,0 +1,51 @@
+#include "control_adapters.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPalette>
+
+namespace tarnel {
+
+std::string LineEditField::text() const
+{
+    return edit_.text().toStdString();
+}
+
+void LineEditField::setColor(FieldColor color)
+{
+    // A palette that sets no role inherits them all, so a good field goes
+    // back to whatever the window's colours are.
+    QPalette palette;
+    if (color == FieldColor::Red)
+        palette.setColor(QPalette::Base, Qt::red);
+    edit_.setPalette(palette);
+}
+
+bool CheckBoxField::checked() const
+{
+    return box_.checkState() == Qt::Checked;
+}
+
+CheckState CheckBoxField::state() const
+{
+    switch (box_.checkState()) {
+    case Qt::Unchecked:
+        return CheckState::Unchecked;
+    case Qt::PartiallyChecked:
+        return CheckState::Grayed;
+    case Qt::Checked:
+        return CheckState::Checked;
+    }
+    return CheckState::Unknown;
+}
+
+void WidgetPanel::setEnabled(bool enabled)
+{
+    panel_.setEnabled(enabled);
+    // The search holds the event loop, so without painting now the disabled
+    // panel would never be seen.
+    if (!enabled)
+        panel_.repaint();
+}
+
+} // namespace tarnel

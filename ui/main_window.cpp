@@ -1,0 +1,277 @@
+#include "main_window.h"
+
+#include "caption_left_check_box.h"
+#include "control_adapters.h"
+#include "result_list_model.h"
+#include "result_list_view.h"
+#include "start_run.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QResizeEvent>
+
+#include <algorithm>
+
+namespace tarnel {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+// Positions and sizes are at 96 dpi; Qt scales them for each screen.
+constexpr QPoint designPosition{926, 194};
+constexpr QSize designClientSize{654, 938};
+constexpr int windowFontPixels = 12;
+constexpr int controlFontPixels = 19;
+
+QFont tarnelFont(int pixelSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+template <class Control>
+Control* place(Control* control, const char* name, const QRect& geometry)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(geometry);
+    return control;
+}
+
+// Every control but the panels and the list has the larger font.
+template <class Control>
+Control* placeControl(Control* control, const char* name, const QRect& geometry)
+{
+    control->setFont(tarnelFont(controlFontPixels));
+    return place(control, name, geometry);
+}
+
+QFrame* makePanel(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* panel = place(new QFrame(parent), name, geometry);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    return panel;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text)
+{
+    auto* label = placeControl(new QLabel(text, parent), name, geometry);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QLineEdit* makeEdit(QWidget* parent, const char* name, const QRect& geometry, const QString& text)
+{
+    return placeControl(new QLineEdit(text, parent), name, geometry);
+}
+
+QCheckBox* makeArmBox(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
+                      Qt::CheckState state)
+{
+    QCheckBox* box = placeControl(new CaptionLeftCheckBox(caption, parent), name, geometry);
+    box->setCheckState(state);
+    return box;
+}
+
+// Special-value boxes step unchecked, grayed, checked, as "( )/(-)/(x)" reads.
+QCheckBox* makeSpecialBox(QWidget* parent, const char* name, const QRect& geometry)
+{
+    QCheckBox* box = placeControl(new QCheckBox(QStringLiteral("( )/(-)/(x)"), parent), name, geometry);
+    box->setTristate(true);
+    box->setCheckState(Qt::PartiallyChecked);
+    return box;
+}
+
+} // namespace
+
+struct TForm1::Fields {
+    explicit Fields(TForm1& form)
+        : editUin(*form.editUin),
+          editUout(*form.editUout),
+          editTol(*form.editTol),
+          editRmin(*form.editRmin),
+          editRmax(*form.editRmax),
+          editRsumMin(*form.editRsumMin),
+          editRsumMax(*form.editRsumMax),
+          editMaxResults(*form.editMaxResults),
+          chkDivOnly(*form.chkDivOnly),
+          chkHi1R(*form.chkHi1R),
+          chkHi2Rser(*form.chkHi2Rser),
+          chkHi2Rpar(*form.chkHi2Rpar),
+          chkLo1R(*form.chkLo1R),
+          chkLo2Rser(*form.chkLo2Rser),
+          chkLo2Rpar(*form.chkLo2Rpar),
+          editSpecVal0(*form.editSpecVal0),
+          editSpecVal1(*form.editSpecVal1),
+          editSpecVal2(*form.editSpecVal2),
+          editSpecVal3(*form.editSpecVal3),
+          chkSpecVal0(*form.chkSpecVal0),
+          chkSpecVal1(*form.chkSpecVal1),
+          chkSpecVal2(*form.chkSpecVal2),
+          chkSpecVal3(*form.chkSpecVal3),
+          Panel1(*form.Panel1),
+          results(form.results_)
+    {
+    }
+
+    StartWindow startWindow()
+    {
+        return {{editUin, editUout, editTol, editRmin, editRmax, editRsumMin, editRsumMax, editMaxResults, chkDivOnly,
+                 chkHi1R, chkHi2Rser, chkHi2Rpar, chkLo1R, chkLo2Rser, chkLo2Rpar},
+                {{{chkSpecVal0, editSpecVal0},
+                  {chkSpecVal1, editSpecVal1},
+                  {chkSpecVal2, editSpecVal2},
+                  {chkSpecVal3, editSpecVal3}}},
+                Panel1,
+                results};
+    }
+
+    LineEditField editUin, editUout, editTol, editRmin, editRmax, editRsumMin, editRsumMax, editMaxResults;
+    CheckBoxField chkDivOnly, chkHi1R, chkHi2Rser, chkHi2Rpar, chkLo1R, chkLo2Rser, chkLo2Rpar;
+    LineEditField editSpecVal0, editSpecVal1, editSpecVal2, editSpecVal3;
+    CheckBoxField chkSpecVal0, chkSpecVal1, chkSpecVal2, chkSpecVal3;
+    WidgetPanel Panel1;
+    ResultList& results;
+};
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent),
+      // Numbers are read and written with the locale's decimal separator;
+      // QLocale() is the system locale unless the process pins another.
+      results_(NumberText(QLocale().decimalPoint().toStdString())),
+      model_(new ResultListModel(results_, this))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tarnel"));
+    setFont(tarnelFont(windowFontPixels));
+    // The window has the colour of an edit's background, not of a dialog.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    createControls();
+    orderTabs();
+    fields_ = std::make_unique<Fields>(*this);
+    connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
+
+    move(designPosition);
+    resize(designClientSize);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createControls()
+{
+    // Created in this order, so that slot 3's controls lie over Panel2.
+    Panel1 = makePanel(this, "Panel1", {237, 8, 204, 625});
+    btnStart = placeControl(new QPushButton(QStringLiteral("Start"), Panel1), "btnStart", {16, 568, 177, 41});
+    // Enter in an edit must not start a search.
+    btnStart->setAutoDefault(false);
+    btnStart->setDefault(false);
+    ListBox1 = place(new ResultListView(*model_, this), "ListBox1", {0, 8, 231, 929});
+    editUin = makeEdit(Panel1, "editUin", {120, 16, 73, 33}, QStringLiteral("10"));
+    editUout = makeEdit(Panel1, "editUout", {120, 55, 73, 33}, QStringLiteral("1"));
+    editTol = makeEdit(Panel1, "editTol", {120, 302, 73, 33}, QStringLiteral("5"));
+    Label1 = makeLabel(Panel1, "Label1", {16, 19, 58, 25}, QStringLiteral("Uin [V]"));
+    Label2 = makeLabel(Panel1, "Label2", {16, 58, 70, 25}, QStringLiteral("Uout [V]"));
+    Label3 = makeLabel(Panel1, "Label3", {16, 305, 57, 25}, QStringLiteral("Tol [%]"));
+    editRmin = makeEdit(Panel1, "editRmin", {120, 126, 73, 33}, QStringLiteral("1"));
+    Label4 = makeLabel(Panel1, "Label4", {16, 129, 69, 25}, QStringLiteral("Rmin [k]"));
+    editRmax = makeEdit(Panel1, "editRmax", {120, 165, 73, 33}, QStringLiteral("100"));
+    Label5 = makeLabel(Panel1, "Label5", {16, 168, 72, 25}, QStringLiteral("Rmax [k]"));
+    chkHi1R = makeArmBox(Panel1, "chkHi1R", {16, 384, 177, 25}, QStringLiteral("Hi 1xR"), Qt::Checked);
+    chkHi2Rser = makeArmBox(Panel1, "chkHi2Rser", {16, 408, 177, 25}, QStringLiteral("Hi R+R"), Qt::Unchecked);
+    chkHi2Rpar = makeArmBox(Panel1, "chkHi2Rpar", {16, 432, 177, 25}, QStringLiteral("Hi R||R"), Qt::Unchecked);
+    chkLo1R = makeArmBox(Panel1, "chkLo1R", {16, 472, 177, 25}, QStringLiteral("Lo 1xR"), Qt::Checked);
+    chkLo2Rser = makeArmBox(Panel1, "chkLo2Rser", {16, 496, 177, 25}, QStringLiteral("Lo R+R"), Qt::Unchecked);
+    chkLo2Rpar = makeArmBox(Panel1, "chkLo2Rpar", {16, 520, 177, 25}, QStringLiteral("Lo R||R"), Qt::Unchecked);
+    editMaxResults = makeEdit(Panel1, "editMaxResults", {122, 341, 71, 33}, QStringLiteral("200"));
+    Label6 = makeLabel(Panel1, "Label6", {16, 344, 100, 25}, QStringLiteral("Max. results"));
+    editRsumMax = makeEdit(Panel1, "editRsumMax", {120, 253, 73, 33}, QStringLiteral("100"));
+    editRsumMin = makeEdit(Panel1, "editRsumMin", {120, 214, 73, 33}, QStringLiteral("10"));
+    Label7 = makeLabel(Panel1, "Label7", {16, 217, 79, 25}, QStringLiteral("RsumMin"));
+    Label8 = makeLabel(Panel1, "Label8", {16, 256, 82, 25}, QStringLiteral("RsumMax"));
+    chkDivOnly = makeArmBox(Panel1, "chkDivOnly", {16, 89, 177, 25}, QStringLiteral("1+H/L ( ) / H/L (x)"),
+                            Qt::Unchecked);
+    Panel2 = makePanel(this, "Panel2", {447, 8, 204, 625});
+    editSpecVal0 = makeEdit(Panel2, "editSpecVal0", {120, 16, 73, 33}, QStringLiteral("2"));
+    chkSpecVal0 = makeSpecialBox(Panel2, "chkSpecVal0", {17, 20, 97, 25});
+    editSpecVal1 = makeEdit(Panel2, "editSpecVal1", {120, 55, 73, 33}, QStringLiteral("3"));
+    chkSpecVal1 = makeSpecialBox(Panel2, "chkSpecVal1", {17, 59, 97, 25});
+    editSpecVal2 = makeEdit(Panel2, "editSpecVal2", {120, 94, 73, 33}, QStringLiteral("18"));
+    chkSpecVal2 = makeSpecialBox(Panel2, "chkSpecVal2", {17, 98, 97, 25});
+    // Slot 3 is a child of the window in Panel2's fourth row, anchored like
+    // Panel2 so that it stays in that row at every width.
+    editSpecVal3 = makeEdit(this, "editSpecVal3", {567, 141, 73, 33}, QStringLiteral("27"));
+    chkSpecVal3 = makeSpecialBox(this, "chkSpecVal3", {464, 145, 97, 25});
+
+    const Qt::Edges topRight = Qt::TopEdge | Qt::RightEdge;
+    const Qt::Edges allEdges = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge;
+    anchored_ = {
+        {Panel1, Panel1->geometry(), topRight},
+        {ListBox1, ListBox1->geometry(), allEdges},
+        {Panel2, Panel2->geometry(), topRight},
+        {editSpecVal3, editSpecVal3->geometry(), topRight},
+        {chkSpecVal3, chkSpecVal3->geometry(), topRight},
+    };
+}
+
+void TForm1::orderTabs()
+{
+    // Panel1 first, then the list, then Panel2 and slot 3: not the order on
+    // screen, but the one users of the tool are used to.
+    QWidget* const order[] = {
+        btnStart,   editUin,     editUout,     editTol,      editRmin,     editRmax,     chkHi1R,      chkHi2Rser,
+        chkHi2Rpar, chkLo1R,     chkLo2Rser,   chkLo2Rpar,   editMaxResults, editRsumMax, editRsumMin, chkDivOnly,
+        ListBox1,   editSpecVal0, chkSpecVal0, editSpecVal1, chkSpecVal1,  editSpecVal2, chkSpecVal2, editSpecVal3,
+        chkSpecVal3,
+    };
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeAnchored(event->size());
+}
+
+// A control anchored at the right keeps its distance to the right edge, one
+// anchored at both sides keeps both and stretches; likewise top and bottom.
+void TForm1::placeAnchored(QSize clientSize)
+{
+    const int dx = clientSize.width() - designClientSize.width();
+    const int dy = clientSize.height() - designClientSize.height();
+    for (const Anchored& a : anchored_) {
+        QRect geometry = a.designGeometry;
+        if (a.anchors & Qt::RightEdge) {
+            if (a.anchors & Qt::LeftEdge)
+                geometry.setWidth(std::max(0, geometry.width() + dx));
+            else
+                geometry.translate(dx, 0);
+        }
+        if (a.anchors & Qt::BottomEdge) {
+            if (a.anchors & Qt::TopEdge)
+                geometry.setHeight(std::max(0, geometry.height() + dy));
+            else
+                geometry.translate(0, dy);
+        }
+        a.control->setGeometry(geometry);
+    }
+}
+
+void TForm1::btnStartClick()
+{
+    const ResultListModel::Reset reset(*model_);
+    StartWindow window = fields_->startWindow();
+    runStart(window);
+}
+
+} // namespace tarnel

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "result_list.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tarnel {
+
+class ResultListModel;
+class ResultListView;
+
+// Tarnel's one window: the inputs of a search, the Start button and the
+// result list. All it computes happens in btnStartClick.
+class TForm1 final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
+
+    // The controls, each owned by its Qt parent and named as its objectName.
+    QFrame* Panel1;
+    QPushButton* btnStart;
+    ResultListView* ListBox1;
+    QLineEdit* editUin;
+    QLineEdit* editUout;
+    QLineEdit* editTol;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLineEdit* editRmin;
+    QLabel* Label4;
+    QLineEdit* editRmax;
+    QLabel* Label5;
+    QCheckBox* chkHi1R;
+    QCheckBox* chkHi2Rser;
+    QCheckBox* chkHi2Rpar;
+    QCheckBox* chkLo1R;
+    QCheckBox* chkLo2Rser;
+    QCheckBox* chkLo2Rpar;
+    QLineEdit* editMaxResults;
+    QLabel* Label6;
+    QLineEdit* editRsumMax;
+    QLineEdit* editRsumMin;
+    QLabel* Label7;
+    QLabel* Label8;
+    QCheckBox* chkDivOnly;
+    QFrame* Panel2;
+    QLineEdit* editSpecVal0;
+    QCheckBox* chkSpecVal0;
+    QLineEdit* editSpecVal1;
+    QCheckBox* chkSpecVal1;
+    QLineEdit* editSpecVal2;
+    QCheckBox* chkSpecVal2;
+    QLineEdit* editSpecVal3;
+    QCheckBox* chkSpecVal3;
+
+    void btnStartClick();
+
+    // The lines ListBox1 shows; tests limit its capacity to make a run fail.
+    [[nodiscard]] ResultList& resultList() { return results_; }
+    [[nodiscard]] ResultListModel& resultModel() { return *model_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct Anchored {
+        QWidget* control;
+        QRect designGeometry;
+        Qt::Edges anchors;
+    };
+    struct Fields;
+
+    void createControls();
+    void orderTabs();
+    void placeAnchored(QSize clientSize);
+
+    ResultList results_;
+    ResultListModel* model_;
+    std::vector<Anchored> anchored_;
+    std::unique_ptr<Fields> fields_; // the controls as the calculation reads them
+};
+
+// The one main window, set while the application holds it.
+extern TForm1* Form1;
+
+} // namespace tarnel

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "result_list.h"
+
+#include <QAbstractListModel>
+#include <QItemSelection>
+#include <QString>
+
+#include <string>
+#include <vector>
+
+namespace tarnel {
+
+// The result list as a Qt model: rows are read from the calculation's list on
+// demand, so a run of millions of lines costs the view nothing until they
+// scroll into sight.
+class ResultListModel final : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    explicit ResultListModel(const ResultList& list, QObject* parent = nullptr);
+
+    [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    [[nodiscard]] QString lineText(int row) const;
+    // The selected lines in list order, one a line, whatever order they were
+    // selected in.
+    [[nodiscard]] QString linesText(const QItemSelection& selection) const;
+    [[nodiscard]] QString allLinesText() const;
+
+    // Brackets a change of the underlying list: views forget every row when
+    // it starts and read the list afresh when it ends, also when the change
+    // throws half-way.
+    class Reset {
+    public:
+        explicit Reset(ResultListModel& model);
+        ~Reset();
+        Reset(const Reset&) = delete;
+        Reset& operator=(const Reset&) = delete;
+
+    private:
+        ResultListModel& model_;
+    };
+
+private:
+    struct RowRange {
+        int first;
+        int last;
+    };
+    [[nodiscard]] QString rangesText(std::vector<RowRange> ranges) const;
+    void appendLine(int row, QString& out) const;
+
+    const ResultList& list_;
+    // Reused for every line read, so that reading a row allocates only the
+    // text it returns.
+    mutable std::string buffer_;
+};
+
+} // namespace tarnel

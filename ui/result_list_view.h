@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QListView>
+
+class QAction;
+
+namespace tarnel {
+
+class ResultListModel;
+
+// The window's result list: rows of one fixed height, several selectable with
+// Shift and Ctrl, and copied as plain text with Ctrl+C or the context menu.
+class ResultListView final : public QListView {
+    Q_OBJECT
+
+public:
+    explicit ResultListView(ResultListModel& lines, QWidget* parent = nullptr);
+
+    void copySelection();
+    void copyAll();
+
+    [[nodiscard]] QAction* copyAction() const { return copyAction_; }
+    [[nodiscard]] QAction* copyAllAction() const { return copyAllAction_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void updateActions();
+
+    ResultListModel& lines_;
+    QAction* copyAction_;
+    QAction* copyAllAction_;
+};
+
+} // namespace tarnel
