@@ -59,10 +59,15 @@ QFrame* makePanel(QWidget* parent, const char* name, const QRect& geometry)
     return panel;
 }
 
+// Labels size themselves to their text, so that a font wider than the
+// designed one is not clipped; like a caption drawn on the panel they lie
+// under the edits.
 QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text)
 {
     auto* label = placeControl(new QLabel(text, parent), name, geometry);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->resize(label->sizeHint().width(), geometry.height());
+    label->lower();
     return label;
 }
 
