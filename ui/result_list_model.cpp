@@ -7,6 +7,13 @@ namespace tarnel {
 
 ResultListModel::ResultListModel(const ResultList& list, QObject* parent) : QAbstractListModel(parent), list_(list) {}
 
+QModelIndex ResultListModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (column != 0 || row < 0 || parent.isValid() || static_cast<std::size_t>(row) >= list_.size())
+        return {};
+    return createIndex(row, column);
+}
+
 int ResultListModel::rowCount(const QModelIndex& parent) const
 {
     if (parent.isValid())

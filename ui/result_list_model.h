@@ -20,6 +20,9 @@ class ResultListModel final : public QAbstractListModel {
 public:
     explicit ResultListModel(const ResultList& list, QObject* parent = nullptr);
 
+    // The view asks for every row's index while it lays out a run; this one
+    // skips the generic checks through rowCount and columnCount.
+    [[nodiscard]] QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 

@@ -1,0 +1,121 @@
+// Click-to-idle time and peak memory of a press of Start in the real window:
+// the click, the search, the list model's reset, the events that follow and
+// one full repaint of the window. Two runs: the window's defaults, and one
+// that fills the list to its limit of 9,100,000 lines.
+#include "application.h"
+#include "bench_support.h"
+#include "main_window.h"
+#include "result_list_model.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <numeric>
+#include <string>
+#include <vector>
+
+using namespace tarnel;
+
+namespace {
+
+struct Figures {
+    std::vector<double> seconds; // one a click, the first in a fresh window first
+    double peakMiB = 0.0;
+    std::size_t lines = 0;
+};
+std::map<std::string, Figures> figures;
+
+// Starts a new peak for VmHWM, so each run's peak is its own.
+void resetPeakMemory()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+void fullRangeEverythingQualifies(TForm1& w)
+{
+    w.editTol->setText("100");
+    w.editRmin->setText("1");
+    w.editRmax->setText("9100000");
+    w.editRsumMin->setText("1");
+    w.editRsumMax->setText("9100000");
+    w.editMaxResults->setText("9100000");
+    for (QCheckBox* box : {w.chkHi1R, w.chkHi2Rser, w.chkHi2Rpar, w.chkLo1R, w.chkLo2Rser, w.chkLo2Rpar})
+        box->setChecked(true);
+}
+
+void clickStart(benchmark::State& state, const std::string& name, void (*setUp)(TForm1&))
+{
+    TForm1 window;
+    setUp(window);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        state.SkipWithError("the window was not shown");
+        return;
+    }
+    Figures result;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.resultList().clear(); // the previous run's lines are not this run's memory
+        resetPeakMemory();
+        state.ResumeTiming();
+
+        const auto start = std::chrono::steady_clock::now();
+        QTest::mouseClick(window.btnStart, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        window.repaint();
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+
+        result.seconds.push_back(elapsed.count());
+        result.peakMiB = std::max(result.peakMiB, static_cast<double>(bench::peakResidentBytes()) / (1024.0 * 1024.0));
+        result.lines = window.resultList().size();
+    }
+    state.counters["lines"] = static_cast<double>(result.lines);
+    state.counters["peak_MiB"] = result.peakMiB;
+    figures[name] = result;
+}
+
+void BM_ClickToIdle_Defaults(benchmark::State& state)
+{
+    clickStart(state, "defaults", [](TForm1&) {});
+}
+BENCHMARK(BM_ClickToIdle_Defaults)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ClickToIdle_FullList9100000(benchmark::State& state)
+{
+    clickStart(state, "full list", fullRangeEverythingQualifies);
+}
+BENCHMARK(BM_ClickToIdle_FullList9100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Application app(argc, argv);
+    QLocale::setDefault(QLocale::c());
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    std::printf("\nClick on Start to idle window, and peak resident memory of the process during a run:\n");
+    std::printf("  %-10s %9s  %12s  %12s  %10s\n", "run", "lines", "first click", "mean click", "peak");
+    for (const auto& [name, f] : figures) {
+        if (f.seconds.empty())
+            continue;
+        const double mean = std::accumulate(f.seconds.begin(), f.seconds.end(), 0.0) / static_cast<double>(f.seconds.size());
+        std::printf("  %-10s %9zu  %10.3f s  %10.3f s  %6.1f MiB\n", name.c_str(), f.lines, f.seconds.front(), mean,
+                    f.peakMiB);
+    }
+    std::printf("  targets for the full list: under 2 s and under 400 MB\n");
+    return 0;
+}
