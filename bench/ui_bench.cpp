@@ -64,7 +64,11 @@ void clickStart(benchmark::State& state, const std::string& name, void (*setUp)(
     Figures result;
     for (auto _ : state) {
         state.PauseTiming();
-        window.resultList().clear(); // the previous run's lines are not this run's memory
+        {
+            // The previous run's lines are not this run's memory.
+            const ResultListModel::Reset reset(window.resultModel());
+            window.resultList().clear();
+        }
         resetPeakMemory();
         state.ResumeTiming();
 

@@ -118,7 +118,7 @@ private slots:
         QTest::addColumn<int>("lines");
         QTest::newRow("empty list") << 0;
         QTest::newRow("one line") << 1;
-        QTest::newRow("several chunks") << 70000;
+        QTest::newRow("many lines") << 70000;
     }
     void all_lines_are_copied_one_a_line()
     {
