@@ -116,7 +116,8 @@ int main(int argc, char** argv)
     for (const auto& [name, f] : figures) {
         if (f.seconds.empty())
             continue;
-        const double mean = std::accumulate(f.seconds.begin(), f.seconds.end(), 0.0) / static_cast<double>(f.seconds.size());
+        const double total = std::accumulate(f.seconds.begin(), f.seconds.end(), 0.0);
+        const double mean = total / static_cast<double>(f.seconds.size());
         std::printf("  %-10s %9zu  %10.3f s  %10.3f s  %6.1f MiB\n", name.c_str(), f.lines, f.seconds.front(), mean,
                     f.peakMiB);
     }

@@ -25,7 +25,8 @@ int ResultListModel::rowCount(const QModelIndex& parent) const
 
 QVariant ResultListModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (role != Qt::DisplayRole
+        || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     return lineText(index.row());
 }
