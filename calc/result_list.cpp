@@ -30,6 +30,11 @@ void ResultList::clear()
     values_.resize(standardValueCount);
     valueTexts_.resize(standardValueCount);
     messages_.clear();
+    formatsUsed_ = 0;
+    widestValueText_ = 0;
+    lowestDeviation_ = 0.0;
+    highestDeviation_ = 0.0;
+    widestMessage_ = 0;
 }
 
 ResultList::Record& ResultList::push()
@@ -69,18 +74,49 @@ void ResultList::addResult(std::size_t formatIndex, std::span<const double> valu
     if (formatIndex >= resultFormatCount || values.size() != resistorCountOf(formatIndex) + 1)
         throw std::invalid_argument("result line values do not match the format");
     std::array<std::uint8_t, 4> indices{};
-    auto value = values.begin();
-    for (std::size_t i = 0; i + 1 < values.size(); ++i, ++value)
-        indices[i] = valueIndex(*value);
+    const std::size_t resistors = values.size() - 1;
+    for (std::size_t i = 0; i < resistors; ++i)
+        indices[i] = valueIndex(values[i]);
+    const double deviation = values[resistors];
     Record& added = push();
-    added = Record{*value, static_cast<std::uint8_t>(formatIndex), indices};
+    added = Record{deviation, static_cast<std::uint8_t>(formatIndex), indices};
     ++resultCount_;
+
+    if (formatsUsed_ == 0) {
+        lowestDeviation_ = deviation;
+        highestDeviation_ = deviation;
+    }
+    formatsUsed_ = static_cast<std::uint16_t>(formatsUsed_ | (1u << formatIndex));
+    for (std::size_t i = 0; i < resistors; ++i)
+        widestValueText_ = std::max(widestValueText_, valueTexts_[indices[i]].size());
+    lowestDeviation_ = std::min(lowestDeviation_, deviation);
+    highestDeviation_ = std::max(highestDeviation_, deviation);
+}
+
+std::size_t ResultList::widestLineLength() const
+{
+    std::size_t widest = widestMessage_;
+    if (formatsUsed_ == 0)
+        return widest;
+    // The text of a deviation grows with its magnitude, so one of the two
+    // extremes writes the longest.
+    const std::size_t deviationText =
+        std::max(numbers_.fixed2(lowestDeviation_).size(), numbers_.fixed2(highestDeviation_).size());
+    for (std::size_t format = 0; format < resultFormatCount; ++format) {
+        if ((formatsUsed_ & (1u << format)) == 0)
+            continue;
+        const std::size_t resistors = resistorCountOf(format);
+        const std::size_t literal = resultFormats[format].size() - 2 * (resistors + 1);
+        widest = std::max(widest, literal + resistors * widestValueText_ + deviationText);
+    }
+    return widest;
 }
 
 void ResultList::addMessage(std::string text)
 {
     Record& added = push();
     const auto messageIndex = static_cast<std::uint32_t>(messages_.size());
+    widestMessage_ = std::max(widestMessage_, text.size());
     messages_.push_back(std::move(text));
     added.deviationPercent = 0.0;
     added.kind = messageKind;

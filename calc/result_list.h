@@ -65,6 +65,9 @@ public:
     // Appends line(index) to out, so that a caller can reuse one buffer.
     void appendLine(std::size_t index, std::string& out) const;
     [[nodiscard]] bool isMessage(std::size_t index) const;
+    // At least the length of the longest line, in bytes, reckoning every value
+    // as wide as the widest: a view sizes its rows by it without reading every line.
+    [[nodiscard]] std::size_t widestLineLength() const;
     // The recorded values of a result line (not of a message).
     [[nodiscard]] ResultEntry entry(std::size_t index) const;
 
@@ -99,6 +102,13 @@ private:
     std::vector<double> values_;
     std::vector<std::string> valueTexts_; // values_ as "%f" writes them
     std::vector<std::string> messages_;
+
+    // What widestLineLength() is bounded from, kept up to date as lines come.
+    std::uint16_t formatsUsed_ = 0; // bit i: format i occurs
+    std::size_t widestValueText_ = 0;
+    double lowestDeviation_ = 0.0;
+    double highestDeviation_ = 0.0;
+    std::size_t widestMessage_ = 0;
 };
 
 } // namespace tarnel

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
@@ -116,6 +117,26 @@ TEST(ResultListTest, values_that_do_not_fit_the_format_are_refused)
     EXPECT_THROW(list.addResult(9, {1, 2, 3}), std::invalid_argument);
     EXPECT_THROW((void)list.line(0), std::out_of_range);
     EXPECT_EQ(list.size(), 0u);
+}
+
+TEST(ResultListTest, widest_line_length_bounds_every_line)
+{
+    ResultList list(NumberText(","));
+    EXPECT_EQ(list.widestLineLength(), 0u);
+    list.addResult(0, {9.1, 1.0, 0.5});
+    EXPECT_EQ(list.widestLineLength(), list.line(0).size());
+    list.addMessage("a message longer than any line so far, by a good margin");
+    EXPECT_EQ(list.widestLineLength(), list.line(1).size());
+    const double v8200k = standardValues()[6 * 24 + 22];
+    list.addResult(6, {v8200k, 9100000, 2.2, 510000, -1234.5});
+    list.addResult(3, {1, 1, 1, 99.999});
+    std::size_t longest = 0;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        longest = std::max(longest, list.line(i).size());
+    EXPECT_GE(list.widestLineLength(), longest);
+    EXPECT_LE(list.widestLineLength(), longest + 12) << "each narrower value counts as the widest";
+    list.clear();
+    EXPECT_EQ(list.widestLineLength(), 0u);
 }
 
 } // namespace

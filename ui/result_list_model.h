@@ -27,6 +27,8 @@ public:
     [[nodiscard]] QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     [[nodiscard]] QString lineText(int row) const;
+    // No line of the list is longer, in characters.
+    [[nodiscard]] std::size_t widestLineLength() const { return list_.widestLineLength(); }
     // The selected lines in list order, one a line, whatever order they were
     // selected in.
     [[nodiscard]] QString linesText(const QItemSelection& selection) const;

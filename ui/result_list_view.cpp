@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 namespace tarnel {
 
 namespace {
@@ -16,14 +18,24 @@ namespace {
 // asks for, as in the original list box.
 constexpr int itemHeight = 15;
 
-class FixedHeightDelegate final : public QStyledItemDelegate {
+// Rows are as wide as the longest line of the run, so the list scrolls
+// sideways instead of cutting a line's deviation off. With uniform sizes the
+// view asks this of one row only.
+class ResultLineDelegate final : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    ResultLineDelegate(const ResultListModel& lines, QObject* parent) : QStyledItemDelegate(parent), lines_(lines) {}
 
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), itemHeight};
+        const int rowWidth = QStyledItemDelegate::sizeHint(option, index).width();
+        const int margins = rowWidth - option.fontMetrics.horizontalAdvance(index.data().toString());
+        // Digits are the widest characters of a line, so a run of them bounds its width.
+        const QString widest(static_cast<qsizetype>(lines_.widestLineLength()), QLatin1Char('0'));
+        return {std::max(rowWidth, option.fontMetrics.horizontalAdvance(widest) + margins), itemHeight};
     }
+
+private:
+    const ResultListModel& lines_;
 };
 
 void setClipboardText(const QString& text)
@@ -41,7 +53,7 @@ ResultListView::ResultListView(ResultListModel& lines, QWidget* parent)
 {
     // With uniform sizes the view measures one row instead of millions.
     setUniformItemSizes(true);
-    setItemDelegate(new FixedHeightDelegate(this));
+    setItemDelegate(new ResultLineDelegate(lines_, this));
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setModel(&lines_);

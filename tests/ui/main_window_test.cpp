@@ -14,9 +14,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <stdexcept>
@@ -610,6 +612,29 @@ private slots:
         QVERIFY(window->ListBox1->copyAllAction()->isEnabled());
         clickRow(0);
         QVERIFY(window->ListBox1->copyAction()->isEnabled());
+    }
+
+    void long_lines_scroll_sideways_instead_of_being_cut()
+    {
+        type(window->editRmax, "9100000");
+        type(window->editRsumMax, "9100000");
+        type(window->editTol, "100");
+        window->chkHi1R->setCheckState(Qt::Unchecked);
+        window->chkHi2Rpar->setCheckState(Qt::Checked);
+        window->chkLo1R->setCheckState(Qt::Unchecked);
+        window->chkLo2Rpar->setCheckState(Qt::Checked);
+        type(window->editMaxResults, "20000");
+        clickStart();
+        const QStringList lines = listLines();
+        QVERIFY(!lines.isEmpty());
+        const QFontMetrics metrics(window->ListBox1->font());
+        int widest = 0;
+        for (const QString& line : lines)
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        QVERIFY(widest > window->ListBox1->viewport()->width());
+        const QModelIndex last = window->ListBox1->model()->index(static_cast<int>(lines.size()) - 1, 0);
+        QVERIFY(window->ListBox1->visualRect(last).width() >= widest);
+        QVERIFY(window->ListBox1->horizontalScrollBar()->maximum() > 0);
     }
 
     void window_model_stays_consistent_over_runs()
