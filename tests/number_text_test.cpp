@@ -16,6 +16,9 @@ struct ParseCase {
     std::optional<double> value;
 };
 
+// Test output names the row, not its bytes.
+void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
+
 class ParseTest : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseTest, text_reads_as_the_nearest_double_or_fails)
@@ -59,6 +62,9 @@ struct FixedCase {
     double value;
     const char* text;
 };
+
+// Test output names the row, not its bytes.
+void PrintTo(const FixedCase& c, std::ostream* os) { *os << c.name; }
 
 class Fixed2Test : public ::testing::TestWithParam<FixedCase> {};
 

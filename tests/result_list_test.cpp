@@ -18,6 +18,9 @@ struct FormatCase {
     const char* line;
 };
 
+// Test output names the row, not its bytes.
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
+
 class FormatTest : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(FormatTest, every_format_is_written_as_shown)

@@ -14,6 +14,9 @@ struct FieldCase {
     double value; // failedReadValue when the read fails
 };
 
+// Test output names the row, not its bytes.
+void PrintTo(const FieldCase& c, std::ostream* os) { *os << c.name; }
+
 class ReadFieldTest : public CalcTestWithParam<FieldCase> {};
 
 TEST_P(ReadFieldTest, reads_within_the_inclusive_range_or_turns_red)

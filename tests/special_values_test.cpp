@@ -20,6 +20,9 @@ struct ClassifyCase {
     SpecialValueClass expected;
 };
 
+// Test output names the row, not its bytes.
+void PrintTo(const ClassifyCase& c, std::ostream* os) { *os << c.name; }
+
 class ClassifyTest : public CalcTestWithParam<ClassifyCase> {};
 
 TEST_P(ClassifyTest, classifies_by_the_table)
@@ -95,6 +98,9 @@ struct SlotCase {
     bool painted;
 };
 
+// Test output names the row, not its bytes.
+void PrintTo(const SlotCase& c, std::ostream* os) { *os << c.name; }
+
 class SpecValsInitTest : public CalcTestWithParam<SlotCase> {};
 
 TEST_P(SpecValsInitTest, loads_one_slot_by_its_checkbox)
@@ -142,6 +148,9 @@ struct RunCase {
     const char* text;
     std::size_t lines;
 };
+
+// Test output names the row, not its bytes.
+void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
 
 class SpecialRunTest : public CalcTestWithParam<RunCase> {};
 

@@ -84,6 +84,9 @@ struct TotalBoundCase {
     std::size_t lines;
 };
 
+// Test output names the row, not its bytes.
+void PrintTo(const TotalBoundCase& c, std::ostream* os) { *os << c.name; }
+
 class TotalBoundTest : public CalcTestWithParam<TotalBoundCase> {};
 
 TEST_P(TotalBoundTest, the_upper_total_bound_is_inclusive)

@@ -35,6 +35,9 @@ struct WalkCase {
     double last;
 };
 
+// Test output names the row, not its bytes.
+void PrintTo(const WalkCase& c, std::ostream* os) { *os << c.name; }
+
 class WalkTest : public ::testing::TestWithParam<WalkCase> {};
 
 TEST_P(WalkTest, walks_from_the_floor_of_start_to_the_bound)
@@ -90,6 +93,9 @@ struct LastPlaceCase {
     double whole;
     double produced;
 };
+
+// Test output names the row, not its bytes.
+void PrintTo(const LastPlaceCase& c, std::ostream* os) { *os << c.name; }
 
 class LastPlaceTest : public ::testing::TestWithParam<LastPlaceCase> {};
 
