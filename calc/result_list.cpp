@@ -8,13 +8,6 @@
 
 namespace tarnel {
 
-std::size_t resistorCountOf(std::size_t formatIndex)
-{
-    if (formatIndex == 0)
-        return 2;
-    return formatIndex <= 4 ? 3 : 4;
-}
-
 ResultList::ResultList(NumberText numbers)
     : numbers_(std::move(numbers)), values_(standardValues().begin(), standardValues().end())
 {

@@ -30,8 +30,19 @@ inline constexpr std::array<std::string_view, resultFormatCount> resultFormats{
     "%f || %f   /  %f + %f   d %f",
 };
 
-// Resistor values a line of the format shows (its "%f"s less the deviation).
-[[nodiscard]] std::size_t resistorCountOf(std::size_t formatIndex);
+// Resistor values a line of each format shows: its "%f"s less the deviation.
+inline constexpr std::array<std::size_t, resultFormatCount> resistorCounts = [] {
+    std::array<std::size_t, resultFormatCount> counts{};
+    for (std::size_t f = 0; f < resultFormatCount; ++f) {
+        const std::string_view format = resultFormats[f];
+        for (std::size_t pos = format.find("%f"); pos != std::string_view::npos; pos = format.find("%f", pos + 2))
+            ++counts[f];
+        --counts[f];
+    }
+    return counts;
+}();
+
+[[nodiscard]] constexpr std::size_t resistorCountOf(std::size_t formatIndex) { return resistorCounts[formatIndex]; }
 
 // One result line as the search recorded it.
 struct ResultEntry {

@@ -33,9 +33,9 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
 
 QString ResultListModel::lineText(int row) const
 {
-    buffer_.clear();
-    list_.appendLine(static_cast<std::size_t>(row), buffer_);
-    return QString::fromUtf8(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
+    QString text;
+    appendLine(row, text);
+    return text;
 }
 
 void ResultListModel::appendLine(int row, QString& out) const

@@ -129,7 +129,7 @@ private:
 private slots:
     void init()
     {
-        resetCalcState();
+        resetProcessState();
         openWindow();
     }
     void cleanup()

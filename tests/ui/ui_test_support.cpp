@@ -1,8 +1,5 @@
 #include "ui_test_support.h"
 
-#include "search_params.h"
-#include "special_values.h"
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLocale>
@@ -31,12 +28,6 @@ void MessageBoxCatcher::closeShownBoxes()
 void pinLocale(const QLocale& locale)
 {
     QLocale::setDefault(locale);
-}
-
-void resetCalcState()
-{
-    inputsValid = true;
-    specialValueTable = SpecialValueTable{};
 }
 
 } // namespace tarnel::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "application.h"
+#include "fake_window.h"
 
 #include <QObject>
 #include <QString>
@@ -32,9 +33,6 @@ private:
 
 // Pins the number format of the window's fields and lines.
 void pinLocale(const QLocale& locale = QLocale::c());
-
-// Resets what one run leaves behind in the calculation's process-wide state.
-void resetCalcState();
 
 } // namespace tarnel::test
 
