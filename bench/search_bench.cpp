@@ -19,7 +19,8 @@ struct Case {
 
 void fullRange(test::FakeWindow& w)
 {
-    w.tickAllArms();
+    for (test::FakeCheck* c : {&w.chkHi1R, &w.chkHi2Rser, &w.chkHi2Rpar, &w.chkLo1R, &w.chkLo2Rser, &w.chkLo2Rpar})
+        c->set(true);
     w.editRmin.setText("1");
     w.editRmax.setText("9100000");
     w.editRsumMin.setText("1");
@@ -44,7 +45,6 @@ const Case cases[] = {
 
 SearchParams paramsOf(const Case& c)
 {
-    test::resetProcessState();
     test::FakeWindow window;
     c.setUp(window);
     return readSearchParams(window.fields(), window.list.numbers());

@@ -8,5 +8,5 @@ cmake --preset release >/dev/null
 cmake --build --preset release --target tarnel_screenshot -j"$(nproc)"
 mkdir -p docs
 xvfb-run --auto-servernum --server-args="-screen 0 1920x1200x24" \
-  env QT_QPA_PLATFORM=xcb build/release/tests/ui/tarnel_screenshot docs/screenshot.png
+  env QT_QPA_PLATFORM=xcb build/release/scripts/tarnel_screenshot docs/screenshot.png
 echo "Wrote docs/screenshot.png"

@@ -7,10 +7,43 @@ namespace tarnel::test {
 
 namespace {
 
+enum Arm { One, Ser, Par };
+
+struct Combination {
+    Arm high;
+    Arm low;
+    bool SearchParams::*highFlag;
+    bool SearchParams::*lowFlag;
+};
+
+using P = SearchParams;
+const Combination combinations[9] = {
+    {One, One, &P::useHi1R, &P::useLo1R},       {Ser, One, &P::useHi2Rser, &P::useLo1R},
+    {Par, One, &P::useHi2Rpar, &P::useLo1R},    {One, Ser, &P::useHi1R, &P::useLo2Rser},
+    {One, Par, &P::useHi1R, &P::useLo2Rpar},    {Ser, Ser, &P::useHi2Rser, &P::useLo2Rser},
+    {Par, Par, &P::useHi2Rpar, &P::useLo2Rpar}, {Ser, Par, &P::useHi2Rser, &P::useLo2Rpar},
+    {Par, Ser, &P::useHi2Rpar, &P::useLo2Rser},
+};
+
 double par(double a, double b) { return 1.0 / (1.0 / a + 1.0 / b); }
 
-// One resistor's loop: from the floor of rMin while not above rMax and
-// while the list has room.
+// Each combination's high over low and total, bracket for bracket; unused values are not read.
+std::pair<double, double> figures(std::size_t n, double h1, double h2, double l1, double l2)
+{
+    switch (n) {
+    case 0: return {h1 / l1, h1 + l1};
+    case 1: return {(h1 + h2) / l1, (h1 + h2) + l1};
+    case 2: return {par(h1, h2) / l1, par(h1, h2) + l1};
+    case 3: return {h1 / (l1 + l2), (h1 + l1) + l2};
+    case 4: return {h1 / par(l1, l2), h1 + par(l1, l2)};
+    case 5: return {(h1 + h2) / (l1 + l2), ((h1 + h2) + l1) + l2};
+    case 6: return {par(h1, h2) / par(l1, l2), par(h1, h2) + par(l1, l2)};
+    case 7: return {(h1 + h2) / par(l1, l2), (h1 + h2) + par(l1, l2)};
+    default: return {par(h1, h2) / (l1 + l2), par(h1, h2) + (l1 + l2)};
+    }
+}
+
+// One resistor's loop: from the floor of rMin while not above rMax and the list has room.
 template <class Body>
 void eachValue(const SearchParams& p, const ResultList& list, Body body)
 {
@@ -19,109 +52,51 @@ void eachValue(const SearchParams& p, const ResultList& list, Body body)
         body(c.value());
 }
 
-bool inWindow(const SearchParams& p, double ratio, double total)
+// The loops of one arm; a pair keeps first <= second, its second value in
+// the outer loop when secondOuter.
+template <class Body>
+void eachArm(const SearchParams& p, const ResultList& list, Arm arm, bool secondOuter, Body body)
 {
-    return p.ratioLow <= ratio && ratio <= p.ratioHigh && p.rSumMin <= total && total <= p.rSumMax;
+    if (arm == One)
+        return eachValue(p, list, [&](double v) { body(v, v); });
+    eachValue(p, list, [&](double outer) {
+        eachValue(p, list, [&](double inner) {
+            if ((secondOuter ? inner : outer) <= (secondOuter ? outer : inner))
+                body(secondOuter ? inner : outer, secondOuter ? outer : inner);
+        });
+    });
 }
-
-double deviation(const SearchParams& p, double ratio) { return ((ratio - p.ratio) / p.ratio) * 100.0; }
 
 } // namespace
 
 void referenceSearch(const SearchParams& p, ResultList& list)
 {
-    const double off = p.ratioOffset;
-    if (p.useHi1R && p.useLo1R)
-        eachValue(p, list, [&](double h) {
-            eachValue(p, list, [&](double l) {
-                const double r = off + h / l;
-                if (inWindow(p, r, h + l) && specValsCheck2(h, l))
-                    list.addResult(0, {h, l, deviation(p, r)});
-            });
-        });
-    if (p.useHi2Rser && p.useLo1R)
-        eachValue(p, list, [&](double h1) {
-            eachValue(p, list, [&](double h2) {
-                if (!(h1 <= h2))
+    for (std::size_t n = 0; n < 9; ++n) {
+        const Combination& c = combinations[n];
+        if (!(p.*c.highFlag && p.*c.lowFlag))
+            continue;
+        eachArm(p, list, c.high, false, [&](double h1, double h2) {
+            // Under one high resistor the low pair loops its second value outside.
+            eachArm(p, list, c.low, c.high == One, [&](double l1, double l2) {
+                const auto [highOverLow, total] = figures(n, h1, h2, l1, l2);
+                const double ratio = p.ratioOffset + highOverLow;
+                if (!(p.ratioLow <= ratio && ratio <= p.ratioHigh && p.rSumMin <= total && total <= p.rSumMax))
                     return;
-                eachValue(p, list, [&](double l) {
-                    const double r = off + (h1 + h2) / l;
-                    if (inWindow(p, r, (h1 + h2) + l) && specValsCheck3(h1, h2, l))
-                        list.addResult(1, {h1, h2, l, deviation(p, r)});
-                });
+                const double deviation = ((ratio - p.ratio) / p.ratio) * 100.0;
+                if (c.high == One && c.low == One) {
+                    if (specValsCheck2(h1, l1))
+                        list.addResult(n, {h1, l1, deviation});
+                } else if (c.high == One || c.low == One) {
+                    const double mid = c.high == One ? l1 : h2;
+                    const double last = c.high == One ? l2 : l1;
+                    if (specValsCheck3(h1, mid, last))
+                        list.addResult(n, {h1, mid, last, deviation});
+                } else if (specValsCheck4(h1, h2, l1, l2)) {
+                    list.addResult(n, {h1, h2, l1, l2, deviation});
+                }
             });
         });
-    if (p.useHi2Rpar && p.useLo1R)
-        eachValue(p, list, [&](double h1) {
-            eachValue(p, list, [&](double h2) {
-                if (!(h1 <= h2))
-                    return;
-                eachValue(p, list, [&](double l) {
-                    const double r = off + par(h1, h2) / l;
-                    if (inWindow(p, r, par(h1, h2) + l) && specValsCheck3(h1, h2, l))
-                        list.addResult(2, {h1, h2, l, deviation(p, r)});
-                });
-            });
-        });
-    if (p.useHi1R && p.useLo2Rser)
-        eachValue(p, list, [&](double h) {
-            eachValue(p, list, [&](double l2) {
-                eachValue(p, list, [&](double l1) {
-                    if (!(l1 <= l2))
-                        return;
-                    const double r = off + h / (l1 + l2);
-                    if (inWindow(p, r, (h + l1) + l2) && specValsCheck3(h, l1, l2))
-                        list.addResult(3, {h, l1, l2, deviation(p, r)});
-                });
-            });
-        });
-    if (p.useHi1R && p.useLo2Rpar)
-        eachValue(p, list, [&](double h) {
-            eachValue(p, list, [&](double l2) {
-                eachValue(p, list, [&](double l1) {
-                    if (!(l1 <= l2))
-                        return;
-                    const double r = off + h / par(l1, l2);
-                    if (inWindow(p, r, h + par(l1, l2)) && specValsCheck3(h, l1, l2))
-                        list.addResult(4, {h, l1, l2, deviation(p, r)});
-                });
-            });
-        });
-
-    // The four combinations with two resistors in each arm share their loops.
-    const auto twoByTwo = [&](std::size_t format, auto ratioOf, auto totalOf) {
-        eachValue(p, list, [&](double h1) {
-            eachValue(p, list, [&](double h2) {
-                if (!(h1 <= h2))
-                    return;
-                eachValue(p, list, [&](double l1) {
-                    eachValue(p, list, [&](double l2) {
-                        if (!(l1 <= l2))
-                            return;
-                        const double r = off + ratioOf(h1, h2, l1, l2);
-                        if (inWindow(p, r, totalOf(h1, h2, l1, l2)) && specValsCheck4(h1, h2, l1, l2))
-                            list.addResult(format, {h1, h2, l1, l2, deviation(p, r)});
-                    });
-                });
-            });
-        });
-    };
-    if (p.useHi2Rser && p.useLo2Rser)
-        twoByTwo(
-            5, [](double a, double b, double c, double d) { return (a + b) / (c + d); },
-            [](double a, double b, double c, double d) { return ((a + b) + c) + d; });
-    if (p.useHi2Rpar && p.useLo2Rpar)
-        twoByTwo(
-            6, [](double a, double b, double c, double d) { return par(a, b) / par(c, d); },
-            [](double a, double b, double c, double d) { return par(a, b) + par(c, d); });
-    if (p.useHi2Rser && p.useLo2Rpar)
-        twoByTwo(
-            7, [](double a, double b, double c, double d) { return (a + b) / par(c, d); },
-            [](double a, double b, double c, double d) { return (a + b) + par(c, d); });
-    if (p.useHi2Rpar && p.useLo2Rser)
-        twoByTwo(
-            8, [](double a, double b, double c, double d) { return par(a, b) / (c + d); },
-            [](double a, double b, double c, double d) { return par(a, b) + (c + d); });
+    }
 }
 
 } // namespace tarnel::test

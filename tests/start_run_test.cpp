@@ -1,106 +1,82 @@
-#include "calc_test.h"
+#include "fake_window.h"
+
+#include <gtest/gtest.h>
 
 #include <stdexcept>
 
 using namespace tarnel;
 using namespace tarnel::test;
+using Lines = std::vector<std::string>;
 
-namespace {
-
-class StartRunTest : public CalcTest {
-protected:
-    std::optional<SearchParams> run()
-    {
-        StartWindow w = window.startWindow();
-        return runStart(w);
-    }
-    FakeWindow window;
-};
-
-TEST_F(StartRunTest, defaults_give_the_24_known_lines)
+TEST(StartRunTest, the_defaults_the_limit_and_the_total_bounds_give_the_known_lines)
 {
-    ASSERT_TRUE(run().has_value());
-    const auto lines = window.lines();
+    FakeWindow w;
+    w.start();
+    const Lines lines = w.lines();
     ASSERT_EQ(lines.size(), 24u);
     EXPECT_EQ(lines[0], "9.10   /  1.00   d 1.00");
     EXPECT_EQ(lines[1], "10.00   /  1.10   d 0.91");
     EXPECT_EQ(lines[7], "18.00   /  2.00   d 0.00");
-    EXPECT_EQ(window.list.resultCount(), 24);
+    EXPECT_EQ(w.panel1.history, (std::vector<bool>{false, true}));
+    for (const auto& [field, text, count] : {std::tuple{&w.editMaxResults, "1", 1u}, {&w.editMaxResults, "2.9", 2u},
+                                             {&w.editMaxResults, "23", 23u}, {&w.editMaxResults, "25", 24u},
+                                             {&w.editRsumMax, "20", 8u}, // 18 + 2 is exactly 20
+                                             {&w.editRsumMax, "19.9", 7u}}) {
+        field->setText(text);
+        w.start();
+        EXPECT_EQ(w.lines(), Lines(lines.begin(), lines.begin() + count)) << text;
+    }
 }
 
-TEST_F(StartRunTest, panel_is_disabled_for_the_search_and_enabled_after_it)
+TEST(StartRunTest, a_low_series_pair_loops_its_second_value_outside)
 {
-    run();
-    EXPECT_EQ(window.panel1.history, (std::vector<bool>{false, true}));
+    FakeWindow w;
+    w.chkLo1R.set(false);
+    w.chkLo2Rser.set(true);
+    w.editMaxResults.setText("4");
+    w.start();
+    EXPECT_EQ(w.lines(), (Lines{"18.00   /  1.00 + 1.00   d 0.00", "18.00   /  1.00 + 1.10   d -4.29",
+                                "20.00   /  1.10 + 1.10   d 0.91", "20.00   /  1.00 + 1.20   d 0.91"}));
 }
 
-TEST_F(StartRunTest, a_bad_field_stops_before_searching_and_leaves_the_panel_alone)
+TEST(StartRunTest, no_resistor_lies_above_rmax_but_the_floor_of_rmin_is_tried)
 {
-    window.editUin.setText("");
-    window.list.addMessage("left over from the last run");
-    EXPECT_FALSE(run().has_value());
-    EXPECT_EQ(window.list.size(), 0u);
-    EXPECT_TRUE(window.panel1.history.empty());
-    EXPECT_EQ(window.editUin.color, FieldColor::Red);
-    EXPECT_EQ(window.editMaxResults.color, FieldColor::Window);
+    FakeWindow w;
+    w.editRmin.setText("100");
+    w.editRmax.setText("10");
+    w.editTol.setText("100");
+    w.editRsumMin.setText("1");
+    w.start();
+    EXPECT_EQ(w.lines(), Lines{});
+    w.editRmin.setText("1.55"); // floor 1.5
+    w.editRmax.setText("1.5");
+    w.editTol.setText("0");
+    w.editUin.setText("2");
+    w.start();
+    EXPECT_EQ(w.lines(), Lines{"1.50   /  1.50   d 0.00"});
 }
 
-TEST_F(StartRunTest, a_bad_checkbox_state_leaves_its_line_because_the_list_is_not_cleared_again)
+TEST(StartRunTest, a_failed_read_stops_before_searching_and_leaves_the_panel_alone)
 {
-    window.chkSpecVal1.set(CheckState::Unknown);
-    window.chkSpecVal3.set(CheckState::Unknown);
-    EXPECT_FALSE(run().has_value());
-    EXPECT_EQ(window.lines(), (std::vector<std::string>{badCheckStateMessage, badCheckStateMessage}));
-    EXPECT_EQ(window.list.resultCount(), 0);
+    FakeWindow w;
+    w.list.addMessage("left over from the last run");
+    w.editUin.setText("");
+    EXPECT_FALSE(w.start().has_value());
+    EXPECT_EQ(w.lines(), Lines{});
+    w.editUin.setText("10");
+    w.chkSpecVal[1].set(CheckState::Unknown);
+    w.chkSpecVal[3].set(CheckState::Unknown);
+    EXPECT_FALSE(w.start().has_value());
+    EXPECT_EQ(w.lines(), (Lines{badCheckStateMessage, badCheckStateMessage})) << "the list is not cleared again";
+    EXPECT_EQ(w.list.resultCount(), 0);
+    EXPECT_EQ(w.panel1.history, std::vector<bool>{});
 }
 
-TEST_F(StartRunTest, the_second_clearing_removes_nothing_a_valid_run_needs)
+TEST(StartRunTest, the_panel_is_enabled_again_when_the_list_throws)
 {
-    ASSERT_TRUE(run().has_value());
-    ASSERT_TRUE(run().has_value());
-    EXPECT_EQ(window.list.size(), 24u);
-    EXPECT_EQ(window.list.resultCount(), 24);
+    FakeWindow w;
+    w.list.setCapacity(5);
+    EXPECT_THROW(w.start(), std::length_error);
+    EXPECT_EQ(w.panel1.history, (std::vector<bool>{false, true}));
+    EXPECT_EQ(w.list.size(), 5u) << "lines appended before the failure stay";
 }
-
-TEST_F(StartRunTest, the_panel_is_enabled_again_when_the_list_throws)
-{
-    window.list.setCapacity(5);
-    EXPECT_THROW(run(), std::length_error);
-    EXPECT_EQ(window.panel1.history, (std::vector<bool>{false, true}));
-    EXPECT_EQ(window.list.size(), 5u) << "lines appended before the failure stay";
-}
-
-TEST_F(StartRunTest, no_ticked_low_arm_runs_nothing_but_still_toggles_the_panel)
-{
-    window.chkLo1R.set(false);
-    ASSERT_TRUE(run().has_value());
-    EXPECT_EQ(window.list.size(), 0u);
-    EXPECT_EQ(window.panel1.history, (std::vector<bool>{false, true}));
-}
-
-struct TotalBoundCase {
-    const char* name;
-    const char* rsumMax;
-    std::size_t lines;
-};
-
-// Test output names the row, not its bytes.
-void PrintTo(const TotalBoundCase& c, std::ostream* os) { *os << c.name; }
-
-class TotalBoundTest : public CalcTestWithParam<TotalBoundCase> {};
-
-TEST_P(TotalBoundTest, the_upper_total_bound_is_inclusive)
-{
-    FakeWindow window;
-    window.editRsumMax.setText(GetParam().rsumMax);
-    StartWindow w = window.startWindow();
-    ASSERT_TRUE(runStart(w).has_value());
-    EXPECT_EQ(window.list.size(), GetParam().lines);
-}
-
-INSTANTIATE_TEST_SUITE_P(RsumMax, TotalBoundTest,
-                         ::testing::Values(TotalBoundCase{"exactly_20_keeps_18_plus_2", "20", 8},
-                                           TotalBoundCase{"below_20_drops_it", "19.9", 7}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-} // namespace

@@ -3,36 +3,45 @@
 #include "application.h"
 #include "fake_window.h"
 
-#include <QObject>
-#include <QString>
-#include <QStringList>
 #include <QTest>
-#include <QTimer>
+#include <QtWidgets>
 
 namespace tarnel::test {
 
 // Answers every message box as soon as it shows and remembers what it said,
 // so that code which shows a modal box can run inside a test.
 class MessageBoxCatcher final : public QObject {
-    Q_OBJECT
-
 public:
-    MessageBoxCatcher();
+    MessageBoxCatcher()
+    {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) {
+                    boxes.append({box->windowTitle(), box->text(), box->icon()});
+                    box->buttons().value(0)->click();
+                }
+            }
+        });
+        timer_.start(10);
+    }
 
     struct Box {
         QString title;
         QString text;
-        int icon;
+        QMessageBox::Icon icon;
+        bool operator==(const Box&) const = default;
     };
     QList<Box> boxes;
 
 private:
-    void closeShownBoxes();
     QTimer timer_;
 };
 
 // Pins the number format of the window's fields and lines.
-void pinLocale(const QLocale& locale = QLocale::c());
+inline void pinLocale(const QLocale& locale = QLocale::c())
+{
+    QLocale::setDefault(locale);
+}
 
 } // namespace tarnel::test
 
@@ -42,6 +51,7 @@ void pinLocale(const QLocale& locale = QLocale::c());
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
         tarnel::Application app(argc, argv);                                                                           \
+        tarnel::test::pinLocale();                                                                                     \
         TestObject test;                                                                                               \
         return QTest::qExec(&test, argc, argv);                                                                        \
     }
