@@ -2,7 +2,6 @@
 // with the memory the list holds per line.
 #include "bench_support.h"
 #include "result_list.h"
-#include "standard_values.h"
 
 #include <cstdio>
 #include <memory>
@@ -19,14 +18,15 @@ double bytesPerLine = 0.0;
 
 void fill(ResultList& list)
 {
-    const auto& values = standardValues();
     for (std::size_t i = 0; i < lineCount; ++i) {
         // Series-series lines over the first decades, as a wide search yields them.
         const std::size_t h1 = i % 60;
         const std::size_t h2 = h1 + (i / 60) % 40;
         const std::size_t l1 = (i / 2400) % 50;
         const std::size_t l2 = l1 + (i / 120000) % 30;
-        list.addResult(5, {values[h1], values[h2], values[l1], values[l2], -4.99 + static_cast<double>(i % 999) * 0.01});
+        const Divider divider{5, {static_cast<ValueIndex>(h1), static_cast<ValueIndex>(h2), static_cast<ValueIndex>(l1),
+                                  static_cast<ValueIndex>(l2)}};
+        list.addResult(divider, -4.99 + static_cast<double>(i % 999) * 0.01);
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <string_view>
 
 namespace tarnel {
 
@@ -36,6 +38,42 @@ inline constexpr std::array<ArmCombination, 9> armCombinations{{
 {
     return params.*combination.highFlag && params.*combination.lowFlag;
 }
+
+// How an arm shows in a result line, by ArmKind; each "%f" takes one resistor value.
+inline constexpr std::array<std::string_view, 3> armFormats{"%f", "%f + %f", "%f || %f"};
+
+namespace detail {
+
+struct FormatText {
+    std::array<char, 32> chars{};
+    std::size_t size = 0;
+    constexpr void append(std::string_view text)
+    {
+        for (const char c : text)
+            chars[size++] = c;
+    }
+};
+
+inline constexpr std::array<FormatText, armCombinations.size()> formatTexts = [] {
+    std::array<FormatText, armCombinations.size()> texts{};
+    for (const ArmCombination& c : armCombinations) {
+        texts[c.number].append(armFormats[static_cast<std::size_t>(c.high)]);
+        texts[c.number].append("   /  ");
+        texts[c.number].append(armFormats[static_cast<std::size_t>(c.low)]);
+        texts[c.number].append("   d %f");
+    }
+    return texts;
+}();
+
+} // namespace detail
+
+// The line format of each combination: its high arm, a slash, its low arm and the deviation.
+inline constexpr std::array<std::string_view, armCombinations.size()> resultFormats = [] {
+    std::array<std::string_view, armCombinations.size()> formats{};
+    for (std::size_t i = 0; i < formats.size(); ++i)
+        formats[i] = std::string_view(detail::formatTexts[i].chars.data(), detail::formatTexts[i].size);
+    return formats;
+}();
 
 // Two resistors in parallel as the reciprocal of the summed reciprocals; the
 // product-over-sum form can differ in the last bit, which decides candidates
@@ -70,6 +108,25 @@ inline constexpr std::array<ArmCombination, 9> armCombinations{{
 
 [[nodiscard]] inline double deviationPercent(double ratio, double target) { return ((ratio - target) / target) * 100.0; }
 
+// Where a resistor's value stands in the table of standard values.
+using ValueIndex = std::uint16_t;
+
+// A divider as the search finds it: its combination and its resistors, high
+// arm first then low arm, each arm's smaller value first. A one-resistor arm
+// repeats its value in the place it does not use.
+struct Divider {
+    std::size_t combination = 0;
+    std::array<ValueIndex, 4> values{};
+
+    [[nodiscard]] const ArmCombination& arms() const { return armCombinations[combination]; }
+    struct LineValues {
+        std::array<ValueIndex, 4> values;
+        std::size_t count;
+    };
+    // The resistors as a result line shows them.
+    [[nodiscard]] LineValues lineValues() const;
+};
+
 struct DividerFigures {
     double high = 0.0;
     double low = 0.0;
@@ -77,8 +134,7 @@ struct DividerFigures {
     double total = 0.0;
 };
 
-// The figures of one candidate; resistors in line order, high arm first.
-[[nodiscard]] DividerFigures dividerFigures(const ArmCombination& combination, double ratioOffset,
-                                            const std::array<double, 4>& resistors);
+// The divider's arms, ratio and total with the search's own arithmetic.
+[[nodiscard]] DividerFigures dividerFigures(const Divider& divider, double ratioOffset);
 
 } // namespace tarnel

@@ -22,7 +22,7 @@ namespace {
 
 struct Arm {
     double resistance;
-    std::array<std::uint8_t, 2> values; // indices into standardValues(); the second unused for one resistor
+    std::array<ValueIndex, 2> values; // into standardValues(); one resistor stands in both places
 };
 
 // The standard values every loop runs over: from the floor of rMin up to rMax.
@@ -31,7 +31,7 @@ struct ValueRange {
     std::size_t end = 0; // one past the last
 };
 
-ValueRange valueRange(const SearchParams& params)
+ValueRange searchedValues(const SearchParams& params)
 {
     const auto& values = standardValues();
     const std::size_t first = standardFloorIndex(params.rMin);
@@ -50,7 +50,7 @@ std::vector<Arm> armsInLoopOrder(ArmKind kind, bool secondOuter, ValueRange rang
     if (kind == ArmKind::Single) {
         for (std::size_t i = range.first; i < range.end; ++i)
             if (usable[i])
-                arms.push_back({values[i], {static_cast<std::uint8_t>(i), 0}});
+                arms.push_back({values[i], {static_cast<ValueIndex>(i), static_cast<ValueIndex>(i)}});
         return arms;
     }
     for (std::size_t outer = range.first; outer < range.end; ++outer) {
@@ -60,7 +60,7 @@ std::vector<Arm> armsInLoopOrder(ArmKind kind, bool secondOuter, ValueRange rang
             if (values[first] > values[second] || !usable[first] || !usable[second])
                 continue;
             arms.push_back({armResistance(kind, values[first], values[second]),
-                            {static_cast<std::uint8_t>(first), static_cast<std::uint8_t>(second)}});
+                            {static_cast<ValueIndex>(first), static_cast<ValueIndex>(second)}});
         }
     }
     return arms;
@@ -130,22 +130,8 @@ private:
               total <= params_.rSumMax))
             return true;
 
-        const double deviation = deviationPercent(ratio, params_.ratio);
-        const double h1 = values[high.values[0]];
-        const double h2 = values[high.values[1]];
-        const double l1 = values[low.values[0]];
-        const double l2 = values[low.values[1]];
-        const bool pairHigh = combination_.high != ArmKind::Single;
-        const bool pairLow = combination_.low != ArmKind::Single;
-        const std::size_t format = combination_.number;
-        if (pairHigh && pairLow)
-            list_.addResult(format, {h1, h2, l1, l2, deviation});
-        else if (pairHigh)
-            list_.addResult(format, {h1, h2, l1, deviation});
-        else if (pairLow)
-            list_.addResult(format, {h1, l1, l2, deviation});
-        else
-            list_.addResult(format, {h1, l1, deviation});
+        list_.addResult({combination_.number, {high.values[0], high.values[1], low.values[0], low.values[1]}},
+                        deviationPercent(ratio, params_.ratio));
         return list_.resultCount() < params_.maxResults;
     }
 
@@ -162,7 +148,7 @@ private:
 
 void searchDividers(const SearchParams& params, ResultList& list)
 {
-    const ValueRange range = valueRange(params);
+    const ValueRange range = searchedValues(params);
     std::vector<bool> usable(standardValueCount);
     for (std::size_t i = range.first; i < range.end; ++i)
         usable[i] = specValClassify(standardValues()[i]) == SpecialValueClass::Ok;

@@ -3,15 +3,13 @@
 #include "standard_values.h"
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 namespace tarnel {
 
-ResultList::ResultList(NumberText numbers)
-    : numbers_(std::move(numbers)), values_(standardValues().begin(), standardValues().end())
+ResultList::ResultList(NumberText numbers) : numbers_(std::move(numbers))
 {
-    for (const double value : values_)
+    for (const double value : standardValues())
         valueTexts_.push_back(numbers_.fixed2(value));
 }
 
@@ -20,8 +18,6 @@ void ResultList::clear()
     chunks_.clear();
     size_ = 0;
     resultCount_ = 0;
-    values_.resize(standardValueCount);
-    valueTexts_.resize(standardValueCount);
     messages_.clear();
     formatsUsed_ = 0;
     widestValueText_ = 0;
@@ -48,42 +44,57 @@ const ResultList::Record& ResultList::record(std::size_t index) const
     return (*chunks_[index >> chunkBits])[index & (chunkSize - 1)];
 }
 
-std::uint8_t ResultList::valueIndex(double value)
+void ResultList::addResult(const Divider& divider, double deviationPercent)
 {
-    if (const auto standard = standardValueIndex(value))
-        return static_cast<std::uint8_t>(*standard);
-    const auto extra = std::find(values_.begin() + standardValueCount, values_.end(), value);
-    if (extra != values_.end())
-        return static_cast<std::uint8_t>(extra - values_.begin());
-    if (values_.size() > std::numeric_limits<std::uint8_t>::max())
-        throw std::length_error("The result list holds too many different resistor values.");
-    values_.push_back(value);
-    valueTexts_.push_back(numbers_.fixed2(value));
-    return static_cast<std::uint8_t>(values_.size() - 1);
-}
-
-void ResultList::addResult(std::size_t formatIndex, std::span<const double> values)
-{
-    if (formatIndex >= resultFormatCount || values.size() != resistorCountOf(formatIndex) + 1)
-        throw std::invalid_argument("result line values do not match the format");
-    std::array<std::uint8_t, 4> indices{};
-    const std::size_t resistors = values.size() - 1;
-    for (std::size_t i = 0; i < resistors; ++i)
-        indices[i] = valueIndex(values[i]);
-    const double deviation = values[resistors];
-    Record& added = push();
-    added = Record{deviation, static_cast<std::uint8_t>(formatIndex), indices};
+    if (divider.combination >= armCombinations.size())
+        throw std::invalid_argument("no such arm combination");
+    std::uint64_t packed = divider.combination;
+    for (std::size_t i = 0; i < divider.values.size(); ++i) {
+        if (divider.values[i] >= valueTexts_.size())
+            throw std::invalid_argument("no such standard value");
+        packed |= std::uint64_t{divider.values[i]} << (kindBits + i * valueBits);
+    }
+    push() = Record{deviationPercent, packed};
     ++resultCount_;
 
     if (formatsUsed_ == 0) {
-        lowestDeviation_ = deviation;
-        highestDeviation_ = deviation;
+        lowestDeviation_ = deviationPercent;
+        highestDeviation_ = deviationPercent;
     }
-    formatsUsed_ = static_cast<std::uint16_t>(formatsUsed_ | (1u << formatIndex));
-    for (std::size_t i = 0; i < resistors; ++i)
-        widestValueText_ = std::max(widestValueText_, valueTexts_[indices[i]].size());
-    lowestDeviation_ = std::min(lowestDeviation_, deviation);
-    highestDeviation_ = std::max(highestDeviation_, deviation);
+    formatsUsed_ = static_cast<std::uint16_t>(formatsUsed_ | (1u << divider.combination));
+    for (const ValueIndex value : divider.values)
+        widestValueText_ = std::max(widestValueText_, valueTexts_[value].size());
+    lowestDeviation_ = std::min(lowestDeviation_, deviationPercent);
+    highestDeviation_ = std::max(highestDeviation_, deviationPercent);
+}
+
+void ResultList::addMessage(std::string text)
+{
+    push() = Record{0.0, messageKind | (std::uint64_t{messages_.size()} << kindBits)};
+    widestMessage_ = std::max(widestMessage_, text.size());
+    messages_.push_back(std::move(text));
+}
+
+Divider ResultList::dividerOf(std::uint64_t packed)
+{
+    Divider divider;
+    divider.combination = static_cast<std::size_t>(packed & messageKind);
+    for (std::size_t i = 0; i < divider.values.size(); ++i)
+        divider.values[i] = static_cast<ValueIndex>((packed >> (kindBits + i * valueBits)) & ((1u << valueBits) - 1));
+    return divider;
+}
+
+bool ResultList::isMessage(std::size_t index) const
+{
+    return (record(index).packed & messageKind) == messageKind;
+}
+
+ResultEntry ResultList::entry(std::size_t index) const
+{
+    if (isMessage(index))
+        throw std::invalid_argument("a message line has no divider");
+    const Record& r = record(index);
+    return {dividerOf(r.packed), r.deviationPercent};
 }
 
 std::size_t ResultList::widestLineLength() const
@@ -95,69 +106,37 @@ std::size_t ResultList::widestLineLength() const
     // extremes writes the longest.
     const std::size_t deviationText =
         std::max(numbers_.fixed2(lowestDeviation_).size(), numbers_.fixed2(highestDeviation_).size());
-    for (std::size_t format = 0; format < resultFormatCount; ++format) {
-        if ((formatsUsed_ & (1u << format)) == 0)
+    for (const ArmCombination& c : armCombinations) {
+        if ((formatsUsed_ & (1u << c.number)) == 0)
             continue;
-        const std::size_t resistors = resistorCountOf(format);
-        const std::size_t literal = resultFormats[format].size() - 2 * (resistors + 1);
+        const std::size_t resistors = resistorsIn(c.high) + resistorsIn(c.low);
+        const std::size_t literal = resultFormats[c.number].size() - 2 * (resistors + 1);
         widest = std::max(widest, literal + resistors * widestValueText_ + deviationText);
     }
     return widest;
 }
 
-void ResultList::addMessage(std::string text)
-{
-    Record& added = push();
-    const auto messageIndex = static_cast<std::uint32_t>(messages_.size());
-    widestMessage_ = std::max(widestMessage_, text.size());
-    messages_.push_back(std::move(text));
-    added.deviationPercent = 0.0;
-    added.kind = messageKind;
-    std::memcpy(added.values.data(), &messageIndex, sizeof messageIndex);
-}
-
-bool ResultList::isMessage(std::size_t index) const
-{
-    return record(index).kind == messageKind;
-}
-
-ResultEntry ResultList::entry(std::size_t index) const
-{
-    const Record& r = record(index);
-    if (r.kind == messageKind)
-        throw std::invalid_argument("a message line has no result values");
-    ResultEntry e;
-    e.formatIndex = r.kind;
-    e.resistorCount = resistorCountOf(r.kind);
-    for (std::size_t i = 0; i < e.resistorCount; ++i)
-        e.resistors[i] = values_[r.values[i]];
-    e.deviationPercent = r.deviationPercent;
-    return e;
-}
-
 void ResultList::appendLine(std::size_t index, std::string& out) const
 {
     const Record& r = record(index);
-    if (r.kind == messageKind) {
-        std::uint32_t messageIndex = 0;
-        std::memcpy(&messageIndex, r.values.data(), sizeof messageIndex);
-        out += messages_[messageIndex];
+    if ((r.packed & messageKind) == messageKind) {
+        out += messages_[r.packed >> kindBits];
         return;
     }
-    const std::string_view format = resultFormats[r.kind];
-    const std::size_t resistors = resistorCountOf(r.kind);
+    const Divider divider = dividerOf(r.packed);
+    const Divider::LineValues values = divider.lineValues();
+    const std::string_view format = resultFormats[divider.combination];
     std::size_t next = 0;
     for (std::size_t pos = 0; pos < format.size(); ++pos) {
-        if (format[pos] == '%' && pos + 1 < format.size() && format[pos + 1] == 'f') {
-            if (next < resistors)
-                out += valueTexts_[r.values[next]];
-            else
-                numbers_.appendFixed2(out, r.deviationPercent);
-            ++next;
-            ++pos;
-        } else {
+        if (format.substr(pos, 2) != "%f") {
             out.push_back(format[pos]);
+            continue;
         }
+        if (next < values.count)
+            out += valueTexts_[values.values[next++]];
+        else
+            numbers_.appendFixed2(out, r.deviationPercent);
+        ++pos;
     }
 }
 

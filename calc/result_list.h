@@ -1,54 +1,21 @@
 #pragma once
 
+#include "divider.h"
 #include "number_text.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <limits>
 #include <memory>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tarnel {
 
-inline constexpr std::size_t resultFormatCount = 9;
-
-// One format per arm combination, indexed like the combinations.
-inline constexpr std::array<std::string_view, resultFormatCount> resultFormats{
-    "%f   /  %f   d %f",
-    "%f + %f   /  %f   d %f",
-    "%f || %f   /  %f   d %f",
-    "%f   /  %f + %f   d %f",
-    "%f   /  %f || %f   d %f",
-    "%f + %f   /  %f + %f   d %f",
-    "%f || %f   /  %f || %f   d %f",
-    "%f + %f   /  %f || %f   d %f",
-    "%f || %f   /  %f + %f   d %f",
-};
-
-// Resistor values a line of each format shows: its "%f"s less the deviation.
-inline constexpr std::array<std::size_t, resultFormatCount> resistorCounts = [] {
-    std::array<std::size_t, resultFormatCount> counts{};
-    for (std::size_t f = 0; f < resultFormatCount; ++f) {
-        const std::string_view format = resultFormats[f];
-        for (std::size_t pos = format.find("%f"); pos != std::string_view::npos; pos = format.find("%f", pos + 2))
-            ++counts[f];
-        --counts[f];
-    }
-    return counts;
-}();
-
-[[nodiscard]] constexpr std::size_t resistorCountOf(std::size_t formatIndex) { return resistorCounts[formatIndex]; }
-
 // One result line as the search recorded it.
 struct ResultEntry {
-    std::size_t formatIndex = 0;
-    std::size_t resistorCount = 0;
-    std::array<double, 4> resistors{};
+    Divider divider;
     double deviationPercent = 0.0;
 };
 
@@ -60,12 +27,7 @@ public:
     explicit ResultList(NumberText numbers = NumberText());
 
     void clear();
-    // values: the line's resistor values, then the deviation in percent.
-    void addResult(std::size_t formatIndex, std::span<const double> values);
-    void addResult(std::size_t formatIndex, std::initializer_list<double> values)
-    {
-        addResult(formatIndex, std::span<const double>(values.begin(), values.size()));
-    }
+    void addResult(const Divider& divider, double deviationPercent);
     void addMessage(std::string text);
 
     [[nodiscard]] const NumberText& numbers() const { return numbers_; }
@@ -79,7 +41,7 @@ public:
     // At least the length of the longest line, in bytes, reckoning every value
     // as wide as the widest: a view sizes its rows by it without reading every line.
     [[nodiscard]] std::size_t widestLineLength() const;
-    // The recorded values of a result line (not of a message).
+    // The recorded divider of a result line (not of a message).
     [[nodiscard]] ResultEntry entry(std::size_t index) const;
 
     // The most lines the list takes; one more throws std::length_error, as a
@@ -87,19 +49,22 @@ public:
     void setCapacity(std::size_t lines) { capacity_ = lines; }
 
 private:
+    // The combination in the low bits, then each value index in valueBits;
+    // a message has messageKind for a combination and its index above it.
     struct Record {
         double deviationPercent;
-        std::uint8_t kind; // a format index, or messageKind
-        std::array<std::uint8_t, 4> values; // indices into values_, or a message index
+        std::uint64_t packed;
     };
-    static constexpr std::uint8_t messageKind = 0xFF;
+    static constexpr unsigned kindBits = 4;
+    static constexpr unsigned valueBits = 15;
+    static constexpr std::uint64_t messageKind = (1u << kindBits) - 1;
     static constexpr std::size_t chunkBits = 12; // 64 KiB chunks stay below the allocator's mmap threshold
     static constexpr std::size_t chunkSize = std::size_t{1} << chunkBits;
     using Chunk = std::array<Record, chunkSize>;
 
     Record& push();
     [[nodiscard]] const Record& record(std::size_t index) const;
-    std::uint8_t valueIndex(double value);
+    [[nodiscard]] static Divider dividerOf(std::uint64_t packed);
 
     NumberText numbers_;
     // Fixed-size chunks: growing never copies the lines, so a list of
@@ -108,10 +73,7 @@ private:
     std::size_t size_ = 0;
     std::size_t capacity_ = std::numeric_limits<std::size_t>::max();
     std::int32_t resultCount_ = 0;
-    // The standard values first, so that lookups need no table of their own;
-    // any other value is added behind them.
-    std::vector<double> values_;
-    std::vector<std::string> valueTexts_; // values_ as "%f" writes them
+    std::vector<std::string> valueTexts_; // the standard values as "%f" writes them
     std::vector<std::string> messages_;
 
     // What widestLineLength() is bounded from, kept up to date as lines come.

@@ -8,50 +8,34 @@
 
 namespace tarnel {
 
+struct StartWindow;
+
 // Cleared by any field or special-value slot that fails to read; a run
 // searches only while it is still true.
 extern bool inputsValid;
 
 inline constexpr double failedReadValue = -1.0;
 inline constexpr double minFieldValue = 1.0;
-inline constexpr double minTolerancePercent = 0.0;
-inline constexpr double maxTolerancePercent = 100.0;
 
-enum class FieldStatus { Ok, NotANumber, OutOfRange };
+struct FieldRange {
+    double lo;
+    double hi;
+};
 
 struct FieldReading {
     FieldStatus status;
     double value; // failedReadValue unless status is Ok
 };
 
-// How a field's text reads against the inclusive range lo .. hi. Not-a-number
-// and infinities never read, so no such value reaches a search.
-[[nodiscard]] FieldReading readNumber(std::string_view text, double lo, double hi, const NumberText& numbers);
+// How a field's text reads against the inclusive range. Not-a-number and
+// infinities never read, so no such value reaches a search.
+[[nodiscard]] FieldReading readNumber(std::string_view text, FieldRange range, const NumberText& numbers);
 
-// Reads the edit, paints it red or normal, and on failure clears inputsValid
+// Reads the edit and shows it how it read; on failure clears inputsValid
 // and yields failedReadValue.
 double readField(EditField& edit, double lo, double hi, const NumberText& numbers);
 // readField over minFieldValue .. maxStandardValue.
 double readValueField(EditField& edit, const NumberText& numbers);
-
-// The window controls a run reads its parameters from.
-struct SearchFields {
-    EditField& editUin;
-    EditField& editUout;
-    EditField& editTol;
-    EditField& editRmin;
-    EditField& editRmax;
-    EditField& editRsumMin;
-    EditField& editRsumMax;
-    EditField& editMaxResults;
-    CheckField& chkDivOnly;
-    CheckField& chkHi1R;
-    CheckField& chkHi2Rser;
-    CheckField& chkHi2Rpar;
-    CheckField& chkLo1R;
-    CheckField& chkLo2Rser;
-    CheckField& chkLo2Rpar;
-};
 
 struct SearchParams {
     double uin = 0.0;
@@ -74,8 +58,8 @@ struct SearchParams {
     bool useLo2Rpar = false;
 };
 
-// Sets inputsValid, then reads and paints every field in a fixed order,
-// going on past failed fields so that all bad ones show at once.
-SearchParams readSearchParams(const SearchFields& fields, const NumberText& numbers);
+// Sets inputsValid, then reads and shows every field in the order of the
+// field table, going on past failed fields so that all bad ones show at once.
+SearchParams readSearchParams(const StartWindow& window, const NumberText& numbers);
 
 } // namespace tarnel

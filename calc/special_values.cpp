@@ -57,19 +57,4 @@ SpecialValueClass specValClassify(double x)
     return anyListed && !isListed ? SpecialValueClass::Unlisted : SpecialValueClass::Ok;
 }
 
-bool specValsCheck2(double a, double b)
-{
-    return specValClassify(a) == SpecialValueClass::Ok && specValClassify(b) == SpecialValueClass::Ok;
-}
-
-bool specValsCheck3(double a, double b, double c)
-{
-    return specValsCheck2(a, b) && specValClassify(c) == SpecialValueClass::Ok;
-}
-
-bool specValsCheck4(double a, double b, double c, double d)
-{
-    return specValsCheck2(a, b) && specValsCheck2(c, d);
-}
-
 } // namespace tarnel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "input_fields.h"
 #include "number_text.h"
 #include "window_controls.h"
 
@@ -10,7 +11,6 @@ namespace tarnel {
 
 class ResultList;
 
-inline constexpr std::size_t specialSlotCount = 4;
 inline constexpr double unusedSpecialValue = -1.0;
 
 struct SpecialValueTable {
@@ -38,8 +38,5 @@ void specValsInit(const CheckField& chk, EditField& edit, std::size_t slotIndex,
 [[nodiscard]] bool specialValueMatches(double slotValue, double resistor);
 
 [[nodiscard]] SpecialValueClass specValClassify(double x);
-[[nodiscard]] bool specValsCheck2(double a, double b);
-[[nodiscard]] bool specValsCheck3(double a, double b, double c);
-[[nodiscard]] bool specValsCheck4(double a, double b, double c, double d);
 
 } // namespace tarnel

@@ -21,20 +21,19 @@ private:
 
 } // namespace
 
-std::optional<SearchParams> runStart(StartWindow& window)
+std::optional<SearchParams> runStart(const StartWindow& window)
 {
-    window.list.clear();
-    const SearchParams params = readSearchParams(window.fields, window.list.numbers());
-    for (std::size_t slot = 0; slot < specialSlotCount; ++slot) {
-        const SpecialSlotFields& fields = window.specialSlots[slot];
-        specValsInit(fields.chk, fields.edit, slot, window.list, window.list.numbers());
-    }
+    ResultList& list = *window.list;
+    list.clear();
+    const SearchParams params = readSearchParams(window, list.numbers());
+    for (std::size_t slot = 0; slot < specialSlotCount; ++slot)
+        specValsInit(*window.specialSlots[slot].box, *window.specialSlots[slot].edit, slot, list, list.numbers());
     if (!inputsValid)
         return std::nullopt;
 
-    window.list.clear();
-    const PanelDisabled disabled(window.panel1);
-    searchDividers(params, window.list);
+    list.clear();
+    const PanelDisabled disabled(*window.panel1);
+    searchDividers(params, list);
     return params;
 }
 

@@ -5,6 +5,7 @@
 //   -> ResultList -> the views (the window's list model, the command line).
 // Nothing here knows Qt; the front ends hand in adapters of their controls.
 
+#include "input_fields.h"
 #include "result_list.h"
 #include "search_params.h"
 #include "special_values.h"
@@ -15,22 +16,26 @@
 
 namespace tarnel {
 
-struct SpecialSlotFields {
-    CheckField& chk;
-    EditField& edit;
+struct SpecialSlotControls {
+    CheckField* box = nullptr;
+    EditField* edit = nullptr;
 };
 
+// The controls a press of Start reads and changes, each array in the order
+// of its field table.
 struct StartWindow {
-    SearchFields fields;
-    std::array<SpecialSlotFields, specialSlotCount> specialSlots;
-    PanelControl& panel1;
-    ResultList& list; // its number text also reads the fields
+    std::array<EditField*, numberFields.size()> edits{};
+    CheckField* ratioBox = nullptr;
+    std::array<CheckField*, armBoxes.size()> armChecks{};
+    std::array<SpecialSlotControls, specialSlotCount> specialSlots{};
+    PanelControl* panel1 = nullptr;
+    ResultList* list = nullptr; // its number text also reads the fields
 };
 
-// Clears the list, reads and paints every field, loads the special slots and,
+// Clears the list, reads and shows every field, loads the special slots and,
 // when all read well, searches with the input panel disabled. Gives the
 // parameters searched with, or nothing when a field or slot failed. The panel
 // is enabled again also when the search throws.
-std::optional<SearchParams> runStart(StartWindow& window);
+std::optional<SearchParams> runStart(const StartWindow& window);
 
 } // namespace tarnel

@@ -5,15 +5,16 @@
 namespace tarnel {
 
 // What the calculation needs of the window's controls. The window adapts its
-// widgets to these; the command line and the tests use plain objects.
+// widgets to these; the command line and the tests use plain ones.
 
-enum class FieldColor { Window, Red };
+// How an edit's text read: the window paints a failed edit red.
+enum class FieldStatus { Ok, NotANumber, OutOfRange };
 
 class EditField {
 public:
     virtual ~EditField() = default;
     [[nodiscard]] virtual std::string text() const = 0; // UTF-8
-    virtual void setColor(FieldColor color) = 0;
+    virtual void showStatus(FieldStatus status) = 0;
 };
 
 // Unknown stands for a state the toolkit reports that is none of the three.

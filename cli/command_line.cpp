@@ -1,15 +1,10 @@
 #include "command_line.h"
 
 #include "command_line_options.h"
-#include "command_line_window.h"
 #include "result_writers.h"
-#include "usage_text.h"
-
-#include "start_run.h"
 
 #include <algorithm>
 #include <exception>
-#include <optional>
 
 namespace tarnel::cli {
 
@@ -19,34 +14,35 @@ constexpr int exitSuccess = 0;
 constexpr int exitFailure = 1;
 constexpr int exitBadInput = 2;
 
-void writeErrors(std::vector<ArgumentError> errors, std::ostream& err)
+int writeErrors(const std::vector<ArgumentError>& errors, std::ostream& err)
 {
-    std::stable_sort(errors.begin(), errors.end(),
-                     [](const ArgumentError& a, const ArgumentError& b) { return a.position < b.position; });
-    bool wantsUsageHint = false;
-    for (const ArgumentError& error : errors) {
+    for (const ArgumentError& error : errors)
         err << programName << ": " << error.message << '\n';
-        wantsUsageHint = wantsUsageHint || error.wantsUsageHint;
-    }
-    if (wantsUsageHint)
+    if (std::any_of(errors.begin(), errors.end(), [](const ArgumentError& e) { return e.wantsUsageHint; }))
         err << usageHint();
+    return exitBadInput;
 }
 
-// The run stopped with no field painted red. Its only other way to stop is a
+// The run stopped with no field rejected. Its only other way to stop is a
 // special-value box in none of its three states, which adds the list line
 // "specValsInit: bad chk->State"; the command line's boxes always have a
 // state, so this is a fault of the program, not of the input, and the list's
 // lines are passed on as they are.
 int reportUnexplainedStop(const ResultList& list, std::ostream& err)
 {
-    std::string line;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        line.clear();
-        list.appendLine(i, line);
-        err << programName << ": " << line << '\n';
-    }
+    for (std::size_t i = 0; i < list.size(); ++i)
+        err << programName << ": " << list.line(i) << '\n';
     if (list.size() == 0)
         err << programName << ": the search did not start, and no value was rejected\n";
+    return exitFailure;
+}
+
+int finish(std::ostream& out, std::ostream& err)
+{
+    out.flush();
+    if (out)
+        return exitSuccess;
+    err << programName << ": cannot write the output\n";
     return exitFailure;
 }
 
@@ -55,38 +51,32 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
 {
     ParsedArguments parsed = parseArguments(args);
     const Options& options = parsed.options;
-    CommandLineWindow window(options, decimalSeparator);
-    // Every value is judged by the window's own run, also when the answer
-    // will be errors, the help or the version; only then is nothing searched.
-    if (!parsed.errors.empty() || options.help || options.version)
-        window.allowNoArms();
-    StartWindow start = window.startWindow();
-    const std::optional<SearchParams> params = runStart(start);
+    // As in GNU tools, asking for help or the version wins over any error.
+    if (options.help || options.version) {
+        out << (options.help ? helpText() : versionText());
+        return finish(out, err);
+    }
+
+    PlainWindow window{NumberText(decimalSeparator)};
+    applyOptions(options, window);
+    // With errors found already, the run only judges the values: it searches nothing.
+    if (!parsed.errors.empty())
+        for (const ArmBox& box : armBoxes)
+            window.check(box.name).set(false);
+    const std::optional<SearchParams> params = window.start();
 
     std::vector<ArgumentError> errors = std::move(parsed.errors);
-    if (!params) {
-        const std::vector<ArgumentError> fieldErrors = window.fieldErrors();
-        if (fieldErrors.empty() && errors.empty())
-            return reportUnexplainedStop(window.list(), err);
-        errors.insert(errors.end(), fieldErrors.begin(), fieldErrors.end());
-    }
+    const std::vector<ArgumentError> rejected = rejectedValues(options, window);
+    if (!params && rejected.empty() && errors.empty())
+        return reportUnexplainedStop(window.list(), err);
+    errors.insert(errors.end(), rejected.begin(), rejected.end());
     if (!errors.empty()) {
-        writeErrors(std::move(errors), err);
-        return exitBadInput;
+        std::stable_sort(errors.begin(), errors.end(),
+                         [](const ArgumentError& a, const ArgumentError& b) { return a.position < b.position; });
+        return writeErrors(errors, err);
     }
-    if (options.help)
-        out << helpText();
-    else if (options.version)
-        out << versionText();
-    else
-        writeResults(options.format, window.list(), params->ratioOffset, out);
-
-    out.flush();
-    if (!out) {
-        err << programName << ": cannot write the output\n";
-        return exitFailure;
-    }
-    return exitSuccess;
+    writeResults(options.format, window.list(), params->ratioOffset, out);
+    return finish(out, err);
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 #include "command_line_options.h"
 
-#include "special_values.h"
+#include "round_trip_number.h"
+#include "tarnel_version.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <optional>
@@ -9,206 +12,377 @@ namespace tarnel::cli {
 
 namespace {
 
-std::string quoted(std::string_view text)
+std::string inQuotes(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size() + 2);
-    out.push_back('"');
-    out.append(text);
-    out.push_back('"');
-    return out;
+    return "\"" + std::string(text) + "\"";
 }
 
-std::string_view trimmedBlanks(std::string_view text)
+std::string rangeText(FieldRange range)
 {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return roundTrip(range.lo) + " to " + roundTrip(range.hi);
 }
 
 std::string withoutBlanksLowered(std::string_view text)
 {
     std::string out;
-    for (const char c : text) {
-        if (c == ' ' || c == '\t')
-            continue;
-        out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    for (const char c : text)
+        if (c != ' ' && c != '\t')
+            out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    return out;
+}
+
+std::string_view trimmedBlanks(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// Where an option was given among the arguments, and whether as --name=value.
+struct Occurrence {
+    std::size_t position;
+    bool inlineValue;
+};
+
+std::vector<Occurrence> occurrencesOf(const std::vector<std::string>& args, std::string_view name)
+{
+    std::vector<Occurrence> found;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--")
+            break;
+        if (arg.starts_with(name) && (arg.size() == name.size() || arg[name.size()] == '='))
+            found.push_back({i, arg.size() != name.size()});
+    }
+    return found;
+}
+
+// "V 1 to 9100000, PCT 0 to 100, ...": each kind of value with its range.
+std::string valueRanges()
+{
+    std::string out;
+    for (std::size_t i = 0; i < numberFields.size(); ++i) {
+        const NumberField& f = numberFields[i];
+        const auto first = std::find_if(numberFields.begin(), numberFields.end(),
+                                        [&f](const NumberField& other) { return other.valueName == f.valueName; });
+        if (first == numberFields.begin() + static_cast<std::ptrdiff_t>(i))
+            out.append(out.empty() ? "" : ", ").append(f.valueName).append(" ").append(rangeText(f.range));
     }
     return out;
 }
 
-class ArgumentParser {
-public:
-    explicit ArgumentParser(const std::vector<std::string>& args) : args_(args) {}
+std::string shapesText(std::size_t firstBox)
+{
+    std::string out;
+    for (std::size_t i = firstBox; i < firstBox + 3; ++i)
+        if (armBoxes[i].initiallyChecked)
+            out.append(out.empty() ? "" : ",").append(shapeWord(armBoxes[i].kind));
+    return out.empty() ? "none" : out;
+}
 
-    ParsedArguments parse()
+// The options as CLI11 knows them. Every value stays text here, so that
+// values are judged after parsing and all bad ones are reported together.
+class OptionParser {
+public:
+    OptionParser() : app_("Finds voltage dividers built from standard E24 resistor values.", std::string(programName))
     {
-        for (next_ = 0; next_ < args_.size();) {
-            const std::size_t position = next_++;
-            parseOne(position, args_[position]);
+        app_.set_help_flag();
+        app_.allow_extras();
+        for (std::size_t i = 0; i < numberFields.size(); ++i) {
+            const NumberField& f = numberFields[i];
+            numbers_[i] = valueOption(f.option, f.valueName,
+                                      std::string(f.help) + " (default " + std::string(f.initialText) + ")");
         }
-        return std::move(result_);
+        ratio_ = valueOption("ratio", "1+h/l|h/l", "the ratio counted: 1 + H/L, or H/L alone (default 1+h/l)");
+        high_ = valueOption("hi", "SHAPES", "shapes of the high arm (default " + shapesText(0) + ")");
+        low_ = valueOption("lo", "SHAPES", "shapes of the low arm (default " + shapesText(3) + ")");
+        exclude_ = valueOption("exclude", "K", "never use the resistor value K")
+                       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        only_ = valueOption("only", "K", "use listed values only, and list K")
+                    ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        format_ = valueOption("format", "text|csv|json", "how the results are printed (default text)");
+        help_ = app_.add_flag("--help")->description("print this help and exit");
+        version_ = app_.add_flag("--version")->description("print the version and exit");
+        app_.footer("Values: " + valueRanges() +
+                    ",\nwritten with the decimal separator of the system locale. Resistances (K) are in\n"
+                    "kilo-ohms. N is truncated to a whole number. SHAPES is a comma list of 1 (one\n"
+                    "resistor), ser (two in series) and par (two in parallel); an empty list allows\n"
+                    "none. --exclude and --only fill the four special value slots in the order given,\n"
+                    "at most four together. An option given twice takes its last value.\n"
+                    "\n"
+                    "text prints the window's result lines; csv a header row and one row per line;\n"
+                    "json one array of objects. csv and json write numbers with a period and full\n"
+                    "precision.\n"
+                    "\n"
+                    "Example: dividers from 12 V to 3.3 V within 1 %, the high arm one resistor or\n"
+                    "two in series:\n"
+                    "  tarnel-cli --uin 12 --uout 3.3 --tol 1 --hi 1,ser\n"
+                    "\n"
+                    "Exit status: 0 when the search ran, whether or not it found dividers; 2 on bad\n"
+                    "input; 1 on any other error.");
+    }
+
+    [[nodiscard]] std::string help() const { return app_.help(); }
+
+    ParsedArguments parse(const std::vector<std::string>& args)
+    {
+        ParsedArguments parsed;
+        try {
+            // CLI11 takes the arguments last first.
+            app_.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+        } catch (const CLI::ParseError& e) {
+            parsed.errors.push_back({0, e.what(), true});
+            return parsed;
+        }
+        Reader reader{args, parsed};
+        Options& o = parsed.options;
+        for (std::size_t i = 0; i < numberFields.size(); ++i)
+            if (const auto value = reader.last(numbers_[i]))
+                o.numbers[i] = *value;
+        if (const auto value = reader.last(ratio_))
+            reader.ratio(*value);
+        if (const auto value = reader.last(high_))
+            reader.shapes(high_->get_name(), *value, 0);
+        if (const auto value = reader.last(low_))
+            reader.shapes(low_->get_name(), *value, 3);
+        reader.specialValues(app_.parse_order(), only_, exclude_);
+        if (const auto value = reader.last(format_))
+            reader.format(*value);
+        o.help = reader.flag(help_);
+        o.version = reader.flag(version_);
+        reader.extras(app_.remaining());
+        return parsed;
     }
 
 private:
-    void parseOne(std::size_t position, std::string_view arg)
+    CLI::Option* valueOption(std::string_view name, std::string_view valueName, const std::string& description)
     {
-        if (!arg.starts_with("--") || arg == "--") {
-            const bool looksLikeOption = arg.starts_with("-") && arg.size() > 1;
-            fail(position, (looksLikeOption ? "unknown option " : "unexpected argument ") + quoted(arg), true);
-            return;
-        }
-        const std::size_t equals = arg.find('=');
-        const std::string_view name = arg.substr(0, equals);
-        std::optional<std::string_view> inlineValue;
-        if (equals != std::string_view::npos)
-            inlineValue = arg.substr(equals + 1);
-
-        if (name == "--help" || name == "--version") {
-            if (inlineValue)
-                fail(position, std::string(name) + " takes no value", true);
-            else
-                (name == "--help" ? options().help : options().version) = true;
-            return;
-        }
-        if (!isValueOption(name)) {
-            fail(position, "unknown option " + quoted(name), true);
-            return;
-        }
-        const std::optional<std::string_view> value = inlineValue ? inlineValue : takeValue();
-        if (!value) {
-            fail(position, std::string(name) + " needs a value", false);
-            return;
-        }
-        applyValue(position, name, *value);
+        // A value is optional to CLI11, so that a missing one is reported
+        // here like any other bad value instead of ending the parse.
+        return app_.add_option("--" + std::string(name))
+            ->expected(0, 1)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+            ->type_name(std::string(valueName))
+            ->description(description);
     }
 
-    static bool isValueOption(std::string_view name)
-    {
-        const bool numeric = std::any_of(numericOptions.begin(), numericOptions.end(),
-                                         [name](const NumericOption& o) { return o.name == name; });
-        return numeric || name == "--ratio" || name == "--hi" || name == "--lo" || name == excludeOption ||
-               name == onlyOption || name == "--format";
-    }
+    // Turns what CLI11 collected into options and errors.
+    struct Reader {
+        const std::vector<std::string>& args;
+        ParsedArguments& parsed;
 
-    // The next argument as the value, unless it is itself an option: no
-    // value any option takes begins with "--", and a forgotten value then
-    // reads as such rather than as a strange number.
-    std::optional<std::string_view> takeValue()
-    {
-        if (next_ >= args_.size() || args_[next_].starts_with("--"))
-            return std::nullopt;
-        return args_[next_++];
-    }
+        void fail(std::size_t position, std::string message, bool wantsUsageHint = false)
+        {
+            parsed.errors.push_back({position, std::move(message), wantsUsageHint});
+        }
 
-    void applyValue(std::size_t position, std::string_view name, std::string_view value)
-    {
-        for (const NumericOption& numeric : numericOptions) {
-            if (numeric.name == name) {
-                options().*numeric.text = OptionText{std::string(value), position};
-                return;
+        // The value of an option's last occurrence, with its position.
+        std::optional<OptionText> last(const CLI::Option* option)
+        {
+            const std::vector<Occurrence> found = occurrencesOf(args, option->get_name());
+            if (option->count() == 0 || found.empty())
+                return std::nullopt;
+            return occurrence(option, found.back(), option->results().back());
+        }
+
+        std::optional<OptionText> occurrence(const CLI::Option* option, Occurrence at, const std::string& value)
+        {
+            // An empty value is one only when typed, as --name= or as an empty argument.
+            const bool typedEmpty = at.inlineValue || (at.position + 1 < args.size() && args[at.position + 1].empty());
+            if (value.empty() && !typedEmpty) {
+                fail(at.position, option->get_name() + " needs a value");
+                return std::nullopt;
             }
+            return OptionText{value, at.position};
         }
-        if (name == "--ratio")
-            applyRatio(position, value);
-        else if (name == "--hi")
-            applyShapes(position, name, value, options().high);
-        else if (name == "--lo")
-            applyShapes(position, name, value, options().low);
-        else if (name == excludeOption || name == onlyOption)
-            applySpecialValue(position, name, value);
-        else if (name == "--format")
-            applyFormat(position, value);
-    }
 
-    void applyRatio(std::size_t position, std::string_view value)
-    {
-        // The window's caption writes the modes in capitals; either is meant.
-        const std::string mode = withoutBlanksLowered(value);
-        if (mode == "1+h/l")
-            options().highOverLowOnly = false;
-        else if (mode == "h/l")
-            options().highOverLowOnly = true;
-        else
-            fail(position, "--ratio " + quoted(value) + " is not one of 1+h/l, h/l", false);
-    }
+        void ratio(const OptionText& value)
+        {
+            // The window's caption writes the modes in capitals; either is meant.
+            const std::string mode = withoutBlanksLowered(value.text);
+            if (mode == "1+h/l" || mode == "h/l")
+                parsed.options.highOverLowOnly = mode == "h/l";
+            else
+                fail(value.position, "--ratio " + inQuotes(value.text) + " is not one of 1+h/l, h/l");
+        }
 
-    void applyShapes(std::size_t position, std::string_view name, std::string_view value, ArmShapes& shapes)
-    {
-        ArmShapes read;
-        bool allKnown = true;
-        if (!trimmedBlanks(value).empty()) {
-            std::string_view rest = value;
-            for (;;) {
+        void shapes(const std::string& name, const OptionText& value, std::size_t firstBox)
+        {
+            std::array<bool, 3> ticked{};
+            bool allKnown = true;
+            for (std::string_view rest = value.text; !trimmedBlanks(value.text).empty();) {
                 const std::size_t comma = rest.find(',');
                 const std::string_view word = trimmedBlanks(rest.substr(0, comma));
-                if (word == shapeWord(ArmKind::Single)) {
-                    read.single = true;
-                } else if (word == shapeWord(ArmKind::Series)) {
-                    read.series = true;
-                } else if (word == shapeWord(ArmKind::Parallel)) {
-                    read.parallel = true;
+                const auto known = std::find(shapeWords.begin(), shapeWords.end(), word);
+                if (known != shapeWords.end()) {
+                    ticked[static_cast<std::size_t>(known - shapeWords.begin())] = true;
                 } else {
                     allKnown = false;
-                    fail(position,
-                         std::string(name) + " " + quoted(value) + ": " + quoted(word) +
-                             " is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none",
-                         false);
+                    fail(value.position, name + " " + inQuotes(value.text) + ": " + inQuotes(word) +
+                                             " is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none");
                 }
                 if (comma == std::string_view::npos)
                     break;
                 rest.remove_prefix(comma + 1);
             }
+            for (std::size_t i = 0; i < 3 && allKnown; ++i)
+                parsed.options.arms[firstBox + i] = ticked[static_cast<std::size_t>(armBoxes[firstBox + i].kind)];
         }
-        if (allKnown)
-            shapes = read;
-    }
 
-    void applySpecialValue(std::size_t position, std::string_view name, std::string_view value)
-    {
-        static_assert(specialSlotCount == 4, "the message below counts the slots in words");
-        if (options().specialValues.size() >= specialSlotCount) {
-            fail(position,
-                 std::string(name) + " " + quoted(value) + ": at most four " + std::string(excludeOption) + " and " +
-                     std::string(onlyOption) + " values together",
-                 true);
-            return;
+        // --only and --exclude in the order given, each occurrence one slot.
+        void specialValues(const std::vector<CLI::Option*>& order, const CLI::Option* only, const CLI::Option* exclude)
+        {
+            std::size_t taken[2] = {0, 0};
+            const std::vector<Occurrence> found[2] = {occurrencesOf(args, only->get_name()),
+                                                      occurrencesOf(args, exclude->get_name())};
+            for (const CLI::Option* option : order) {
+                if (option != only && option != exclude)
+                    continue;
+                const std::size_t which = option == only ? 0 : 1;
+                const std::size_t index = taken[which]++;
+                if (index >= found[which].size() || index >= option->results().size())
+                    continue;
+                const auto value = occurrence(option, found[which][index], option->results()[index]);
+                if (!value)
+                    continue;
+                if (parsed.options.specialValues.size() == specialSlotCount) {
+                    static_assert(specialSlotCount == 4, "the message counts the slots in words");
+                    fail(value->position,
+                         option->get_name() + " " + inQuotes(value->text) +
+                             ": at most four --exclude and --only values together",
+                         true);
+                    continue;
+                }
+                parsed.options.specialValues.push_back({option == only, *value});
+            }
         }
-        options().specialValues.push_back({name == onlyOption, OptionText{std::string(value), position}});
-    }
 
-    void applyFormat(std::size_t position, std::string_view value)
-    {
-        if (value == "text")
-            options().format = OutputFormat::Text;
-        else if (value == "csv")
-            options().format = OutputFormat::Csv;
-        else if (value == "json")
-            options().format = OutputFormat::Json;
-        else
-            fail(position, "--format " + quoted(value) + " is not one of text, csv, json", false);
-    }
+        void format(const OptionText& value)
+        {
+            const std::string_view names[] = {"text", "csv", "json"};
+            const auto known = std::find(std::begin(names), std::end(names), value.text);
+            if (known == std::end(names))
+                fail(value.position, "--format " + inQuotes(value.text) + " is not one of text, csv, json");
+            else
+                parsed.options.format = static_cast<OutputFormat>(known - std::begin(names));
+        }
 
-    void fail(std::size_t position, std::string message, bool wantsUsageHint)
-    {
-        result_.errors.push_back({position, std::move(message), wantsUsageHint});
-    }
+        // A flag given with a value is refused rather than guessed at.
+        bool flag(const CLI::Option* option)
+        {
+            bool given = false;
+            for (const Occurrence at : occurrencesOf(args, option->get_name())) {
+                if (at.inlineValue)
+                    fail(at.position, option->get_name() + " takes no value", true);
+                else
+                    given = true;
+            }
+            return given;
+        }
 
-    Options& options() { return result_.options; }
+        void extras(const std::vector<std::string>& remaining)
+        {
+            std::size_t from = 0;
+            for (const std::string& extra : remaining) {
+                const auto at = std::find(args.begin() + static_cast<std::ptrdiff_t>(from), args.end(), extra);
+                const auto position = static_cast<std::size_t>(at - args.begin());
+                from = std::min(position + 1, args.size());
+                if (extra.starts_with("-") && extra.size() > 1)
+                    fail(position, "unknown option " + inQuotes(extra.substr(0, extra.find('='))), true);
+                else
+                    fail(position, "unexpected argument " + inQuotes(extra), true);
+            }
+        }
+    };
 
-    const std::vector<std::string>& args_;
-    std::size_t next_ = 0;
-    ParsedArguments result_;
+    CLI::App app_;
+    std::array<CLI::Option*, numberFields.size()> numbers_{};
+    CLI::Option* ratio_ = nullptr;
+    CLI::Option* high_ = nullptr;
+    CLI::Option* low_ = nullptr;
+    CLI::Option* exclude_ = nullptr;
+    CLI::Option* only_ = nullptr;
+    CLI::Option* format_ = nullptr;
+    CLI::Option* help_ = nullptr;
+    CLI::Option* version_ = nullptr;
 };
+
+std::string rejectedValueMessage(std::string_view option, std::string_view text, FieldStatus status, FieldRange range,
+                                 const NumberText& numbers)
+{
+    std::string message = std::string(option) + " " + inQuotes(text) + " ";
+    if (status == FieldStatus::OutOfRange)
+        return message + "is out of range " + rangeText(range);
+    message += "is not a number in the range " + rangeText(range);
+    // A period typed where the locale wants a comma is the likely slip.
+    if (numbers.decimalSeparator() != ".")
+        message += " (decimal separator " + inQuotes(numbers.decimalSeparator()) + ")";
+    return message;
+}
 
 } // namespace
 
+Options::Options()
+{
+    for (std::size_t i = 0; i < numberFields.size(); ++i)
+        numbers[i].text = numberFields[i].initialText;
+    for (std::size_t i = 0; i < armBoxes.size(); ++i)
+        arms[i] = armBoxes[i].initiallyChecked;
+}
+
 ParsedArguments parseArguments(const std::vector<std::string>& args)
 {
-    return ArgumentParser(args).parse();
+    return OptionParser().parse(args);
+}
+
+void applyOptions(const Options& options, PlainWindow& window)
+{
+    for (std::size_t i = 0; i < numberFields.size(); ++i)
+        window.edit(numberFields[i].name).setText(options.numbers[i].text);
+    window.check(ratioBoxName).set(options.highOverLowOnly);
+    for (std::size_t i = 0; i < armBoxes.size(); ++i)
+        window.check(armBoxes[i].name).set(options.arms[i]);
+    for (std::size_t slot = 0; slot < options.specialValues.size(); ++slot) {
+        const SpecialValueOption& special = options.specialValues[slot];
+        window.check(specialSlotFields[slot].boxName).set(special.listed ? CheckState::Checked : CheckState::Unchecked);
+        window.edit(specialSlotFields[slot].editName).setText(special.value.text);
+    }
+}
+
+std::vector<ArgumentError> rejectedValues(const Options& options, PlainWindow& window)
+{
+    std::vector<ArgumentError> errors;
+    const auto check = [&](const PlainEdit& edit, std::string_view option, std::size_t position, FieldRange range) {
+        if (edit.status() && *edit.status() != FieldStatus::Ok)
+            errors.push_back(
+                {position, rejectedValueMessage(option, edit.text(), *edit.status(), range, window.list().numbers())});
+    };
+    for (std::size_t i = 0; i < numberFields.size(); ++i)
+        check(window.edit(numberFields[i].name), "--" + std::string(numberFields[i].option),
+              options.numbers[i].position, numberFields[i].range);
+    for (std::size_t slot = 0; slot < options.specialValues.size(); ++slot) {
+        const SpecialValueOption& special = options.specialValues[slot];
+        check(window.edit(specialSlotFields[slot].editName), special.listed ? "--only" : "--exclude",
+              special.value.position, valueRange);
+    }
+    return errors;
+}
+
+std::string helpText()
+{
+    return OptionParser().help();
+}
+
+std::string versionText()
+{
+    return std::string(programName) + " " + tarnelVersion + "\n";
+}
+
+std::string usageHint()
+{
+    return "Usage: " + std::string(programName) + " [OPTION]...; see " + std::string(programName) +
+           " --help for the options.\n";
 }
 
 } // namespace tarnel::cli

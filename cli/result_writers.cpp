@@ -2,6 +2,7 @@
 
 #include "divider.h"
 #include "round_trip_number.h"
+#include "standard_values.h"
 
 #include <optional>
 #include <string>
@@ -12,37 +13,30 @@ namespace {
 
 // One result line as the csv row and the json object show it.
 struct ResultRow {
-    std::size_t combination = 0;
-    ArmKind high = ArmKind::Single;
-    ArmKind low = ArmKind::Single;
+    const ArmCombination& arms;
     std::array<std::optional<double>, 4> resistors; // high_r1, high_r2, low_r1, low_r2
     DividerFigures figures;
-    double deviationPercent = 0.0;
+    double deviationPercent;
 };
 
 ResultRow rowOf(const ResultEntry& entry, double ratioOffset)
 {
-    const ArmCombination& combination = armCombinations.at(entry.formatIndex);
-    ResultRow row;
-    row.combination = combination.number;
-    row.high = combination.high;
-    row.low = combination.low;
-    // The line lists the high arm's resistors first, then the low arm's.
-    const std::size_t highCount = resistorsIn(combination.high);
-    for (std::size_t i = 0; i < highCount; ++i)
-        row.resistors[i] = entry.resistors[i];
-    for (std::size_t i = 0; i < resistorsIn(combination.low); ++i)
-        row.resistors[2 + i] = entry.resistors[highCount + i];
-    row.figures = dividerFigures(combination, ratioOffset, entry.resistors);
-    row.deviationPercent = entry.deviationPercent;
-    return row;
+    const ArmCombination& arms = entry.divider.arms();
+    std::array<std::optional<double>, 4> resistors;
+    for (std::size_t i = 0; i < resistors.size(); ++i) {
+        // A one-resistor arm has no second resistor.
+        const ArmKind kind = i < 2 ? arms.high : arms.low;
+        if (i % 2 == 0 || kind != ArmKind::Single)
+            resistors[i] = standardValues()[entry.divider.values[i]];
+    }
+    return {arms, resistors, dividerFigures(entry.divider, ratioOffset), entry.deviationPercent};
 }
 
 void appendCsvRow(std::string& out, const ResultRow& row)
 {
-    out.append(std::to_string(row.combination));
-    out.append(",").append(shapeWord(row.high));
-    out.append(",").append(shapeWord(row.low));
+    out.append(std::to_string(row.arms.number));
+    out.append(",").append(shapeWord(row.arms.high));
+    out.append(",").append(shapeWord(row.arms.low));
     for (const std::optional<double>& resistor : row.resistors) {
         out.push_back(',');
         if (resistor)
@@ -64,8 +58,8 @@ void appendJsonObject(std::string& out, const ResultRow& row)
 {
     std::size_t column = 0;
     appendJsonKey(out, column++);
-    out.append(std::to_string(row.combination));
-    for (const ArmKind kind : {row.high, row.low}) {
+    out.append(std::to_string(row.arms.number));
+    for (const ArmKind kind : {row.arms.high, row.arms.low}) {
         appendJsonKey(out, column++);
         out.append("\"").append(shapeWord(kind)).append("\"");
     }

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-noto-core
   xvfb xauth
 )

@@ -43,24 +43,31 @@ std::pair<double, double> figures(std::size_t n, double h1, double h2, double l1
     }
 }
 
+using Lines = std::vector<ReferenceLine>;
+
 // One resistor's loop: from the floor of rMin while not above rMax and the list has room.
 template <class Body>
-void eachValue(const SearchParams& p, const ResultList& list, Body body)
+void eachValue(const SearchParams& p, const Lines& lines, Body body)
 {
-    for (ValueCursor c(p.rMin); !c.finished && c.value() <= p.rMax && list.resultCount() < p.maxResults;
+    for (ValueCursor c(p.rMin); !c.finished && c.value() <= p.rMax && lines.size() < static_cast<std::size_t>(p.maxResults);
          c.advance(p.rMax))
         body(c.value());
+}
+
+bool ok(double value)
+{
+    return specValClassify(value) == SpecialValueClass::Ok;
 }
 
 // The loops of one arm; a pair keeps first <= second, its second value in
 // the outer loop when secondOuter.
 template <class Body>
-void eachArm(const SearchParams& p, const ResultList& list, Arm arm, bool secondOuter, Body body)
+void eachArm(const SearchParams& p, const Lines& lines, Arm arm, bool secondOuter, Body body)
 {
     if (arm == One)
-        return eachValue(p, list, [&](double v) { body(v, v); });
-    eachValue(p, list, [&](double outer) {
-        eachValue(p, list, [&](double inner) {
+        return eachValue(p, lines, [&](double v) { body(v, v); });
+    eachValue(p, lines, [&](double outer) {
+        eachValue(p, lines, [&](double inner) {
             if ((secondOuter ? inner : outer) <= (secondOuter ? outer : inner))
                 body(secondOuter ? inner : outer, secondOuter ? outer : inner);
         });
@@ -69,34 +76,25 @@ void eachArm(const SearchParams& p, const ResultList& list, Arm arm, bool second
 
 } // namespace
 
-void referenceSearch(const SearchParams& p, ResultList& list)
+std::vector<ReferenceLine> referenceSearch(const SearchParams& p)
 {
+    Lines lines;
     for (std::size_t n = 0; n < 9; ++n) {
         const Combination& c = combinations[n];
         if (!(p.*c.highFlag && p.*c.lowFlag))
             continue;
-        eachArm(p, list, c.high, false, [&](double h1, double h2) {
+        eachArm(p, lines, c.high, false, [&](double h1, double h2) {
             // Under one high resistor the low pair loops its second value outside.
-            eachArm(p, list, c.low, c.high == One, [&](double l1, double l2) {
+            eachArm(p, lines, c.low, c.high == One, [&](double l1, double l2) {
                 const auto [highOverLow, total] = figures(n, h1, h2, l1, l2);
                 const double ratio = p.ratioOffset + highOverLow;
-                if (!(p.ratioLow <= ratio && ratio <= p.ratioHigh && p.rSumMin <= total && total <= p.rSumMax))
-                    return;
-                const double deviation = ((ratio - p.ratio) / p.ratio) * 100.0;
-                if (c.high == One && c.low == One) {
-                    if (specValsCheck2(h1, l1))
-                        list.addResult(n, {h1, l1, deviation});
-                } else if (c.high == One || c.low == One) {
-                    const double mid = c.high == One ? l1 : h2;
-                    const double last = c.high == One ? l2 : l1;
-                    if (specValsCheck3(h1, mid, last))
-                        list.addResult(n, {h1, mid, last, deviation});
-                } else if (specValsCheck4(h1, h2, l1, l2)) {
-                    list.addResult(n, {h1, h2, l1, l2, deviation});
-                }
+                if (p.ratioLow <= ratio && ratio <= p.ratioHigh && p.rSumMin <= total && total <= p.rSumMax &&
+                    ok(h1) && ok(h2) && ok(l1) && ok(l2))
+                    lines.push_back({n, {h1, h2, l1, l2}, ((ratio - p.ratio) / p.ratio) * 100.0});
             });
         });
     }
+    return lines;
 }
 
 } // namespace tarnel::test

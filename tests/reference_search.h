@@ -1,13 +1,23 @@
 #pragma once
 
-#include "result_list.h"
 #include "search_params.h"
 
+#include <array>
+#include <cstddef>
+#include <vector>
+
 namespace tarnel::test {
+
+// A line as the literal search finds it; a one-resistor arm repeats its value.
+struct ReferenceLine {
+    std::size_t combination;
+    std::array<double, 4> resistors; // high first, high second, low first, low second
+    double deviationPercent;
+};
 
 // The divider search written out literally: nested value cursors, one loop
 // per resistor, every candidate computed and tested. Slow, and the yardstick
 // the real search must match line for line.
-void referenceSearch(const SearchParams& params, ResultList& list);
+std::vector<ReferenceLine> referenceSearch(const SearchParams& params);
 
 } // namespace tarnel::test

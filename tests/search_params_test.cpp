@@ -1,61 +1,59 @@
-#include "fake_window.h"
-#include "value_cursor.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 using namespace tarnel;
-using namespace tarnel::test;
 
-TEST(SearchParamsTest, the_field_reader_takes_the_inclusive_range_and_paints_the_field)
+TEST(SearchParamsTest, the_field_reader_takes_the_inclusive_range_and_says_why_it_fails)
 {
-    const double fail = failedReadValue;
+    using S = FieldStatus;
     const double top = maxStandardValue;
     const struct {
         const char* text;
-        double lo, hi, value;
+        double lo, hi;
+        FieldStatus status;
+        double value;
     } rows[] = {
-        {"1", 1, top, 1.0},   {"9100000", 1, top, top}, {"9100000.5", 1, top, fail}, {"0.5", 1, top, fail},
-        {"", 1, top, fail},   {"x", 1, top, fail},      {"nan", 1, top, fail},       {"1e400", 1, top, fail},
-        {"0", 0, 100, 0.0},   {"100", 0, 100, 100.0},   {"100.01", 0, 100, fail},    {"-1", 0, 100, fail},
+        {"1", 1, top, S::Ok, 1.0},           {"9100000", 1, top, S::Ok, top},     {"9100000.5", 1, top, S::OutOfRange, -1},
+        {"0.5", 1, top, S::OutOfRange, -1},  {"", 1, top, S::NotANumber, -1},    {"x", 1, top, S::NotANumber, -1},
+        {"nan", 1, top, S::NotANumber, -1},  {"1e400", 1, top, S::NotANumber, -1}, {"0", 0, 100, S::Ok, 0.0},
+        {"100", 0, 100, S::Ok, 100.0},       {"100.01", 0, 100, S::OutOfRange, -1}, {"-1", 0, 100, S::OutOfRange, -1},
     };
     for (const auto& row : rows) {
         inputsValid = true;
-        FakeEdit edit(row.text);
-        edit.setColor(FieldColor::Red); // left over from an earlier run
+        PlainEdit edit(row.text);
         EXPECT_EQ(readField(edit, row.lo, row.hi, NumberText(".")), row.value) << '"' << row.text << '"';
-        EXPECT_EQ(edit.color(), row.value == fail ? FieldColor::Red : FieldColor::Window) << '"' << row.text << '"';
-        EXPECT_EQ(inputsValid, row.value != fail) << '"' << row.text << '"';
+        EXPECT_EQ(edit.status(), row.status) << '"' << row.text << '"';
+        EXPECT_EQ(inputsValid, row.status == S::Ok) << '"' << row.text << '"';
     }
 }
 
 TEST(SearchParamsTest, defaults_give_the_target_ratio_10_within_9_5_and_10_5)
 {
-    FakeWindow window;
-    SearchParams p = readSearchParams(window.fields(), window.list.numbers());
-    EXPECT_TRUE(inputsValid);
+    PlainWindow window;
+    SearchParams p = *window.start();
     EXPECT_EQ(p.ratio, 10.0);
     EXPECT_EQ(p.ratioLow, 9.5);
     EXPECT_EQ(p.ratioHigh, 10.5);
     EXPECT_EQ(p.ratioOffset, 1.0);
-    window.chkDivOnly.set(true);
-    window.editMaxResults.setText("2.9");
-    p = readSearchParams(window.fields(), window.list.numbers());
+    window.check("chkDivOnly").set(true);
+    window.edit("editMaxResults").setText("2.9");
+    p = *window.start();
     EXPECT_EQ(p.ratioOffset, 0.0);
     EXPECT_EQ(p.ratioHigh, 10.5);
     EXPECT_EQ(p.maxResults, 2);
 }
 
-TEST(SearchParamsTest, every_field_is_read_and_painted_after_a_failure)
+TEST(SearchParamsTest, every_field_is_read_and_shown_after_a_failure)
 {
-    FakeWindow window(",");
-    window.editUin.setText("2,5");
-    window.editTol.setText("x");
-    window.editRmax.setText("");
-    EXPECT_EQ(readSearchParams(window.fields(), window.list.numbers()).uin, 2.5);
+    PlainWindow window(NumberText(","));
+    window.edit("editUin").setText("2,5");
+    window.edit("editTol").setText("x");
+    window.edit("editRmax").setText("");
+    EXPECT_FALSE(window.start().has_value());
     EXPECT_FALSE(inputsValid);
-    EXPECT_EQ(window.editTol.color(), FieldColor::Red);
-    EXPECT_EQ(window.editRmax.color(), FieldColor::Red);
-    for (const FakeEdit* e : {&window.editUin, &window.editUout, &window.editRmin, &window.editRsumMin,
-                              &window.editRsumMax, &window.editMaxResults})
-        EXPECT_EQ(e->paints, std::vector<FieldColor>{FieldColor::Window});
+    for (const NumberField& field : numberFields) {
+        const bool bad = field.name == "editTol" || field.name == "editRmax";
+        EXPECT_EQ(window.edit(field.name).status(), bad ? FieldStatus::NotANumber : FieldStatus::Ok) << field.name;
+    }
 }

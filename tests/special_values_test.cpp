@@ -1,6 +1,6 @@
-#include "fake_window.h"
 #include "special_values.h"
 #include "standard_values.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <cmath>
 
 using namespace tarnel;
-using namespace tarnel::test;
 
 TEST(SpecialValuesTest, a_value_is_classified_by_the_slots)
 {
@@ -51,7 +50,7 @@ TEST(SpecialValuesTest, a_slot_is_loaded_by_its_checkbox_state)
         CheckState state;
         const char* text;
         double listed, excluded;
-        bool valid, painted;
+        bool valid, read;
     } rows[] = {
         {CheckState::Unchecked, "18", no, 18, true, true},     {CheckState::Checked, "18", 18, no, true, true},
         {CheckState::Grayed, "abc", no, no, true, false},      {CheckState::Checked, "0.5", fail, no, false, true},
@@ -60,31 +59,30 @@ TEST(SpecialValuesTest, a_slot_is_loaded_by_its_checkbox_state)
     for (const auto& row : rows) {
         inputsValid = true;
         specialValueTable.listedValues[1] = specialValueTable.excludedValues[1] = 99;
-        FakeCheck chk(row.state);
-        FakeEdit edit(row.text);
+        PlainEdit edit(row.text);
         ResultList list;
-        specValsInit(chk, edit, 1, list, list.numbers());
+        specValsInit(PlainCheck(row.state), edit, 1, list, list.numbers());
         const auto where = ::testing::Message() << "state " << static_cast<int>(row.state);
         EXPECT_EQ(specialValueTable.listedValues[1], row.listed) << where;
         EXPECT_EQ(specialValueTable.excludedValues[1], row.excluded) << where;
         EXPECT_EQ(inputsValid, row.valid) << where;
-        EXPECT_EQ(!edit.paints.empty(), row.painted) << where;
+        EXPECT_EQ(edit.status().has_value(), row.read) << where;
         EXPECT_EQ(list.size(), row.state == CheckState::Unknown ? 1u : 0u) << where;
     }
 }
 
 TEST(SpecialValuesTest, excluding_typed_110_removes_the_standard_110_from_the_results)
 {
-    FakeWindow w;
-    w.editRmax.setText("1000");
-    w.editRsumMax.setText("2000");
+    PlainWindow w;
+    w.edit("editRmax").setText("1000");
+    w.edit("editRsumMax").setText("2000");
     const auto linesWith110 = [&w] {
         w.start();
-        const auto lines = w.lines();
+        const auto lines = test::linesOf(w.list());
         return std::count_if(lines.begin(), lines.end(), [](const auto& l) { return l.find("110.00") != l.npos; });
     };
     ASSERT_GT(linesWith110(), 0);
-    w.chkSpecVal[2].set(CheckState::Unchecked);
-    w.editSpecVal[2].setText("110");
+    w.check("chkSpecVal2").set(CheckState::Unchecked);
+    w.edit("editSpecVal2").setText("110");
     EXPECT_EQ(linesWith110(), 0);
 }

@@ -1,11 +1,10 @@
 #include "application.h"
 
 #include "main_window.h"
+#include "tarnel_version.h"
 
 #include <QIcon>
 #include <QMessageBox>
-
-#include <exception>
 
 namespace tarnel {
 
@@ -24,7 +23,7 @@ QIcon tarnelIcon()
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Tarnel"));
-    setApplicationVersion(QStringLiteral("1.0.0.0"));
+    setApplicationVersion(QString::fromLatin1(tarnelVersion));
     setDesktopFileName(QStringLiteral("tarnel"));
     setWindowIcon(tarnelIcon());
 }
@@ -36,16 +35,9 @@ Application::~Application()
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
-        showException(QString::fromUtf8(e.what()));
-    } catch (...) {
-        showException(QString());
-    }
-    // The event has been dealt with by reporting it; nothing else should act
-    // on it.
-    return true;
+    bool handled = true; // by reporting the failure; nothing else should act on the event
+    reportingFailures([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }
 
 void Application::showException(const QString& message)
@@ -68,14 +60,10 @@ int Application::run()
 
 int runApplication(Application& app, const std::function<void(Application&)>& createForm)
 {
-    try {
+    reportingFailures([&] {
         createForm(app);
         app.run();
-    } catch (const std::exception& e) {
-        app.showException(QString::fromUtf8(e.what()));
-    } catch (...) {
-        app.showException(QString());
-    }
+    });
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -10,7 +11,7 @@ namespace tarnel {
 class TForm1;
 
 // Tarnel's application object: its identity, the main window it owns, and
-// the standard error box for exceptions that escape an event handler.
+// the standard error box.
 class Application final : public QApplication {
     Q_OBJECT
 
@@ -18,13 +19,13 @@ public:
     Application(int& argc, char** argv);
     ~Application() override;
 
-    // Catches what an event handler throws, shows it and goes on, so that a
-    // failed search leaves a working window.
+    // The last resort for an exception that escapes an event handler: shown,
+    // and the event loop goes on. Tarnel's own handlers catch theirs.
     bool notify(QObject* receiver, QEvent* event) override;
 
     // The standard error box with the message; an empty message for an
     // exception that carries none.
-    void showException(const QString& message);
+    static void showException(const QString& message);
 
     // Creates the main window into Form1.
     void createForm();
@@ -35,9 +36,23 @@ private:
     std::unique_ptr<TForm1> mainForm_;
 };
 
+// Does a handler's work so that no exception crosses Qt's signals: a failure
+// is shown in the standard error box instead.
+template <class Work>
+void reportingFailures(Work&& work)
+{
+    try {
+        work();
+    } catch (const std::exception& e) {
+        Application::showException(QString::fromUtf8(e.what()));
+    } catch (...) {
+        Application::showException(QString());
+    }
+}
+
 // The steps of start-up once the application object exists: createForm
 // makes the main window (Application::createForm but in tests), then the
-// window runs until it is closed. An exception on the way is shown in the
+// window runs until it is closed. A failure on the way is shown in the
 // error box. Always 0.
 int runApplication(Application& app, const std::function<void(Application&)>& createForm);
 

@@ -11,12 +11,12 @@ std::string LineEditField::text() const
     return edit_.text().toStdString();
 }
 
-void LineEditField::setColor(FieldColor color)
+void LineEditField::showStatus(FieldStatus status)
 {
     // A palette that sets no role inherits them all, so a good field goes
     // back to whatever the window's colours are.
     QPalette palette;
-    if (color == FieldColor::Red)
+    if (status != FieldStatus::Ok)
         palette.setColor(QPalette::Base, Qt::red);
     edit_.setPalette(palette);
 }

@@ -2,7 +2,10 @@
 
 #include "window_controls.h"
 
+#include <QString>
+
 #include <string>
+#include <string_view>
 
 class QCheckBox;
 class QLineEdit;
@@ -12,11 +15,18 @@ namespace tarnel {
 
 // The window's Qt widgets as the calculation sees them.
 
+// The calculation's UTF-8 text as Qt's.
+[[nodiscard]] inline QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 class LineEditField final : public EditField {
 public:
     explicit LineEditField(QLineEdit& edit) : edit_(edit) {}
     [[nodiscard]] std::string text() const override;
-    void setColor(FieldColor color) override;
+    // A field that failed is painted red; one that read well gets the window's own colours back.
+    void showStatus(FieldStatus status) override;
 
 private:
     QLineEdit& edit_;

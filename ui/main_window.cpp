@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "application.h"
 #include "caption_left_check_box.h"
 #include "control_adapters.h"
 #include "result_list_model.h"
@@ -15,6 +16,8 @@
 #include <QResizeEvent>
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 namespace tarnel {
 
@@ -71,16 +74,17 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
     return label;
 }
 
-QLineEdit* makeEdit(QWidget* parent, const char* name, const QRect& geometry, const QString& text)
+QLineEdit* makeEdit(QWidget* parent, const char* name, const QRect& geometry)
 {
-    return placeControl(new QLineEdit(text, parent), name, geometry);
+    return placeControl(new QLineEdit(toQString(initialTextOf(name)), parent), name, geometry);
 }
 
-QCheckBox* makeArmBox(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
-                      Qt::CheckState state)
+// The arm boxes and chkDivOnly: caption at the left, box at the right.
+QCheckBox* makeArmBox(QWidget* parent, const char* name, const QRect& geometry, const QString& caption)
 {
     QCheckBox* box = placeControl(new CaptionLeftCheckBox(caption, parent), name, geometry);
-    box->setCheckState(state);
+    const auto arm = std::find_if(armBoxes.begin(), armBoxes.end(), [name](const ArmBox& b) { return b.name == name; });
+    box->setChecked(arm != armBoxes.end() && arm->initiallyChecked);
     return box;
 }
 
@@ -95,62 +99,52 @@ QCheckBox* makeSpecialBox(QWidget* parent, const char* name, const QRect& geomet
 
 } // namespace
 
-struct TForm1::Fields {
-    explicit Fields(TForm1& form)
-        : editUin(*form.editUin),
-          editUout(*form.editUout),
-          editTol(*form.editTol),
-          editRmin(*form.editRmin),
-          editRmax(*form.editRmax),
-          editRsumMin(*form.editRsumMin),
-          editRsumMax(*form.editRsumMax),
-          editMaxResults(*form.editMaxResults),
-          chkDivOnly(*form.chkDivOnly),
-          chkHi1R(*form.chkHi1R),
-          chkHi2Rser(*form.chkHi2Rser),
-          chkHi2Rpar(*form.chkHi2Rpar),
-          chkLo1R(*form.chkLo1R),
-          chkLo2Rser(*form.chkLo2Rser),
-          chkLo2Rpar(*form.chkLo2Rpar),
-          editSpecVal0(*form.editSpecVal0),
-          editSpecVal1(*form.editSpecVal1),
-          editSpecVal2(*form.editSpecVal2),
-          editSpecVal3(*form.editSpecVal3),
-          chkSpecVal0(*form.chkSpecVal0),
-          chkSpecVal1(*form.chkSpecVal1),
-          chkSpecVal2(*form.chkSpecVal2),
-          chkSpecVal3(*form.chkSpecVal3),
-          Panel1(*form.Panel1),
-          results(form.results_)
+// The window's controls as a press of Start reads them, found by the names
+// of the field tables.
+class TForm1::Controls {
+public:
+    explicit Controls(TForm1& form) : ratioBox_(child<QCheckBox>(form, ratioBoxName)), panel1_(*form.Panel1)
     {
+        // Reserved up front: the start window keeps pointers into these.
+        edits_.reserve(numberFields.size() + specialSlotCount);
+        boxes_.reserve(armBoxes.size() + specialSlotCount);
+        for (std::size_t i = 0; i < numberFields.size(); ++i)
+            window_.edits[i] = &edits_.emplace_back(child<QLineEdit>(form, numberFields[i].name));
+        for (std::size_t i = 0; i < armBoxes.size(); ++i)
+            window_.armChecks[i] = &boxes_.emplace_back(child<QCheckBox>(form, armBoxes[i].name));
+        for (std::size_t i = 0; i < specialSlotCount; ++i) {
+            window_.specialSlots[i] = {&boxes_.emplace_back(child<QCheckBox>(form, specialSlotFields[i].boxName)),
+                                       &edits_.emplace_back(child<QLineEdit>(form, specialSlotFields[i].editName))};
+        }
+        window_.ratioBox = &ratioBox_;
+        window_.panel1 = &panel1_;
+        window_.list = &form.resultList();
     }
 
-    StartWindow startWindow()
+    [[nodiscard]] const StartWindow& startWindow() const { return window_; }
+
+private:
+    template <class Widget>
+    static Widget& child(TForm1& form, std::string_view name)
     {
-        return {{editUin, editUout, editTol, editRmin, editRmax, editRsumMin, editRsumMax, editMaxResults, chkDivOnly,
-                 chkHi1R, chkHi2Rser, chkHi2Rpar, chkLo1R, chkLo2Rser, chkLo2Rpar},
-                {{{chkSpecVal0, editSpecVal0},
-                  {chkSpecVal1, editSpecVal1},
-                  {chkSpecVal2, editSpecVal2},
-                  {chkSpecVal3, editSpecVal3}}},
-                Panel1,
-                results};
+        auto* widget = form.findChild<Widget*>(toQString(name));
+        if (widget == nullptr)
+            throw std::logic_error("the window has no control " + std::string(name));
+        return *widget;
     }
 
-    LineEditField editUin, editUout, editTol, editRmin, editRmax, editRsumMin, editRsumMax, editMaxResults;
-    CheckBoxField chkDivOnly, chkHi1R, chkHi2Rser, chkHi2Rpar, chkLo1R, chkLo2Rser, chkLo2Rpar;
-    LineEditField editSpecVal0, editSpecVal1, editSpecVal2, editSpecVal3;
-    CheckBoxField chkSpecVal0, chkSpecVal1, chkSpecVal2, chkSpecVal3;
-    WidgetPanel Panel1;
-    ResultList& results;
+    std::vector<LineEditField> edits_;
+    std::vector<CheckBoxField> boxes_;
+    CheckBoxField ratioBox_;
+    WidgetPanel panel1_;
+    StartWindow window_;
 };
 
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent),
       // Numbers are read and written with the locale's decimal separator;
       // QLocale() is the system locale unless the process pins another.
-      results_(NumberText(QLocale().decimalPoint().toStdString())),
-      model_(new ResultListModel(results_, this))
+      model_(new ResultListModel(NumberText(QLocale().decimalPoint().toStdString()), this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarnel"));
@@ -163,7 +157,7 @@ TForm1::TForm1(QWidget* parent)
 
     createControls();
     orderTabs();
-    fields_ = std::make_unique<Fields>(*this);
+    controls_ = std::make_unique<Controls>(*this);
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
 
     move(designPosition);
@@ -181,40 +175,39 @@ void TForm1::createControls()
     btnStart->setAutoDefault(false);
     btnStart->setDefault(false);
     ListBox1 = place(new ResultListView(*model_, this), "ListBox1", {0, 8, 231, 929});
-    editUin = makeEdit(Panel1, "editUin", {120, 16, 73, 33}, QStringLiteral("10"));
-    editUout = makeEdit(Panel1, "editUout", {120, 55, 73, 33}, QStringLiteral("1"));
-    editTol = makeEdit(Panel1, "editTol", {120, 302, 73, 33}, QStringLiteral("5"));
+    editUin = makeEdit(Panel1, "editUin", {120, 16, 73, 33});
+    editUout = makeEdit(Panel1, "editUout", {120, 55, 73, 33});
+    editTol = makeEdit(Panel1, "editTol", {120, 302, 73, 33});
     Label1 = makeLabel(Panel1, "Label1", {16, 19, 58, 25}, QStringLiteral("Uin [V]"));
     Label2 = makeLabel(Panel1, "Label2", {16, 58, 70, 25}, QStringLiteral("Uout [V]"));
     Label3 = makeLabel(Panel1, "Label3", {16, 305, 57, 25}, QStringLiteral("Tol [%]"));
-    editRmin = makeEdit(Panel1, "editRmin", {120, 126, 73, 33}, QStringLiteral("1"));
+    editRmin = makeEdit(Panel1, "editRmin", {120, 126, 73, 33});
     Label4 = makeLabel(Panel1, "Label4", {16, 129, 69, 25}, QStringLiteral("Rmin [k]"));
-    editRmax = makeEdit(Panel1, "editRmax", {120, 165, 73, 33}, QStringLiteral("100"));
+    editRmax = makeEdit(Panel1, "editRmax", {120, 165, 73, 33});
     Label5 = makeLabel(Panel1, "Label5", {16, 168, 72, 25}, QStringLiteral("Rmax [k]"));
-    chkHi1R = makeArmBox(Panel1, "chkHi1R", {16, 384, 177, 25}, QStringLiteral("Hi 1xR"), Qt::Checked);
-    chkHi2Rser = makeArmBox(Panel1, "chkHi2Rser", {16, 408, 177, 25}, QStringLiteral("Hi R+R"), Qt::Unchecked);
-    chkHi2Rpar = makeArmBox(Panel1, "chkHi2Rpar", {16, 432, 177, 25}, QStringLiteral("Hi R||R"), Qt::Unchecked);
-    chkLo1R = makeArmBox(Panel1, "chkLo1R", {16, 472, 177, 25}, QStringLiteral("Lo 1xR"), Qt::Checked);
-    chkLo2Rser = makeArmBox(Panel1, "chkLo2Rser", {16, 496, 177, 25}, QStringLiteral("Lo R+R"), Qt::Unchecked);
-    chkLo2Rpar = makeArmBox(Panel1, "chkLo2Rpar", {16, 520, 177, 25}, QStringLiteral("Lo R||R"), Qt::Unchecked);
-    editMaxResults = makeEdit(Panel1, "editMaxResults", {122, 341, 71, 33}, QStringLiteral("200"));
+    chkHi1R = makeArmBox(Panel1, "chkHi1R", {16, 384, 177, 25}, QStringLiteral("Hi 1xR"));
+    chkHi2Rser = makeArmBox(Panel1, "chkHi2Rser", {16, 408, 177, 25}, QStringLiteral("Hi R+R"));
+    chkHi2Rpar = makeArmBox(Panel1, "chkHi2Rpar", {16, 432, 177, 25}, QStringLiteral("Hi R||R"));
+    chkLo1R = makeArmBox(Panel1, "chkLo1R", {16, 472, 177, 25}, QStringLiteral("Lo 1xR"));
+    chkLo2Rser = makeArmBox(Panel1, "chkLo2Rser", {16, 496, 177, 25}, QStringLiteral("Lo R+R"));
+    chkLo2Rpar = makeArmBox(Panel1, "chkLo2Rpar", {16, 520, 177, 25}, QStringLiteral("Lo R||R"));
+    editMaxResults = makeEdit(Panel1, "editMaxResults", {122, 341, 71, 33});
     Label6 = makeLabel(Panel1, "Label6", {16, 344, 100, 25}, QStringLiteral("Max. results"));
-    editRsumMax = makeEdit(Panel1, "editRsumMax", {120, 253, 73, 33}, QStringLiteral("100"));
-    editRsumMin = makeEdit(Panel1, "editRsumMin", {120, 214, 73, 33}, QStringLiteral("10"));
+    editRsumMax = makeEdit(Panel1, "editRsumMax", {120, 253, 73, 33});
+    editRsumMin = makeEdit(Panel1, "editRsumMin", {120, 214, 73, 33});
     Label7 = makeLabel(Panel1, "Label7", {16, 217, 79, 25}, QStringLiteral("RsumMin"));
     Label8 = makeLabel(Panel1, "Label8", {16, 256, 82, 25}, QStringLiteral("RsumMax"));
-    chkDivOnly = makeArmBox(Panel1, "chkDivOnly", {16, 89, 177, 25}, QStringLiteral("1+H/L ( ) / H/L (x)"),
-                            Qt::Unchecked);
+    chkDivOnly = makeArmBox(Panel1, "chkDivOnly", {16, 89, 177, 25}, QStringLiteral("1+H/L ( ) / H/L (x)"));
     Panel2 = makePanel(this, "Panel2", {447, 8, 204, 625});
-    editSpecVal0 = makeEdit(Panel2, "editSpecVal0", {120, 16, 73, 33}, QStringLiteral("2"));
+    editSpecVal0 = makeEdit(Panel2, "editSpecVal0", {120, 16, 73, 33});
     chkSpecVal0 = makeSpecialBox(Panel2, "chkSpecVal0", {17, 20, 97, 25});
-    editSpecVal1 = makeEdit(Panel2, "editSpecVal1", {120, 55, 73, 33}, QStringLiteral("3"));
+    editSpecVal1 = makeEdit(Panel2, "editSpecVal1", {120, 55, 73, 33});
     chkSpecVal1 = makeSpecialBox(Panel2, "chkSpecVal1", {17, 59, 97, 25});
-    editSpecVal2 = makeEdit(Panel2, "editSpecVal2", {120, 94, 73, 33}, QStringLiteral("18"));
+    editSpecVal2 = makeEdit(Panel2, "editSpecVal2", {120, 94, 73, 33});
     chkSpecVal2 = makeSpecialBox(Panel2, "chkSpecVal2", {17, 98, 97, 25});
     // Slot 3 is a child of the window in Panel2's fourth row, anchored like
     // Panel2 so that it stays in that row at every width.
-    editSpecVal3 = makeEdit(this, "editSpecVal3", {567, 141, 73, 33}, QStringLiteral("27"));
+    editSpecVal3 = makeEdit(this, "editSpecVal3", {567, 141, 73, 33});
     chkSpecVal3 = makeSpecialBox(this, "chkSpecVal3", {464, 145, 97, 25});
 
     const Qt::Edges topRight = Qt::TopEdge | Qt::RightEdge;
@@ -272,11 +265,18 @@ void TForm1::placeAnchored(QSize clientSize)
     }
 }
 
+ResultList& TForm1::resultList()
+{
+    return model_->list();
+}
+
 void TForm1::btnStartClick()
 {
-    const ResultListModel::Reset reset(*model_);
-    StartWindow window = fields_->startWindow();
-    runStart(window);
+    // The view is whole again before an error box shows.
+    reportingFailures([this] {
+        const ResultListModel::Reset reset(*model_);
+        runStart(controls_->startWindow());
+    });
 }
 
 } // namespace tarnel

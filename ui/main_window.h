@@ -69,7 +69,7 @@ public:
     void btnStartClick();
 
     // The lines ListBox1 shows; tests limit its capacity to make a run fail.
-    [[nodiscard]] ResultList& resultList() { return results_; }
+    [[nodiscard]] ResultList& resultList();
     [[nodiscard]] ResultListModel& resultModel() { return *model_; }
 
 protected:
@@ -81,16 +81,15 @@ private:
         QRect designGeometry;
         Qt::Edges anchors;
     };
-    struct Fields;
+    class Controls;
 
     void createControls();
     void orderTabs();
     void placeAnchored(QSize clientSize);
 
-    ResultList results_;
-    ResultListModel* model_;
+    ResultListModel* model_; // owns the lines; a child, so it outlives no view of them
     std::vector<Anchored> anchored_;
-    std::unique_ptr<Fields> fields_; // the controls as the calculation reads them
+    std::unique_ptr<Controls> controls_; // the controls as the calculation reads them
 };
 
 // The one main window, set while the application holds it.

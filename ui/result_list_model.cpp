@@ -5,7 +5,10 @@
 
 namespace tarnel {
 
-ResultListModel::ResultListModel(const ResultList& list, QObject* parent) : QAbstractListModel(parent), list_(list) {}
+ResultListModel::ResultListModel(NumberText numbers, QObject* parent)
+    : QAbstractListModel(parent), list_(std::move(numbers))
+{
+}
 
 QModelIndex ResultListModel::index(int row, int column, const QModelIndex& parent) const
 {

@@ -11,14 +11,17 @@
 
 namespace tarnel {
 
-// The result list as a Qt model: rows are read from the calculation's list on
+// The result list as a Qt model. It owns the calculation's list, so that the
+// list lives exactly as long as the views that show it; rows are read on
 // demand, so a run of millions of lines costs the view nothing until they
 // scroll into sight.
 class ResultListModel final : public QAbstractListModel {
     Q_OBJECT
 
 public:
-    explicit ResultListModel(const ResultList& list, QObject* parent = nullptr);
+    explicit ResultListModel(NumberText numbers, QObject* parent = nullptr);
+
+    [[nodiscard]] ResultList& list() { return list_; }
 
     // The view asks for every row's index while it lays out a run; this one
     // skips the generic checks through rowCount and columnCount.
@@ -56,7 +59,7 @@ private:
     [[nodiscard]] QString rangesText(std::vector<RowRange> ranges) const;
     void appendLine(int row, QString& out) const;
 
-    const ResultList& list_;
+    ResultList list_;
     // Reused for every line read, so that reading a row allocates only the
     // text it returns.
     mutable std::string buffer_;

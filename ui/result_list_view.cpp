@@ -1,11 +1,11 @@
 #include "result_list_view.h"
 
+#include "application.h"
 #include "result_list_model.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -74,26 +74,18 @@ ResultListView::ResultListView(ResultListModel& lines, QWidget* parent)
 
 void ResultListView::copySelection()
 {
-    if (selectionModel()->hasSelection())
-        setClipboardText(lines_.linesText(selectionModel()->selection()));
+    reportingFailures([this] {
+        if (selectionModel()->hasSelection())
+            setClipboardText(lines_.linesText(selectionModel()->selection()));
+    });
 }
 
 void ResultListView::copyAll()
 {
-    if (lines_.rowCount() > 0)
-        setClipboardText(lines_.allLinesText());
-}
-
-void ResultListView::keyPressEvent(QKeyEvent* event)
-{
-    // The item view's own Ctrl+C copies the current row only; a list of
-    // results copies every selected line.
-    if (event->matches(QKeySequence::Copy)) {
-        copySelection();
-        event->accept();
-        return;
-    }
-    QListView::keyPressEvent(event);
+    reportingFailures([this] {
+        if (lines_.rowCount() > 0)
+            setClipboardText(lines_.allLinesText());
+    });
 }
 
 void ResultListView::updateActions()

@@ -22,9 +22,6 @@ public:
     [[nodiscard]] QAction* copyAction() const { return copyAction_; }
     [[nodiscard]] QAction* copyAllAction() const { return copyAllAction_; }
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void updateActions();
 

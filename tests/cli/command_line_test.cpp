@@ -1,5 +1,5 @@
 #include "command_line.h"
-#include "fake_window.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <sstream>
 
 using namespace tarnel;
-using namespace tarnel::test;
+using tarnel::test::linesOf;
 
 namespace {
 
@@ -29,7 +29,7 @@ RunResult runCli(const Args& args, const std::string& decimalSeparator = ".")
     return {status, out.str(), err.str()};
 }
 
-Lines linesOf(const std::string& text)
+Lines outputLines(const std::string& text)
 {
     Lines lines;
     std::istringstream in(text);
@@ -43,7 +43,7 @@ TEST(CommandLineTest, defaults_print_the_windows_24_lines_with_the_separator_han
     RunResult r = runCli({});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    ASSERT_EQ(linesOf(r.out).size(), 24u);
+    ASSERT_EQ(outputLines(r.out).size(), 24u);
     EXPECT_TRUE(r.out.starts_with("9.10   /  1.00   d 1.00\n10.00   /  1.10   d 0.91\n")) << r.out;
     r = runCli({"--tol", "5,0"}, ",");
     EXPECT_TRUE(r.out.starts_with("9,10   /  1,00   d 1,00\n")) << r.err;
@@ -53,33 +53,33 @@ TEST(CommandLineTest, defaults_print_the_windows_24_lines_with_the_separator_han
 // window's run with the controls set alike.
 TEST(CommandLineTest, each_option_reaches_its_control)
 {
-    FakeWindow w;
-    for (const auto& [edit, text] : {std::pair{&w.editUin, "12"}, {&w.editUout, "3.3"}, {&w.editTol, "2"},
-                                     {&w.editRmin, "1.5"}, {&w.editRmax, "470"}, {&w.editRsumMin, "20"},
-                                     {&w.editRsumMax, "300"}, {&w.editMaxResults, "500"}, {&w.editSpecVal[0], "4.7"}})
-        edit->setText(text);
-    for (FakeCheck* box : {&w.chkDivOnly, &w.chkHi2Rser, &w.chkLo2Rser, &w.chkLo2Rpar})
-        box->set(true);
-    w.chkLo1R.set(false);
-    w.chkSpecVal[0].set(CheckState::Unchecked);
+    PlainWindow w;
+    for (const auto& [edit, text] : {std::pair{"editUin", "12"}, {"editUout", "3.3"}, {"editTol", "2"},
+                                     {"editRmin", "1.5"}, {"editRmax", "470"}, {"editRsumMin", "20"},
+                                     {"editRsumMax", "300"}, {"editMaxResults", "500"}, {"editSpecVal0", "4.7"}})
+        w.edit(edit).setText(text);
+    for (const char* box : {"chkDivOnly", "chkHi2Rser", "chkLo2Rser", "chkLo2Rpar"})
+        w.check(box).set(true);
+    w.check("chkLo1R").set(false);
+    w.check("chkSpecVal0").set(CheckState::Unchecked);
     w.start();
     RunResult r = runCli({"--uin", "5", "--uin=12", "--uout", "3.3", "--tol", " 2 ", "--rmin", "1.5", "--rmax", "470",
                           "--rsum-min", "20", "--rsum-max", "300", "--max-results", "500", "--ratio", "H/L", "--hi",
                           "1,ser", "--lo", "par, ser", "--exclude", "4.7"});
-    EXPECT_GT(w.list.size(), 100u);
-    EXPECT_EQ(linesOf(r.out), w.lines()) << r.err;
+    EXPECT_GT(w.list().size(), 100u);
+    EXPECT_EQ(outputLines(r.out), linesOf(w.list())) << r.err;
 
-    FakeWindow listed;
-    listed.chkHi2Rpar.set(true);
+    PlainWindow listed;
+    listed.check("chkHi2Rpar").set(true);
     const std::array<const char*, 4> values{"1", "10", "1.1", "9.1"};
     for (std::size_t i = 0; i < 4; ++i) {
-        listed.chkSpecVal[i].set(i == 1 ? CheckState::Unchecked : CheckState::Checked);
-        listed.editSpecVal[i].setText(values[i]);
+        listed.check(specialSlotFields[i].boxName).set(i == 1 ? CheckState::Unchecked : CheckState::Checked);
+        listed.edit(specialSlotFields[i].editName).setText(values[i]);
     }
     listed.start();
     r = runCli({"--only", "1", "--exclude", "10", "--only", "1.1", "--only", "9.1", "--hi", "par,1", "--ratio", "1+h/l"});
-    EXPECT_EQ(linesOf(r.out), listed.lines()) << r.err;
-    EXPECT_EQ(listed.list.size(), 1u);
+    EXPECT_EQ(outputLines(r.out), linesOf(listed.list())) << r.err;
+    EXPECT_EQ(listed.list().size(), 1u);
 }
 
 TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_status_2)
@@ -120,7 +120,7 @@ TEST(CommandLineTest, csv_and_json_give_every_column_with_a_period_whatever_the_
 {
     RunResult r = runCli({"--format", "csv", "--max-results", "8"}, ",");
     EXPECT_EQ(r.status, 0);
-    const Lines rows = linesOf(r.out);
+    const Lines rows = outputLines(r.out);
     ASSERT_EQ(rows.size(), 9u);
     EXPECT_EQ(rows[0], "combination,high,low,high_r1,high_r2,low_r1,low_r2,ratio,deviation_percent,total_resistance");
     EXPECT_EQ(rows[1], "0,1,1,9.1,,1,,10.1,0.9999999999999963,10.1");

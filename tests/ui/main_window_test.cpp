@@ -73,16 +73,12 @@ private slots:
 
     void typed_fields_and_clicked_boxes_give_the_lines_of_the_calculation()
     {
-        FakeWindow expected;
-        const std::tuple<QLineEdit*, FakeEdit*, const char*> fields[] = {
-            {window->editUin, &expected.editUin, "12"},          {window->editUout, &expected.editUout, "3.3"},
-            {window->editTol, &expected.editTol, "2"},           {window->editRmin, &expected.editRmin, "1.5"},
-            {window->editRmax, &expected.editRmax, "470"},       {window->editRsumMin, &expected.editRsumMin, "20"},
-            {window->editRsumMax, &expected.editRsumMax, "300"}, {window->editMaxResults, &expected.editMaxResults, "90"},
-            {window->editSpecVal3, &expected.editSpecVal[3], "4.7"}};
-        for (const auto& [edit, fake, text] : fields) {
-            type(edit, text);
-            fake->setText(text);
+        PlainWindow expected;
+        for (const auto& [name, text] : {std::pair{"editUin", "12"}, {"editUout", "3.3"}, {"editTol", "2"},
+                                         {"editRmin", "1.5"}, {"editRmax", "470"}, {"editRsumMin", "20"},
+                                         {"editRsumMax", "300"}, {"editMaxResults", "90"}, {"editSpecVal3", "4.7"}}) {
+            type(window->findChild<QLineEdit*>(name), text);
+            expected.edit(name).setText(text);
         }
         QTest::mouseClick(window->chkHi2Rser, Qt::LeftButton);
         QTest::mouseClick(window->chkLo2Rpar, Qt::LeftButton);
@@ -93,14 +89,14 @@ private slots:
             states.append(window->chkSpecVal3->checkState());
         }
         QCOMPARE(states, (QList{Qt::Checked, Qt::Unchecked, Qt::PartiallyChecked, Qt::Checked, Qt::Unchecked}));
-        expected.chkHi2Rser.set(true);
-        expected.chkLo2Rpar.set(true);
-        expected.chkSpecVal[3].set(CheckState::Unchecked);
+        expected.check("chkHi2Rser").set(true);
+        expected.check("chkLo2Rpar").set(true);
+        expected.check("chkSpecVal3").set(CheckState::Unchecked);
         EnabledHistory history(window->Panel1);
         clickStart();
         expected.start();
         QStringList lines;
-        for (const std::string& line : expected.lines())
+        for (const std::string& line : linesOf(expected.list()))
             lines.append(QString::fromStdString(line));
         QVERIFY(lines.size() > 24);
         QCOMPARE(listLines(), lines);

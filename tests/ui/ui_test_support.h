@@ -1,7 +1,7 @@
 #pragma once
 
 #include "application.h"
-#include "fake_window.h"
+#include "test_support.h"
 
 #include <QTest>
 #include <QtWidgets>

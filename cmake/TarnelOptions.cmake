@@ -10,3 +10,7 @@ if(TARNEL_SANITIZE)
   target_compile_options(tarnel_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(tarnel_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# The project's version, for both programs.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/tarnel_version.h.in ${CMAKE_BINARY_DIR}/generated/tarnel_version.h @ONLY)
+target_include_directories(tarnel_options INTERFACE ${CMAKE_BINARY_DIR}/generated)
