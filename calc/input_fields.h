@@ -16,6 +16,8 @@
 namespace tarnel {
 
 inline constexpr FieldRange valueRange{minFieldValue, maxStandardValue};
+// Down to 1 mV, for the feedback dividers of regulators with references of 0.6 V to 1.2 V.
+inline constexpr FieldRange voltageRange{0.001, maxStandardValue};
 inline constexpr FieldRange percentRange{0.0, 100.0};
 
 struct NumberField {
@@ -29,8 +31,8 @@ struct NumberField {
 };
 
 inline constexpr std::array<NumberField, 8> numberFields{{
-    {"editUin", "10", valueRange, [](SearchParams& p, double v) { p.uin = v; }, "uin", "V", "input voltage"},
-    {"editUout", "1", valueRange, [](SearchParams& p, double v) { p.uout = v; }, "uout", "V",
+    {"editUin", "10", voltageRange, [](SearchParams& p, double v) { p.uin = v; }, "uin", "V", "input voltage"},
+    {"editUout", "1", voltageRange, [](SearchParams& p, double v) { p.uout = v; }, "uout", "V",
      "wanted output voltage"},
     {"editTol", "5", percentRange, [](SearchParams& p, double v) { p.tolerance = v / 100.0; }, "tol", "PCT",
      "tolerance of the ratio in percent"},

@@ -28,6 +28,22 @@ TEST(StartRunTest, the_defaults_the_limit_and_the_total_bounds_give_the_known_li
     }
 }
 
+TEST(StartRunTest, voltages_below_one_volt_give_the_lines_of_the_same_ratio_above)
+{
+    // 18 / 6 and 1.8 / 0.6 are both exactly 3 in binary.
+    std::vector<Lines> runs;
+    for (const auto& [uin, uout] : {std::pair{"18", "6"}, {"1.8", "0.6"}}) {
+        PlainWindow w;
+        w.edit("editUin").setText(uin);
+        w.edit("editUout").setText(uout);
+        w.check("chkHi2Rpar").set(true);
+        ASSERT_TRUE(w.start().has_value());
+        runs.push_back(linesOf(w.list()));
+    }
+    EXPECT_EQ(runs[1], runs[0]);
+    EXPECT_GT(runs[0].size(), 10u);
+}
+
 TEST(StartRunTest, a_low_series_pair_loops_its_second_value_outside)
 {
     PlainWindow w;

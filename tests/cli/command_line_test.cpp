@@ -90,9 +90,9 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         std::string err;
         std::string separator = ".";
     } rows[] = {
-        {{"--uout", "0.5"}, "--uout \"0.5\" is out of range 1 to 9100000\n"},
+        {{"--uout", "0.0009"}, "--uout \"0.0009\" is out of range 0.001 to 9100000\n"},
         {{"--exclude", "2", "--only", "1e7"}, "--only \"1e7\" is out of range 1 to 9100000\n"},
-        {{"--uin", "2.5"}, "--uin \"2.5\" is not a number in the range 1 to 9100000 (decimal separator \",\")\n", ","},
+        {{"--uin", "2.5"}, "--uin \"2.5\" is not a number in the range 0.001 to 9100000 (decimal separator \",\")\n", ","},
         {{"--uin"}, "--uin needs a value\n"},
         {{"--format", "--uin", "5"}, "--format needs a value\n"},
         {{"--lo", "ser,"}, "--lo \"ser,\": \"\" is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none\n"},
@@ -104,7 +104,7 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         {{"--tol", "x", "--hi", "q", "--uin", "0", "--format", "xml", "--bogus", "--uout", "2"},
          "--tol \"x\" is not a number in the range 0 to 100\n"
          "tarnel-cli: --hi \"q\": \"q\" is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none\n"
-         "tarnel-cli: --uin \"0\" is out of range 1 to 9100000\n"
+         "tarnel-cli: --uin \"0\" is out of range 0.001 to 9100000\n"
          "tarnel-cli: --format \"xml\" is not one of text, csv, json\n"
          "tarnel-cli: unknown option \"--bogus\"\n" + usage},
     };

@@ -74,7 +74,7 @@ private slots:
     void typed_fields_and_clicked_boxes_give_the_lines_of_the_calculation()
     {
         PlainWindow expected;
-        for (const auto& [name, text] : {std::pair{"editUin", "12"}, {"editUout", "3.3"}, {"editTol", "2"},
+        for (const auto& [name, text] : {std::pair{"editUin", "3.3"}, {"editUout", "0.8"}, {"editTol", "2"},
                                          {"editRmin", "1.5"}, {"editRmax", "470"}, {"editRsumMin", "20"},
                                          {"editRsumMax", "300"}, {"editMaxResults", "90"}, {"editSpecVal3", "4.7"}}) {
             type(window->findChild<QLineEdit*>(name), text);
@@ -100,6 +100,7 @@ private slots:
             lines.append(QString::fromStdString(line));
         QVERIFY(lines.size() > 24);
         QCOMPARE(listLines(), lines);
+        QVERIFY(!isRed(window->editUout));
         QCOMPARE(history.states, (QList<bool>{false, true}));
     }
 
