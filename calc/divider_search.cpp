@@ -1,5 +1,6 @@
 #include "divider_search.h"
 
+#include "decimal_bounds.h"
 #include "divider.h"
 #include "special_values.h"
 #include "standard_values.h"
@@ -13,9 +14,10 @@ namespace tarnel {
 // The search yields exactly the lines of the plain nested loops over value
 // cursors, in their order, but does far less work. Every IEEE operation is
 // monotone in each operand, so for a fixed high arm the divider ratio falls
-// as the low arm's resistance rises: the low arms that can meet the ratio
-// window form one run of the low arms sorted by resistance, found by binary
-// search. A narrow run is tested and sorted back into loop order; a wide one
+// as the low arm's resistance rises, and whether it meets a bound (in
+// decimal) changes at most once along the way: the low arms that can meet the
+// ratio window form one run of the low arms sorted by resistance, found by
+// binary search. A narrow run is tested and sorted back into loop order; a wide one
 // is cheaper to test in loop order directly.
 
 namespace {
@@ -33,12 +35,9 @@ struct ValueRange {
 
 ValueRange searchedValues(const SearchParams& params)
 {
-    const auto& values = standardValues();
     const std::size_t first = standardFloorIndex(params.rMin);
-    const auto last = std::upper_bound(values.begin(), values.end(), params.rMax);
-    const auto end = static_cast<std::size_t>(last - values.begin());
     // A cursor starting above rMax has no pass at all.
-    return {first, std::max(first, end)};
+    return {first, std::max(first, standardEndIndex(params.rMax))};
 }
 
 // Arms in the order the loops visit them. Arms holding a value the special
@@ -96,10 +95,10 @@ private:
     {
         const double rh = high.resistance;
         const auto lowFirst = std::partition_point(byResistance_.begin(), byResistance_.end(), [&](std::uint32_t i) {
-            return dividerRatio(params_.ratioOffset, rh, lows_[i].resistance) > params_.ratioHigh;
+            return !notAbove(dividerRatio(params_.ratioOffset, rh, lows_[i].resistance), params_.ratioHigh);
         });
         const auto lowEnd = std::partition_point(lowFirst, byResistance_.end(), [&](std::uint32_t i) {
-            return dividerRatio(params_.ratioOffset, rh, lows_[i].resistance) >= params_.ratioLow;
+            return notBelow(dividerRatio(params_.ratioOffset, rh, lows_[i].resistance), params_.ratioLow);
         });
         const auto candidates = static_cast<std::size_t>(lowEnd - lowFirst);
         if (candidates == 0)
@@ -126,8 +125,8 @@ private:
         const double ratio = dividerRatio(params_.ratioOffset, high.resistance, low.resistance);
         const double total = totalResistance(combination_, high.resistance, values[low.values[0]],
                                              values[low.values[1]], low.resistance);
-        if (!(params_.ratioLow <= ratio && ratio <= params_.ratioHigh && params_.rSumMin <= total &&
-              total <= params_.rSumMax))
+        if (!(notBelow(ratio, params_.ratioLow) && notAbove(ratio, params_.ratioHigh) && notBelow(total, params_.rSumMin) &&
+              notAbove(total, params_.rSumMax)))
             return true;
 
         list_.addResult({combination_.number, {high.values[0], high.values[1], low.values[0], low.values[1]}},

@@ -1,10 +1,9 @@
 #include "special_values.h"
 
+#include "decimal_bounds.h"
 #include "result_list.h"
 #include "search_params.h"
 
-#include <algorithm>
-#include <cmath>
 
 namespace tarnel {
 
@@ -37,9 +36,7 @@ void specValsInit(const CheckField& chk, EditField& edit, std::size_t slotIndex,
 
 bool specialValueMatches(double slotValue, double resistor)
 {
-    if (slotValue == unusedSpecialValue)
-        return false;
-    return std::fabs(slotValue - resistor) <= 1e-9 * std::max(std::fabs(slotValue), std::fabs(resistor));
+    return slotValue != unusedSpecialValue && sameDecimal(slotValue, resistor);
 }
 
 SpecialValueClass specValClassify(double x)

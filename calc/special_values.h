@@ -32,9 +32,8 @@ inline constexpr const char* badCheckStateMessage = "specValsInit: bad chk->Stat
 void specValsInit(const CheckField& chk, EditField& edit, std::size_t slotIndex, ResultList& list,
                   const NumberText& numbers);
 
-// A slot value stands for a resistor value when the two agree to a relative
-// 1e-9: typed 110 then matches the standard 110.00000000000001, and no slot
-// can match two standard values, which lie more than 3 % apart.
+// A slot value stands for a resistor value when the two are the same
+// decimal: typed 110 matches the standard 110.00000000000001.
 [[nodiscard]] bool specialValueMatches(double slotValue, double resistor);
 
 [[nodiscard]] SpecialValueClass specValClassify(double x);

@@ -1,5 +1,6 @@
 #include "standard_values.h"
 
+#include "decimal_bounds.h"
 #include "value_cursor.h"
 
 #include <algorithm>
@@ -21,11 +22,17 @@ const std::array<double, standardValueCount>& standardValues()
     return table;
 }
 
-std::size_t standardFloorIndex(double start)
+std::size_t standardEndIndex(double bound)
 {
     const auto& values = standardValues();
-    const auto above = std::upper_bound(values.begin(), values.end(), start);
-    return above == values.begin() ? 0 : static_cast<std::size_t>(above - values.begin()) - 1;
+    const auto above = std::partition_point(values.begin(), values.end(), [bound](double v) { return notAbove(v, bound); });
+    return static_cast<std::size_t>(above - values.begin());
+}
+
+std::size_t standardFloorIndex(double start)
+{
+    const std::size_t end = standardEndIndex(start);
+    return end == 0 ? 0 : end - 1;
 }
 
 } // namespace tarnel

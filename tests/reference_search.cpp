@@ -45,12 +45,18 @@ std::pair<double, double> figures(std::size_t n, double h1, double h2, double l1
 
 using Lines = std::vector<ReferenceLine>;
 
+// A bound holds in decimal: a value within a relative 1e-9 of it is on it.
+double upTo(double bound) { return bound * (1 + 1e-9); }
+bool atLeast(double x, double bound) { return x >= bound * (1 - 1e-9); }
+bool atMost(double x, double bound) { return x * (1 - 1e-9) <= bound; }
+
 // One resistor's loop: from the floor of rMin while not above rMax and the list has room.
 template <class Body>
 void eachValue(const SearchParams& p, const Lines& lines, Body body)
 {
-    for (ValueCursor c(p.rMin); !c.finished && c.value() <= p.rMax && lines.size() < static_cast<std::size_t>(p.maxResults);
-         c.advance(p.rMax))
+    for (ValueCursor c(upTo(p.rMin));
+         !c.finished && c.value() <= upTo(p.rMax) && lines.size() < static_cast<std::size_t>(p.maxResults);
+         c.advance(upTo(p.rMax)))
         body(c.value());
 }
 
@@ -88,7 +94,8 @@ std::vector<ReferenceLine> referenceSearch(const SearchParams& p)
             eachArm(p, lines, c.low, c.high == One, [&](double l1, double l2) {
                 const auto [highOverLow, total] = figures(n, h1, h2, l1, l2);
                 const double ratio = p.ratioOffset + highOverLow;
-                if (p.ratioLow <= ratio && ratio <= p.ratioHigh && p.rSumMin <= total && total <= p.rSumMax &&
+                if (atLeast(ratio, p.ratioLow) && atMost(ratio, p.ratioHigh) && atLeast(total, p.rSumMin) &&
+                    atMost(total, p.rSumMax) &&
                     ok(h1) && ok(h2) && ok(l1) && ok(l2))
                     lines.push_back({n, {h1, h2, l1, l2}, ((ratio - p.ratio) / p.ratio) * 100.0});
             });

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 
 using namespace tarnel;
@@ -78,7 +80,8 @@ public:
                 std::swap(r[first], r[first + 1]);
         const DividerFigures f = dividerFigures({c.number, r}, p.ratioOffset);
         const std::size_t which = uniform(0, 3);
-        *std::array{&p.ratioLow, &p.ratioHigh, &p.rSumMin, &p.rSumMax}[which] = which < 2 ? f.ratio : f.total;
+        const double figure = which < 2 ? f.ratio : f.total;
+        *std::array{&p.ratioLow, &p.ratioHigh, &p.rSumMin, &p.rSumMax}[which] = chance(0.5) ? figure : typed(figure);
         p.ratioLow = std::min(p.ratioLow, f.ratio);
         p.ratioHigh = std::max(p.ratioHigh, f.ratio);
         p.maxResults = std::max(p.maxResults, 2000);
@@ -89,11 +92,19 @@ public:
     double real(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng_); }
 
 private:
-    // On a standard value, between two, or just below one.
+    // A figure as a user types it, which is the same decimal: twelve significant digits.
+    static double typed(double x)
+    {
+        std::array<char, 32> text{};
+        std::snprintf(text.data(), text.size(), "%.12g", x);
+        return std::strtod(text.data(), nullptr);
+    }
+
+    // On a standard value, as typed, between two, or just below one.
     double boundNear(std::size_t index)
     {
         const double v = standardValues()[index];
-        return std::array{std::nextafter(v, 0.0), v * 1.02, v, v}[uniform(0, 3)];
+        return std::array{std::nextafter(v, 0.0), v * 1.02, v, typed(v)}[uniform(0, 3)];
     }
 
     std::mt19937_64 rng_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 using namespace tarnel;
@@ -26,6 +27,32 @@ TEST(StartRunTest, the_defaults_the_limit_and_the_total_bounds_give_the_known_li
         w.start();
         EXPECT_EQ(linesOf(w.list()), Lines(lines.begin(), lines.begin() + count)) << text;
     }
+}
+
+TEST(StartRunTest, bounds_hold_in_decimal)
+{
+    const auto linesWith = [](std::initializer_list<std::pair<const char*, const char*>> texts, const char* box) {
+        PlainWindow w;
+        for (const auto& [field, text] : texts)
+            w.edit(field).setText(text);
+        if (box != nullptr)
+            w.check(box).set(true);
+        w.start();
+        return linesOf(w.list());
+    };
+    // 3.3 / 1.1 is 2.9999999999999996 in binary, below the window of exactly 3.
+    const Lines exact = linesWith({{"editUin", "4"}, {"editTol", "0"}, {"editRmax", "9100000"}, {"editRsumMin", "1"},
+                                   {"editRsumMax", "9100000"}},
+                                  nullptr);
+    EXPECT_EQ(std::count(exact.begin(), exact.end(), "3.30   /  1.10   d 0.00"), 1);
+    // 3.3 + 5.1 + 1.6 is 9.999999999999998 in binary, below RsumMin 10.
+    const Lines total = linesWith({{"editUin", "6.25"}, {"editTol", "0.1"}}, "chkHi2Rser");
+    EXPECT_EQ(std::count(total.begin(), total.end(), "3.30 + 5.10   /  1.60   d 0.00"), 1);
+    // The standard 220 is 220.00000000000003, above an Rmax of 220.
+    const Lines top = linesWith({{"editUin", "2"}, {"editTol", "0"}, {"editRmin", "220"}, {"editRmax", "220"},
+                                 {"editRsumMax", "1000"}},
+                                nullptr);
+    EXPECT_EQ(top, Lines{"220.00   /  220.00   d 0.00"});
 }
 
 TEST(StartRunTest, voltages_below_one_volt_give_the_lines_of_the_same_ratio_above)

