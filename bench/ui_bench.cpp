@@ -12,13 +12,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -141,7 +141,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Application app(argc, argv);
-    QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_NUMERIC, "C");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,6 +1,7 @@
 #include "number_text.h"
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <system_error>
 
@@ -22,8 +23,9 @@ std::string_view trimmed(std::string_view text)
 
 } // namespace
 
-NumberText::NumberText(std::string decimalSeparator)
-    : separator_(decimalSeparator.empty() ? std::string(".") : std::move(decimalSeparator))
+NumberText::NumberText(std::string decimalSeparator, Period period)
+    : separator_(decimalSeparator.empty() ? std::string(".") : std::move(decimalSeparator)),
+      periodAccepted_(period == Period::AlsoAccepted)
 {
 }
 
@@ -52,6 +54,10 @@ std::optional<double> NumberText::parse(std::string_view text) const
             plain.push_back('.');
             separatorSeen = true;
             pos += separator_.size();
+        } else if (!separatorSeen && periodAccepted_ && text[pos] == '.') {
+            plain.push_back('.');
+            separatorSeen = true;
+            ++pos;
         } else {
             break;
         }
@@ -95,6 +101,11 @@ void NumberText::appendFixed2(std::string& out, double value) const
         out.append(separator_);
         out.append(digits.substr(point + 1));
     }
+}
+
+std::string systemDecimalSeparator()
+{
+    return std::localeconv()->decimal_point;
 }
 
 std::string NumberText::fixed2(double value) const

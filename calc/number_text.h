@@ -10,7 +10,10 @@ namespace tarnel {
 // decimal separator of the user's locale (UTF-8, usually "." or ",").
 class NumberText {
 public:
-    explicit NumberText(std::string decimalSeparator = ".");
+    // A period reads as a decimal separator too: scripts write numbers alike in every locale.
+    enum class Period { OnlyAsSeparator, AlsoAccepted };
+
+    explicit NumberText(std::string decimalSeparator = ".", Period period = Period::OnlyAsSeparator);
 
     // The double nearest to the decimal text. Accepts surrounding blanks, an
     // optional sign and an exponent; rejects everything else, including names
@@ -26,6 +29,12 @@ public:
 
 private:
     std::string separator_;
+    bool periodAccepted_;
 };
+
+// The decimal separator of the C library's locale (LC_NUMERIC, as LC_ALL,
+// LC_NUMERIC or LANG set it), which the window and the command line both
+// use; the program must have called setlocale(LC_ALL, "") first, as Qt does.
+[[nodiscard]] std::string systemDecimalSeparator();
 
 } // namespace tarnel

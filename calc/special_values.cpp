@@ -26,6 +26,8 @@ void specValsInit(const CheckField& chk, EditField& edit, std::size_t slotIndex,
     case CheckState::Grayed:
         excluded = unusedSpecialValue;
         listed = unusedSpecialValue;
+        // Not read, so no longer red from an earlier run.
+        edit.showStatus(FieldStatus::NotRead);
         break;
     case CheckState::Unknown:
         inputsValid = false;

@@ -28,7 +28,7 @@ enum class SpecialValueClass { Ok = 0, Unlisted = 1, Excluded = 2 };
 inline constexpr const char* badCheckStateMessage = "specValsInit: bad chk->State";
 
 // Loads slot slotIndex: unchecked excludes the edit's value, checked lists it,
-// grayed ignores the slot without reading the edit.
+// grayed ignores the slot without reading the edit, which then shows as not read.
 void specValsInit(const CheckField& chk, EditField& edit, std::size_t slotIndex, ResultList& list,
                   const NumberText& numbers);
 

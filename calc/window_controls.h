@@ -7,8 +7,14 @@ namespace tarnel {
 // What the calculation needs of the window's controls. The window adapts its
 // widgets to these; the command line and the tests use plain ones.
 
-// How an edit's text read: the window paints a failed edit red.
-enum class FieldStatus { Ok, NotANumber, OutOfRange };
+// How an edit's text read at the last run; the window paints a failed edit
+// red. The edit of an ignored special-value slot is not read at all.
+enum class FieldStatus { Ok, NotRead, NotANumber, OutOfRange };
+
+[[nodiscard]] constexpr bool failed(FieldStatus status)
+{
+    return status == FieldStatus::NotANumber || status == FieldStatus::OutOfRange;
+}
 
 class EditField {
 public:

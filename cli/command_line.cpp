@@ -57,7 +57,7 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
         return finish(out, err);
     }
 
-    PlainWindow window{NumberText(decimalSeparator)};
+    PlainWindow window{NumberText(decimalSeparator, NumberText::Period::AlsoAccepted)};
     applyOptions(options, window);
     // With errors found already, the run only judges the values: it searches nothing.
     if (!parsed.errors.empty())

@@ -6,15 +6,36 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 
 namespace tarnel::cli {
 
 namespace {
 
+// What the user typed, as a message shows it: in quotes, control characters
+// written out, and cut short with an ellipsis beyond shownLength bytes, so
+// that no value, however long, makes a long message.
 std::string inQuotes(std::string_view text)
 {
-    return "\"" + std::string(text) + "\"";
+    constexpr std::size_t shownLength = 40;
+    std::string shown = "\"";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // Never cut inside a UTF-8 sequence: a continuation byte goes with its lead.
+        if (shown.size() > shownLength && (c & 0xC0) != 0x80) {
+            shown += "\u2026";
+            break;
+        }
+        if (c < 0x20 || c == 0x7F) {
+            std::array<char, 5> escaped{};
+            std::snprintf(escaped.data(), escaped.size(), "\\x%02X", c);
+            shown += escaped.data();
+        } else {
+            shown.push_back(static_cast<char>(c));
+        }
+    }
+    return shown + "\"";
 }
 
 std::string rangeText(FieldRange range)
@@ -105,11 +126,11 @@ public:
         help_ = app_.add_flag("--help")->description("print this help and exit");
         version_ = app_.add_flag("--version")->description("print the version and exit");
         app_.footer("Values: " + valueRanges() +
-                    ",\nwritten with the decimal separator of the system locale. Resistances (K) are in\n"
-                    "kilo-ohms. N is truncated to a whole number. SHAPES is a comma list of 1 (one\n"
-                    "resistor), ser (two in series) and par (two in parallel); an empty list allows\n"
-                    "none. --exclude and --only fill the four special value slots in the order given,\n"
-                    "at most four together. An option given twice takes its last value.\n"
+                    ",\nwritten with the decimal separator of the system locale or a period. Resistances\n"
+                    "(K) are in kilo-ohms. N is truncated to a whole number. SHAPES is a comma list of\n"
+                    "1 (one resistor), ser (two in series) and par (two in parallel); an empty list\n"
+                    "allows none. --exclude and --only fill the four special value slots in the order\n"
+                    "given, at most four together. An option given twice takes its last value.\n"
                     "\n"
                     "text prints the window's result lines; csv a header row and one row per line;\n"
                     "json one array of objects. csv and json write numbers with a period and full\n"
@@ -210,23 +231,26 @@ private:
         void shapes(const std::string& name, const OptionText& value, std::size_t firstBox)
         {
             std::array<bool, 3> ticked{};
-            bool allKnown = true;
+            std::optional<std::string_view> unknown;
             for (std::string_view rest = value.text; !trimmedBlanks(value.text).empty();) {
                 const std::size_t comma = rest.find(',');
                 const std::string_view word = trimmedBlanks(rest.substr(0, comma));
                 const auto known = std::find(shapeWords.begin(), shapeWords.end(), word);
-                if (known != shapeWords.end()) {
+                if (known != shapeWords.end())
                     ticked[static_cast<std::size_t>(known - shapeWords.begin())] = true;
-                } else {
-                    allKnown = false;
-                    fail(value.position, name + " " + inQuotes(value.text) + ": " + inQuotes(word) +
-                                             " is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none");
-                }
+                else if (!unknown)
+                    unknown = word;
                 if (comma == std::string_view::npos)
                     break;
                 rest.remove_prefix(comma + 1);
             }
-            for (std::size_t i = 0; i < 3 && allKnown; ++i)
+            // One message however many words are wrong: the first names the fault.
+            if (unknown) {
+                fail(value.position, name + " " + inQuotes(value.text) + ": " + inQuotes(*unknown) +
+                                         " is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none");
+                return;
+            }
+            for (std::size_t i = 0; i < 3; ++i)
                 parsed.options.arms[firstBox + i] = ticked[static_cast<std::size_t>(armBoxes[firstBox + i].kind)];
         }
 
@@ -308,17 +332,11 @@ private:
     CLI::Option* version_ = nullptr;
 };
 
-std::string rejectedValueMessage(std::string_view option, std::string_view text, FieldStatus status, FieldRange range,
-                                 const NumberText& numbers)
+std::string rejectedValueMessage(std::string_view option, std::string_view text, FieldStatus status, FieldRange range)
 {
-    std::string message = std::string(option) + " " + inQuotes(text) + " ";
-    if (status == FieldStatus::OutOfRange)
-        return message + "is out of range " + rangeText(range);
-    message += "is not a number in the range " + rangeText(range);
-    // A period typed where the locale wants a comma is the likely slip.
-    if (numbers.decimalSeparator() != ".")
-        message += " (decimal separator " + inQuotes(numbers.decimalSeparator()) + ")";
-    return message;
+    return std::string(option) + " " + inQuotes(text) +
+           (status == FieldStatus::OutOfRange ? " is out of range " : " is not a number in the range ") +
+           rangeText(range);
 }
 
 } // namespace
@@ -354,9 +372,8 @@ std::vector<ArgumentError> rejectedValues(const Options& options, PlainWindow& w
 {
     std::vector<ArgumentError> errors;
     const auto check = [&](const PlainEdit& edit, std::string_view option, std::size_t position, FieldRange range) {
-        if (edit.status() && *edit.status() != FieldStatus::Ok)
-            errors.push_back(
-                {position, rejectedValueMessage(option, edit.text(), *edit.status(), range, window.list().numbers())});
+        if (edit.status() && failed(*edit.status()))
+            errors.push_back({position, rejectedValueMessage(option, edit.text(), *edit.status(), range)});
     };
     for (std::size_t i = 0; i < numberFields.size(); ++i)
         check(window.edit(numberFields[i].name), "--" + std::string(numberFields[i].option),

@@ -5,12 +5,12 @@
 #include "application.h"
 #include "main_window.h"
 
-#include <QLocale>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
+#include <clocale>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -22,7 +22,7 @@ int main(int argc, char** argv)
         return 2;
     }
     // The picture shows "." as the decimal separator wherever it is made.
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    std::setlocale(LC_NUMERIC, "C");
 
     app.createForm();
     tarnel::TForm1& window = *tarnel::Form1;

@@ -10,6 +10,10 @@ TEST(NumberTextTest, reads_plain_decimals_with_the_locales_separator_and_nothing
     EXPECT_EQ(point.parse("2.5"), 2.5);
     EXPECT_EQ(NumberText(",").parse("2,5"), 2.5);
     EXPECT_EQ(NumberText(",").parse("2.5"), std::nullopt);
+    const NumberText commaOrPeriod(",", NumberText::Period::AlsoAccepted);
+    EXPECT_EQ(commaOrPeriod.parse("2.5"), 2.5);
+    EXPECT_EQ(commaOrPeriod.parse("2,5"), 2.5);
+    EXPECT_EQ(commaOrPeriod.parse("2,5.1"), std::nullopt);
     EXPECT_EQ(NumberText("\xd9\xab").parse("2\xd9\xab" "5"), 2.5); // a separator of two bytes
     EXPECT_EQ(point.parse("4.7"), 4.7);
     EXPECT_EQ(point.parse("  18\t"), 18.0);

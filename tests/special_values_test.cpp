@@ -46,15 +46,19 @@ TEST(SpecialValuesTest, a_slot_is_loaded_by_its_checkbox_state)
 {
     constexpr double no = unusedSpecialValue;
     const double fail = failedReadValue;
+    using S = FieldStatus;
     const struct {
         CheckState state;
         const char* text;
         double listed, excluded;
-        bool valid, read;
+        bool valid;
+        std::optional<FieldStatus> shown;
     } rows[] = {
-        {CheckState::Unchecked, "18", no, 18, true, true},     {CheckState::Checked, "18", 18, no, true, true},
-        {CheckState::Grayed, "abc", no, no, true, false},      {CheckState::Checked, "0.5", fail, no, false, true},
-        {CheckState::Unknown, "18", 99, 99, false, false}, // the slot is left as it was
+        {CheckState::Unchecked, "18", no, 18, true, S::Ok},
+        {CheckState::Checked, "18", 18, no, true, S::Ok},
+        {CheckState::Grayed, "abc", no, no, true, S::NotRead},
+        {CheckState::Checked, "0.5", fail, no, false, S::OutOfRange},
+        {CheckState::Unknown, "18", 99, 99, false, std::nullopt}, // the slot is left as it was
     };
     for (const auto& row : rows) {
         inputsValid = true;
@@ -66,7 +70,7 @@ TEST(SpecialValuesTest, a_slot_is_loaded_by_its_checkbox_state)
         EXPECT_EQ(specialValueTable.listedValues[1], row.listed) << where;
         EXPECT_EQ(specialValueTable.excludedValues[1], row.excluded) << where;
         EXPECT_EQ(inputsValid, row.valid) << where;
-        EXPECT_EQ(edit.status().has_value(), row.read) << where;
+        EXPECT_EQ(edit.status(), row.shown) << where;
         EXPECT_EQ(list.size(), row.state == CheckState::Unknown ? 1u : 0u) << where;
     }
 }

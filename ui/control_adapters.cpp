@@ -16,7 +16,7 @@ void LineEditField::showStatus(FieldStatus status)
     // A palette that sets no role inherits them all, so a good field goes
     // back to whatever the window's colours are.
     QPalette palette;
-    if (status != FieldStatus::Ok)
+    if (failed(status))
         palette.setColor(QPalette::Base, Qt::red);
     edit_.setPalette(palette);
 }

@@ -25,7 +25,7 @@ class LineEditField final : public EditField {
 public:
     explicit LineEditField(QLineEdit& edit) : edit_(edit) {}
     [[nodiscard]] std::string text() const override;
-    // A field that failed is painted red; one that read well gets the window's own colours back.
+    // A field that failed is painted red; any other gets the window's own colours back.
     void showStatus(FieldStatus status) override;
 
 private:

@@ -11,7 +11,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QResizeEvent>
 
@@ -140,11 +139,8 @@ private:
     StartWindow window_;
 };
 
-TForm1::TForm1(QWidget* parent)
-    : QWidget(parent),
-      // Numbers are read and written with the locale's decimal separator;
-      // QLocale() is the system locale unless the process pins another.
-      model_(new ResultListModel(NumberText(QLocale().decimalPoint().toStdString()), this))
+TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
+    : QWidget(parent), model_(new ResultListModel(NumberText(std::move(decimalSeparator)), this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarnel"));

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class QCheckBox;
@@ -24,7 +25,8 @@ class TForm1 final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    // Numbers are read and written with decimalSeparator, the command line's by default.
+    explicit TForm1(QWidget* parent = nullptr, std::string decimalSeparator = systemDecimalSeparator());
     ~TForm1() override;
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;

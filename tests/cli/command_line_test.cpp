@@ -45,7 +45,7 @@ TEST(CommandLineTest, defaults_print_the_windows_24_lines_with_the_separator_han
     EXPECT_EQ(r.err, "");
     ASSERT_EQ(outputLines(r.out).size(), 24u);
     EXPECT_TRUE(r.out.starts_with("9.10   /  1.00   d 1.00\n10.00   /  1.10   d 0.91\n")) << r.out;
-    r = runCli({"--tol", "5,0"}, ",");
+    r = runCli({"--tol", "5,0", "--uout", "1.0"}, ","); // a period reads in every locale
     EXPECT_TRUE(r.out.starts_with("9,10   /  1,00   d 1,00\n")) << r.err;
 }
 
@@ -92,7 +92,8 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
     } rows[] = {
         {{"--uout", "0.0009"}, "--uout \"0.0009\" is out of range 0.001 to 9100000\n"},
         {{"--exclude", "2", "--only", "1e7"}, "--only \"1e7\" is out of range 1 to 9100000\n"},
-        {{"--uin", "2.5"}, "--uin \"2.5\" is not a number in the range 0.001 to 9100000 (decimal separator \",\")\n", ","},
+        {{"--uin", "1,5.5"}, "--uin \"1,5.5\" is not a number in the range 0.001 to 9100000\n", ","},
+        {{"--hi", ","}, "--hi \",\": \"\" is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none\n"},
         {{"--uin"}, "--uin needs a value\n"},
         {{"--format", "--uin", "5"}, "--format needs a value\n"},
         {{"--lo", "ser,"}, "--lo \"ser,\": \"\" is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none\n"},
@@ -114,6 +115,18 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         EXPECT_EQ(r.out, "") << row.err;
         EXPECT_EQ(r.err, "tarnel-cli: " + row.err);
     }
+}
+
+TEST(CommandLineTest, a_huge_value_gives_one_short_message)
+{
+    const std::string huge(1 << 20, 'q');
+    const RunResult r = runCli({"--lo", huge + ",x", "--uin", huge});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(outputLines(r.err), (Lines{"tarnel-cli: --lo \"" + std::string(40, 'q') + "\u2026\": \"" +
+                                            std::string(40, 'q') + "\u2026\" is not a shape; SHAPES is a comma list of 1, "
+                                                                  "ser, par, or empty for none",
+                                        "tarnel-cli: --uin \"" + std::string(40, 'q') +
+                                            "\u2026\" is not a number in the range 0.001 to 9100000"}));
 }
 
 TEST(CommandLineTest, csv_and_json_give_every_column_with_a_period_whatever_the_locale)

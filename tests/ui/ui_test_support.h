@@ -4,6 +4,7 @@
 #include "test_support.h"
 
 #include <QTest>
+#include <clocale>
 #include <QtWidgets>
 
 namespace tarnel::test {
@@ -37,21 +38,15 @@ private:
     QTimer timer_;
 };
 
-// Pins the number format of the window's fields and lines.
-inline void pinLocale(const QLocale& locale = QLocale::c())
-{
-    QLocale::setDefault(locale);
-}
-
 } // namespace tarnel::test
 
 // QTEST_MAIN with Tarnel's own application object, whose notify() reports
-// exceptions as the program does.
+// exceptions as the program does, and a decimal point whatever the machine's locale.
 #define TARNEL_UI_TEST_MAIN(TestObject)                                                                                \
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
         tarnel::Application app(argc, argv);                                                                           \
-        tarnel::test::pinLocale();                                                                                     \
+        std::setlocale(LC_NUMERIC, "C");                                                                               \
         TestObject test;                                                                                               \
         return QTest::qExec(&test, argc, argv);                                                                        \
     }
