@@ -36,19 +36,12 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
 
 QString ResultListModel::lineText(int row) const
 {
-    QString text;
-    appendLine(row, text);
-    return text;
-}
-
-void ResultListModel::appendLine(int row, QString& out) const
-{
     buffer_.clear();
     list_.appendLine(static_cast<std::size_t>(row), buffer_);
-    out += QString::fromUtf8(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
+    return QString::fromUtf8(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
 }
 
-QString ResultListModel::linesText(const QItemSelection& selection) const
+QByteArray ResultListModel::linesText(const QItemSelection& selection) const
 {
     std::vector<RowRange> ranges;
     ranges.reserve(static_cast<std::size_t>(selection.size()));
@@ -59,14 +52,14 @@ QString ResultListModel::linesText(const QItemSelection& selection) const
     return rangesText(std::move(ranges));
 }
 
-QString ResultListModel::allLinesText() const
+QByteArray ResultListModel::allLinesText() const
 {
     if (rowCount() == 0)
         return {};
     return rangesText({{0, rowCount() - 1}});
 }
 
-QString ResultListModel::rangesText(std::vector<RowRange> ranges) const
+QByteArray ResultListModel::rangesText(std::vector<RowRange> ranges) const
 {
     // Ranges of a selection come in click order and may overlap after
     // Ctrl+clicks; each line is copied once and in list order.
@@ -88,16 +81,18 @@ QString ResultListModel::rangesText(std::vector<RowRange> ranges) const
     if (merged.empty())
         return {};
 
-    QString out;
-    // The lines of one run are about equally long: size the text once.
-    out.reserve((lineText(merged.front().first).size() + 1) * rows);
-    bool first = true;
+    // Room for the widest line on every row, reserved once: only the pages
+    // the text fills become resident, so millions of lines never need a
+    // second copy for a reallocation.
+    QByteArray out;
+    out.reserve(rows * static_cast<qsizetype>(list_.widestLineLength() + 1));
     for (const RowRange& range : merged) {
         for (int row = range.first; row <= range.last; ++row) {
-            if (!first)
-                out += QLatin1Char('\n');
-            first = false;
-            appendLine(row, out);
+            if (!out.isEmpty())
+                out.append('\n');
+            buffer_.clear();
+            list_.appendLine(static_cast<std::size_t>(row), buffer_);
+            out.append(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
         }
     }
     return out;

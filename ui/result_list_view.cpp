@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -38,9 +39,13 @@ private:
     const ResultListModel& lines_;
 };
 
-void setClipboardText(const QString& text)
+// The text goes to the clipboard as the UTF-8 bytes it is, without a UTF-16 copy.
+void setClipboardText(const QByteArray& utf8)
 {
-    QGuiApplication::clipboard()->setText(text);
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/plain;charset=utf-8"), utf8);
+    data->setData(QStringLiteral("text/plain"), utf8);
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 } // namespace

@@ -195,7 +195,8 @@ private slots:
         QItemSelection overlapping;
         for (const auto& [top, bottom] : {std::pair{7, 9}, {1, 1}, {3, 8}, {5, 5}})
             overlapping.append(QItemSelectionRange(model->index(top, 0), model->index(bottom, 0)));
-        QCOMPARE(window->resultModel().linesText(overlapping), (lines.mid(1, 1) + lines.mid(3, 7)).join('\n'));
+        QCOMPARE(QString::fromUtf8(window->resultModel().linesText(overlapping)),
+                 (lines.mid(1, 1) + lines.mid(3, 7)).join('\n'));
         QCOMPARE(window->ListBox1->copyAllAction()->text(), QStringLiteral("Copy all"));
         window->ListBox1->copyAllAction()->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), lines.join('\n'));
