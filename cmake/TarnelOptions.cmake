@@ -6,7 +6,11 @@ target_compile_options(tarnel_options INTERFACE -Wall -Wextra -Wpedantic -ffp-co
 if(TARNEL_WERROR)
   target_compile_options(tarnel_options INTERFACE -Werror)
 endif()
-if(TARNEL_SANITIZE)
+if(TARNEL_FUZZ)
+  target_compile_options(tarnel_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                                                  -fno-sanitize-recover=undefined)
+  target_link_options(tarnel_options INTERFACE -fsanitize=address,undefined)
+elseif(TARNEL_SANITIZE)
   target_compile_options(tarnel_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(tarnel_options INTERFACE -fsanitize=address,undefined)
 endif()

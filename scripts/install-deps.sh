@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-noto-core
