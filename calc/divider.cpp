@@ -2,6 +2,8 @@
 
 #include "standard_values.h"
 
+#include <algorithm>
+
 namespace tarnel {
 
 Divider::LineValues Divider::lineValues() const
@@ -14,6 +16,34 @@ Divider::LineValues Divider::lineValues() const
     if (arms().low != ArmKind::Single)
         line.values[line.count++] = values[3];
     return line;
+}
+
+std::size_t Divider::distinctValues() const
+{
+    const LineValues line = lineValues();
+    std::size_t distinct = 0;
+    for (std::size_t i = 0; i < line.count; ++i) {
+        const auto earlier = line.values.begin() + static_cast<std::ptrdiff_t>(i);
+        distinct += std::find(line.values.begin(), earlier, line.values[i]) == earlier ? 1 : 0;
+    }
+    return distinct;
+}
+
+std::uint64_t Divider::packed() const
+{
+    std::uint64_t bits = combination;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        bits |= std::uint64_t{values[i]} << (combinationBits + i * valueBits);
+    return bits;
+}
+
+Divider Divider::unpacked(std::uint64_t bits)
+{
+    Divider divider;
+    divider.combination = static_cast<std::size_t>(bits & ((1u << combinationBits) - 1));
+    for (std::size_t i = 0; i < divider.values.size(); ++i)
+        divider.values[i] = static_cast<ValueIndex>((bits >> (combinationBits + i * valueBits)) & ((1u << valueBits) - 1));
+    return divider;
 }
 
 DividerFigures dividerFigures(const Divider& divider, double ratioOffset)

@@ -125,6 +125,14 @@ struct Divider {
     };
     // The resistors as a result line shows them.
     [[nodiscard]] LineValues lineValues() const;
+    // How many different values its resistors have.
+    [[nodiscard]] std::size_t distinctValues() const;
+
+    // In 64 bits: the combination in the low four, then each value in fifteen.
+    static constexpr unsigned combinationBits = 4;
+    static constexpr unsigned valueBits = 15;
+    [[nodiscard]] std::uint64_t packed() const;
+    [[nodiscard]] static Divider unpacked(std::uint64_t bits);
 };
 
 struct DividerFigures {

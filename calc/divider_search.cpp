@@ -6,21 +6,30 @@
 #include "standard_values.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstdint>
+#include <limits>
+#include <memory>
 #include <vector>
 
 namespace tarnel {
 
-// The search yields exactly the lines of the plain nested loops over value
+// The search lists exactly the lines of the plain nested loops over value
 // cursors, in their order, but does far less work. Every IEEE operation is
 // monotone in each operand, so for a fixed high arm the divider ratio falls
 // as the low arm's resistance rises, and whether it meets a bound (in
 // decimal) changes at most once along the way: the low arms that can meet the
 // ratio window form one run of the low arms sorted by resistance, found by
-// binary search. A narrow run is tested and sorted back into loop order; a wide one
-// is cheaper to test in loop order directly.
+// binary search. So do those that meet the total bounds, but for a few at a
+// bound, where the bracketing of the total may differ from the sum of the
+// arms in the last bit; those are tested one by one. A run counts its
+// dividers without visiting them, so the search counts every divider however
+// few it lists.
 
 namespace {
+
+constexpr double noBand = std::numeric_limits<double>::infinity();
 
 struct Arm {
     double resistance;
@@ -65,11 +74,12 @@ std::vector<Arm> armsInLoopOrder(ArmKind kind, bool secondOuter, ValueRange rang
     return arms;
 }
 
+// The dividers of one combination.
 class CombinationSearch {
 public:
-    CombinationSearch(const ArmCombination& combination, const SearchParams& params, ResultList& list,
-                      ValueRange range, const std::vector<bool>& usable)
-        : combination_(combination), params_(params), list_(list),
+    CombinationSearch(const ArmCombination& combination, const SearchParams& params, ValueRange range,
+                      const std::vector<bool>& usable)
+        : combination_(combination), params_(params),
           // With one high resistor the low pair loops second value outside.
           highs_(armsInLoopOrder(combination.high, false, range, usable)),
           lows_(armsInLoopOrder(combination.low, combination.high == ArmKind::Single, range, usable))
@@ -79,88 +89,283 @@ public:
             byResistance_[i] = i;
         std::stable_sort(byResistance_.begin(), byResistance_.end(),
                          [this](std::uint32_t a, std::uint32_t b) { return lows_[a].resistance < lows_[b].resistance; });
+        pairs_.reserve(highs_.size());
+        for (const Arm& high : highs_)
+            pairs_.push_back(pairsOf(high));
     }
 
-    // False once the result limit is reached.
-    bool run()
+    [[nodiscard]] std::size_t highCount() const { return highs_.size(); }
+
+    // How many dividers with this high arm meet the bounds and deviate by at most maxDeviation.
+    [[nodiscard]] std::uint64_t count(std::size_t high, double maxDeviation) const
     {
-        for (const Arm& high : highs_)
-            if (!searchLowsFor(high))
+        const Pairs& p = pairs_[high];
+        const Run band = bandOf(highs_[high], {p.first, p.end}, maxDeviation);
+        std::uint64_t found = band.end - band.first;
+        for (std::uint32_t e = p.edgesBegin; e < p.edgesEnd; ++e)
+            found += withinBand(highs_[high], lows_[byResistance_[edges_[e]]], maxDeviation) ? 1 : 0;
+        return found;
+    }
+
+    // Hands those dividers to take in loop order, with their deviations; false once take refuses one.
+    template <class Take>
+    bool visit(std::size_t high, double maxDeviation, Take&& take)
+    {
+        const Arm& h = highs_[high];
+        const Pairs& p = pairs_[high];
+        const Run band = bandOf(h, {p.first, p.end}, maxDeviation);
+        const std::size_t candidates = band.end - band.first + (p.edgesEnd - p.edgesBegin);
+        if (candidates == 0)
+            return true;
+        // A wide run is cheaper to test in loop order than to sort back into it.
+        if (candidates * 16 > lows_.size()) {
+            for (const Arm& low : lows_)
+                if (meetsBounds(h, low) && withinBand(h, low, maxDeviation) && !take(dividerOf(h, low), deviation(h, low)))
+                    return false;
+            return true;
+        }
+        inLoopOrder_.assign(byResistance_.begin() + band.first, byResistance_.begin() + band.end);
+        for (std::uint32_t e = p.edgesBegin; e < p.edgesEnd; ++e)
+            if (withinBand(h, lows_[byResistance_[edges_[e]]], maxDeviation))
+                inLoopOrder_.push_back(byResistance_[edges_[e]]);
+        std::sort(inLoopOrder_.begin(), inLoopOrder_.end());
+        for (const std::uint32_t i : inLoopOrder_)
+            if (!take(dividerOf(h, lows_[i]), deviation(h, lows_[i])))
                 return false;
         return true;
     }
 
 private:
-    bool searchLowsFor(const Arm& high)
-    {
-        const double rh = high.resistance;
-        const auto lowFirst = std::partition_point(byResistance_.begin(), byResistance_.end(), [&](std::uint32_t i) {
-            return !notAbove(dividerRatio(params_.ratioOffset, rh, lows_[i].resistance), params_.ratioHigh);
-        });
-        const auto lowEnd = std::partition_point(lowFirst, byResistance_.end(), [&](std::uint32_t i) {
-            return notBelow(dividerRatio(params_.ratioOffset, rh, lows_[i].resistance), params_.ratioLow);
-        });
-        const auto candidates = static_cast<std::size_t>(lowEnd - lowFirst);
-        if (candidates == 0)
-            return true;
+    // Positions in byResistance_.
+    struct Run {
+        std::uint32_t first;
+        std::uint32_t end;
+    };
 
-        if (candidates * 16 > lows_.size()) {
-            for (const Arm& low : lows_)
-                if (!tryCandidate(high, low))
-                    return false;
-            return true;
-        }
-        inLoopOrder_.assign(lowFirst, lowEnd);
-        std::sort(inLoopOrder_.begin(), inLoopOrder_.end());
-        for (const std::uint32_t i : inLoopOrder_)
-            if (!tryCandidate(high, lows_[i]))
-                return false;
-        return true;
+    // The lows one high arm pairs with: a run that surely meets all bounds,
+    // and those at a total bound that were tested one by one and meet them.
+    struct Pairs {
+        std::uint32_t first;
+        std::uint32_t end;
+        std::uint32_t edgesBegin; // into edges_
+        std::uint32_t edgesEnd;
+    };
+
+    [[nodiscard]] double ratio(const Arm& high, const Arm& low) const
+    {
+        return dividerRatio(params_.ratioOffset, high.resistance, low.resistance);
+    }
+    [[nodiscard]] double deviation(const Arm& high, const Arm& low) const
+    {
+        return deviationPercent(ratio(high, low), params_.ratio);
     }
 
-    // The full test of one divider; false once the result limit is reached.
-    bool tryCandidate(const Arm& high, const Arm& low)
+    // The full test of one divider.
+    [[nodiscard]] bool meetsBounds(const Arm& high, const Arm& low) const
     {
         const auto& values = standardValues();
-        const double ratio = dividerRatio(params_.ratioOffset, high.resistance, low.resistance);
-        const double total = totalResistance(combination_, high.resistance, values[low.values[0]],
-                                             values[low.values[1]], low.resistance);
-        if (!(notBelow(ratio, params_.ratioLow) && notAbove(ratio, params_.ratioHigh) && notBelow(total, params_.rSumMin) &&
-              notAbove(total, params_.rSumMax)))
-            return true;
+        const double r = ratio(high, low);
+        const double total =
+            totalResistance(combination_, high.resistance, values[low.values[0]], values[low.values[1]], low.resistance);
+        return notBelow(r, params_.ratioLow) && notAbove(r, params_.ratioHigh) && notBelow(total, params_.rSumMin) &&
+               notAbove(total, params_.rSumMax);
+    }
 
-        list_.addResult({combination_.number, {high.values[0], high.values[1], low.values[0], low.values[1]}},
-                        deviationPercent(ratio, params_.ratio));
-        return list_.resultCount() < params_.maxResults;
+    [[nodiscard]] static bool withinBand(double deviation, double maxDeviation)
+    {
+        return maxDeviation == noBand || std::fabs(deviation) <= maxDeviation;
+    }
+    [[nodiscard]] bool withinBand(const Arm& high, const Arm& low, double maxDeviation) const
+    {
+        return withinBand(deviation(high, low), maxDeviation);
+    }
+
+    [[nodiscard]] Divider dividerOf(const Arm& high, const Arm& low) const
+    {
+        return {combination_.number, {high.values[0], high.values[1], low.values[0], low.values[1]}};
+    }
+
+    // The first position in run where lowHolds turns false.
+    template <class Holds>
+    [[nodiscard]] std::uint32_t boundary(Run run, Holds lowHolds) const
+    {
+        const auto at = std::partition_point(byResistance_.begin() + run.first, byResistance_.begin() + run.end,
+                                             [&](std::uint32_t i) { return lowHolds(lows_[i]); });
+        return static_cast<std::uint32_t>(at - byResistance_.begin());
+    }
+
+    // The part of run whose deviation is at most maxDeviation in size; the
+    // deviation falls along it as the ratio does.
+    [[nodiscard]] Run bandOf(const Arm& high, Run run, double maxDeviation) const
+    {
+        if (maxDeviation == noBand)
+            return run;
+        const std::uint32_t first = boundary(run, [&](const Arm& low) { return deviation(high, low) > maxDeviation; });
+        return {first, boundary({first, run.end}, [&](const Arm& low) { return deviation(high, low) >= -maxDeviation; })};
+    }
+
+    Pairs pairsOf(const Arm& high)
+    {
+        const Run all{0, static_cast<std::uint32_t>(lows_.size())};
+        const std::uint32_t ratioFirst =
+            boundary(all, [&](const Arm& low) { return !notAbove(ratio(high, low), params_.ratioHigh); });
+        const Run byRatio{ratioFirst, boundary({ratioFirst, all.end}, [&](const Arm& low) {
+                              return notBelow(ratio(high, low), params_.ratioLow);
+                          })};
+        // The sum of the arms stands for the total; it may differ from the
+        // bracketed total in the last bits, far inside this margin.
+        constexpr double margin = 1e-12;
+        const auto sum = [&](const Arm& low) { return high.resistance + low.resistance; };
+        const std::uint32_t mayFirst =
+            boundary(byRatio, [&](const Arm& low) { return !notBelow(sum(low) * (1 + margin), params_.rSumMin); });
+        const std::uint32_t sureFirst = boundary(
+            {mayFirst, byRatio.end}, [&](const Arm& low) { return !notBelow(sum(low) * (1 - margin), params_.rSumMin); });
+        const std::uint32_t sureEnd = boundary(
+            {sureFirst, byRatio.end}, [&](const Arm& low) { return notAbove(sum(low) * (1 + margin), params_.rSumMax); });
+        const std::uint32_t mayEnd = boundary(
+            {sureEnd, byRatio.end}, [&](const Arm& low) { return notAbove(sum(low) * (1 - margin), params_.rSumMax); });
+        const auto edgesBegin = static_cast<std::uint32_t>(edges_.size());
+        for (const Run edge : {Run{mayFirst, sureFirst}, Run{sureEnd, mayEnd}})
+            for (std::uint32_t at = edge.first; at < edge.end; ++at)
+                if (meetsBounds(high, lows_[byResistance_[at]]))
+                    edges_.push_back(at);
+        return {sureFirst, std::max(sureFirst, sureEnd), edgesBegin, static_cast<std::uint32_t>(edges_.size())};
     }
 
     const ArmCombination& combination_;
     const SearchParams& params_;
-    ResultList& list_;
     std::vector<Arm> highs_;
     std::vector<Arm> lows_;
     std::vector<std::uint32_t> byResistance_; // indices into lows_
+    std::vector<Pairs> pairs_;                // one a high arm
+    std::vector<std::uint32_t> edges_;        // positions in byResistance_
     std::vector<std::uint32_t> inLoopOrder_;  // scratch for one high arm
 };
 
-} // namespace
-
-void searchDividers(const SearchParams& params, ResultList& list)
+// Every enabled combination, in the order a search runs them.
+std::vector<std::unique_ptr<CombinationSearch>> combinationSearches(const SearchParams& params)
 {
     const ValueRange range = searchedValues(params);
     std::vector<bool> usable(standardValueCount);
     for (std::size_t i = range.first; i < range.end; ++i)
         usable[i] = specValClassify(standardValues()[i]) == SpecialValueClass::Ok;
+    std::vector<std::unique_ptr<CombinationSearch>> searches;
+    for (const ArmCombination& combination : armCombinations)
+        if (isEnabled(combination, params))
+            searches.push_back(std::make_unique<CombinationSearch>(combination, params, range, usable));
+    return searches;
+}
 
-    for (const ArmCombination& combination : armCombinations) {
-        if (list.resultCount() >= params.maxResults)
-            return;
-        if (!isEnabled(combination, params))
-            continue;
-        CombinationSearch search(combination, params, list, range, usable);
-        if (!search.run())
-            return;
+std::uint64_t countAll(const std::vector<std::unique_ptr<CombinationSearch>>& searches, double maxDeviation)
+{
+    std::uint64_t found = 0;
+    for (const auto& search : searches)
+        for (std::size_t high = 0; high < search->highCount(); ++high)
+            found += search->count(high, maxDeviation);
+    return found;
+}
+
+// The first maxResults in loop order go to the list; the rest are counted.
+std::uint64_t listAsFound(const SearchParams& params, ResultList& list)
+{
+    std::uint64_t found = 0;
+    for (const auto& search : combinationSearches(params)) {
+        for (std::size_t high = 0; high < search->highCount(); ++high) {
+            if (list.resultCount() < params.maxResults) {
+                search->visit(high, noBand, [&](const Divider& divider, double deviation) {
+                    list.addResult(divider, deviation);
+                    return list.resultCount() < params.maxResults;
+                });
+            }
+            found += search->count(high, noBand);
+        }
     }
+    return found;
+}
+
+// A divider with what ranks it: the size of its deviation, then fewer
+// resistors, then fewer distinct values, then the order found.
+struct Ranked {
+    double deviation;
+    std::uint64_t order; // resistors and distinct values in the top byte, the order found below
+    std::uint64_t divider;
+
+    [[nodiscard]] std::uint64_t sizeBits() const { return std::bit_cast<std::uint64_t>(std::fabs(deviation)); }
+    // Non-negative doubles order as their bits do.
+    bool operator<(const Ranked& other) const
+    {
+        return sizeBits() != other.sizeBits() ? sizeBits() < other.sizeBits() : order < other.order;
+    }
+};
+
+Ranked ranked(const Divider& divider, double deviation, std::uint64_t found)
+{
+    const std::uint64_t resistors = resistorsIn(divider.arms().high) + resistorsIn(divider.arms().low);
+    return {deviation, (resistors * 8 + divider.distinctValues()) << 56 | found, divider.packed()};
+}
+
+// A deviation bound that takes in at least limit dividers, and at most a
+// quarter more where ties allow: every divider beyond it ranks below all
+// within it. Bisected over the bits of non-negative doubles, which order as
+// the doubles do.
+double deviationBound(const std::vector<std::unique_ptr<CombinationSearch>>& searches, std::uint64_t limit)
+{
+    if (countAll(searches, 0.0) >= limit)
+        return 0.0;
+    std::uint64_t below = 0; // takes in fewer than limit
+    std::uint64_t enough = std::bit_cast<std::uint64_t>(std::numeric_limits<double>::max());
+    while (enough - below > 1) {
+        const std::uint64_t middle = below + (enough - below) / 2;
+        const std::uint64_t found = countAll(searches, std::bit_cast<double>(middle));
+        if (found < limit) {
+            below = middle;
+        } else {
+            enough = middle;
+            if (found <= limit + limit / 4)
+                break;
+        }
+    }
+    return std::bit_cast<double>(enough);
+}
+
+// Every divider is ranked; the best maxResults go to the list in rank order.
+std::uint64_t listBestFirst(const SearchParams& params, ResultList& list)
+{
+    const auto searches = combinationSearches(params);
+    const auto limit = static_cast<std::size_t>(params.maxResults);
+    const std::uint64_t found = countAll(searches, noBand);
+    const double bound = found <= limit ? noBand : deviationBound(searches, limit);
+
+    // Ties at the bound may bring more than the limit; whenever they fill the
+    // room, only the best limit stay, so memory follows the limit.
+    const std::size_t room = limit + limit / 4 + 1;
+    std::vector<Ranked> best;
+    best.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(found, room)));
+    std::uint64_t seen = 0;
+    for (const auto& search : searches) {
+        for (std::size_t high = 0; high < search->highCount(); ++high) {
+            search->visit(high, bound, [&](const Divider& divider, double deviation) {
+                if (best.size() == room) {
+                    std::nth_element(best.begin(), best.begin() + static_cast<std::ptrdiff_t>(limit), best.end());
+                    best.resize(limit);
+                }
+                best.push_back(ranked(divider, deviation, seen++));
+                return true;
+            });
+        }
+    }
+    std::sort(best.begin(), best.end());
+    best.resize(std::min(best.size(), limit));
+    for (const Ranked& r : best)
+        list.addResult(Divider::unpacked(r.divider), r.deviation);
+    return found;
+}
+
+} // namespace
+
+std::uint64_t searchDividers(const SearchParams& params, ResultList& list)
+{
+    return params.order == ListOrder::BestFirst ? listBestFirst(params, list) : listAsFound(params, list);
 }
 
 } // namespace tarnel

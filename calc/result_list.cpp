@@ -48,13 +48,10 @@ void ResultList::addResult(const Divider& divider, double deviationPercent)
 {
     if (divider.combination >= armCombinations.size())
         throw std::invalid_argument("no such arm combination");
-    std::uint64_t packed = divider.combination;
-    for (std::size_t i = 0; i < divider.values.size(); ++i) {
-        if (divider.values[i] >= valueTexts_.size())
+    for (const ValueIndex value : divider.values)
+        if (value >= valueTexts_.size())
             throw std::invalid_argument("no such standard value");
-        packed |= std::uint64_t{divider.values[i]} << (kindBits + i * valueBits);
-    }
-    push() = Record{deviationPercent, packed};
+    push() = Record{deviationPercent, divider.packed()};
     ++resultCount_;
 
     if (formatsUsed_ == 0) {
@@ -70,18 +67,9 @@ void ResultList::addResult(const Divider& divider, double deviationPercent)
 
 void ResultList::addMessage(std::string text)
 {
-    push() = Record{0.0, messageKind | (std::uint64_t{messages_.size()} << kindBits)};
+    push() = Record{0.0, messageKind | (std::uint64_t{messages_.size()} << Divider::combinationBits)};
     widestMessage_ = std::max(widestMessage_, text.size());
     messages_.push_back(std::move(text));
-}
-
-Divider ResultList::dividerOf(std::uint64_t packed)
-{
-    Divider divider;
-    divider.combination = static_cast<std::size_t>(packed & messageKind);
-    for (std::size_t i = 0; i < divider.values.size(); ++i)
-        divider.values[i] = static_cast<ValueIndex>((packed >> (kindBits + i * valueBits)) & ((1u << valueBits) - 1));
-    return divider;
 }
 
 bool ResultList::isMessage(std::size_t index) const
@@ -94,7 +82,7 @@ ResultEntry ResultList::entry(std::size_t index) const
     if (isMessage(index))
         throw std::invalid_argument("a message line has no divider");
     const Record& r = record(index);
-    return {dividerOf(r.packed), r.deviationPercent};
+    return {Divider::unpacked(r.packed), r.deviationPercent};
 }
 
 std::size_t ResultList::widestLineLength() const
@@ -120,10 +108,10 @@ void ResultList::appendLine(std::size_t index, std::string& out) const
 {
     const Record& r = record(index);
     if ((r.packed & messageKind) == messageKind) {
-        out += messages_[r.packed >> kindBits];
+        out += messages_[r.packed >> Divider::combinationBits];
         return;
     }
-    const Divider divider = dividerOf(r.packed);
+    const Divider divider = Divider::unpacked(r.packed);
     const Divider::LineValues values = divider.lineValues();
     const std::string_view format = resultFormats[divider.combination];
     std::size_t next = 0;

@@ -49,22 +49,19 @@ public:
     void setCapacity(std::size_t lines) { capacity_ = lines; }
 
 private:
-    // The combination in the low bits, then each value index in valueBits;
-    // a message has messageKind for a combination and its index above it.
+    // A divider packed, or a message: messageKind for a combination and the
+    // message's index above it.
     struct Record {
         double deviationPercent;
         std::uint64_t packed;
     };
-    static constexpr unsigned kindBits = 4;
-    static constexpr unsigned valueBits = 15;
-    static constexpr std::uint64_t messageKind = (1u << kindBits) - 1;
+    static constexpr std::uint64_t messageKind = (1u << Divider::combinationBits) - 1;
     static constexpr std::size_t chunkBits = 12; // 64 KiB chunks stay below the allocator's mmap threshold
     static constexpr std::size_t chunkSize = std::size_t{1} << chunkBits;
     using Chunk = std::array<Record, chunkSize>;
 
     Record& push();
     [[nodiscard]] const Record& record(std::size_t index) const;
-    [[nodiscard]] static Divider dividerOf(std::uint64_t packed);
 
     NumberText numbers_;
     // Fixed-size chunks: growing never copies the lines, so a list of

@@ -37,6 +37,9 @@ double readField(EditField& edit, double lo, double hi, const NumberText& number
 // readField over minFieldValue .. maxStandardValue.
 double readValueField(EditField& edit, const NumberText& numbers);
 
+// Which dividers a run lists, and in which order.
+enum class ListOrder { AsFound, BestFirst };
+
 struct SearchParams {
     double uin = 0.0;
     double uout = 0.0;
@@ -56,6 +59,7 @@ struct SearchParams {
     bool useLo1R = false;
     bool useLo2Rser = false;
     bool useLo2Rpar = false;
+    ListOrder order = ListOrder::AsFound;
 };
 
 // Sets inputsValid, then reads and shows every field in the order of the
