@@ -9,6 +9,7 @@ packages=(
   libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-noto-core
   xvfb xauth
+  bash-completion dpkg-dev file desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -24,7 +24,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Tarnel"));
     setApplicationVersion(QString::fromLatin1(tarnelVersion));
-    setDesktopFileName(QStringLiteral("tarnel"));
+    setDesktopFileName(QStringLiteral("io.github.tarnel.Tarnel"));
     setWindowIcon(tarnelIcon());
 }
 

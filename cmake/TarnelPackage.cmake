@@ -1,0 +1,41 @@
+# The Debian package. In a build tree, `cpack -G DEB` (or plain `cpack`)
+# makes tarnel_<version>_<arch>.deb from the install rules.
+
+# The files every Debian package carries in its documentation folder. Not
+# CMAKE_INSTALL_DOCDIR: that is named after the project, and Debian wants
+# the package's name.
+set(TARNEL_PACKAGE_DOC_DIR "${CMAKE_INSTALL_DATADIR}/doc/tarnel")
+install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright" DESTINATION "${TARNEL_PACKAGE_DOC_DIR}")
+# A native package (no Debian revision), so its changelog is changelog.gz.
+tarnel_install_gzipped("${PROJECT_SOURCE_DIR}/packaging/changelog" "${TARNEL_PACKAGE_DOC_DIR}")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tarnel)
+# All four parts; CPack's default drops the fourth.
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_VENDOR "Tarnel developers")
+set(CPACK_PACKAGE_CONTACT "Tarnel maintainers <maintainers@users.noreply.c-seed-dcca5753.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "find voltage dividers built from standard resistor values")
+set(CPACK_PACKAGE_DESCRIPTION [=[
+Tarnel lists every resistive voltage divider built from standard E24
+resistor values whose ratio meets a wanted input and output voltage within
+a tolerance. Each arm of a divider is one resistor, two in series or two in
+parallel; the ranges of the resistors and of the total resistance are
+chosen, and single values can be excluded or the search limited to a few.
+
+The package holds the Qt window tarnel and the command tarnel-cli, which
+runs the same search for scripts and prints text, CSV or JSON.]=])
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+# Independent of the umask of whoever builds the package.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Runtime dependencies come from the binaries' libraries, through dpkg-shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+
+include(CPack)
