@@ -53,7 +53,7 @@ SearchParams paramsOf(const Case& c)
 // The literal reference, its lines stored like the search's.
 void literalSearch(const SearchParams& params, ResultList& list)
 {
-    for (const test::ReferenceLine& line : test::referenceSearch(params)) {
+    for (const test::ReferenceLine& line : test::referenceSearch(params, static_cast<std::size_t>(params.maxResults))) {
         Divider divider{line.combination, {}};
         for (std::size_t i = 0; i < 4; ++i)
             divider.values[i] = static_cast<ValueIndex>(standardFloorIndex(line.resistors[i]));

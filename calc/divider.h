@@ -39,6 +39,11 @@ inline constexpr std::array<ArmCombination, 9> armCombinations{{
     return params.*combination.highFlag && params.*combination.lowFlag;
 }
 
+// An arm's shape in a word, by ArmKind: on the command line and in tables.
+inline constexpr std::array<std::string_view, 3> armWords{"1", "ser", "par"};
+
+[[nodiscard]] constexpr std::string_view armWord(ArmKind kind) { return armWords[static_cast<std::size_t>(kind)]; }
+
 // How an arm shows in a result line, by ArmKind; each "%f" takes one resistor value.
 inline constexpr std::array<std::string_view, 3> armFormats{"%f", "%f + %f", "%f || %f"};
 

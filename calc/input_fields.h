@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <span>
 #include <string_view>
 
 namespace tarnel {
@@ -19,6 +20,8 @@ inline constexpr FieldRange valueRange{minFieldValue, maxStandardValue};
 // Down to 1 mV, for the feedback dividers of regulators with references of 0.6 V to 1.2 V.
 inline constexpr FieldRange voltageRange{0.001, maxStandardValue};
 inline constexpr FieldRange percentRange{0.0, 100.0};
+// Below half, so that a resistor off by it keeps a resistance.
+inline constexpr FieldRange partToleranceRange{0.0, 50.0};
 
 struct NumberField {
     std::string_view name;              // the edit's name in the window
@@ -30,7 +33,7 @@ struct NumberField {
     std::string_view help;
 };
 
-inline constexpr std::array<NumberField, 8> numberFields{{
+inline constexpr std::array<NumberField, 9> numberFields{{
     {"editUin", "10", voltageRange, [](SearchParams& p, double v) { p.uin = v; }, "uin", "V", "input voltage"},
     {"editUout", "1", voltageRange, [](SearchParams& p, double v) { p.uout = v; }, "uout", "V",
      "wanted output voltage"},
@@ -41,13 +44,37 @@ inline constexpr std::array<NumberField, 8> numberFields{{
     {"editRmax", "100", valueRange, [](SearchParams& p, double v) { p.rMax = v; }, "rmax", "K",
      "largest resistor value tried"},
     {"editRsumMin", "10", valueRange, [](SearchParams& p, double v) { p.rSumMin = v; }, "rsum-min", "K",
-     "smallest total resistance of the divider"},
+     "least total resistance of the divider"},
     {"editRsumMax", "100", valueRange, [](SearchParams& p, double v) { p.rSumMax = v; }, "rsum-max", "K",
-     "largest total resistance of the divider"},
+     "greatest total resistance of the divider"},
     // The range keeps the value within an int32, so the conversion is defined; 2.9 gives 2.
     {"editMaxResults", "200", valueRange,
      [](SearchParams& p, double v) { p.maxResults = static_cast<std::int32_t>(std::trunc(v)); }, "max-results", "N",
      "most result lines"},
+    {"editPartTol", "1", partToleranceRange, [](SearchParams& p, double v) { p.partTolerance = v / 100.0; },
+     "part-tolerance", "PCT", "each resistor's tolerance, for the output band"},
+}};
+
+// One entry of a choice: its word on the command line, its caption in the window.
+struct Choice {
+    std::string_view word;
+    std::string_view caption;
+};
+
+inline constexpr std::array<Choice, 2> orderChoices{{{"found", "as found"}, {"best", "best first"}}};
+
+struct ChoiceField {
+    std::string_view name; // the combo box's name in the window
+    std::span<const Choice> choices;
+    std::size_t initialChoice;
+    void (*use)(SearchParams&, std::size_t); // how the choice enters the search
+    std::string_view option;                 // on the command line, without its "--"
+    std::string_view help;
+};
+
+inline constexpr std::array<ChoiceField, 1> choiceFields{{
+    {"cmbOrder", orderChoices, 0, [](SearchParams& p, std::size_t c) { p.order = static_cast<ListOrder>(c); }, "order",
+     "list the first dividers found, or the best first"},
 }};
 
 // The six boxes that allow the arm shapes.

@@ -88,6 +88,16 @@ std::optional<double> NumberText::parse(std::string_view text) const
     return value;
 }
 
+void NumberText::appendWithSeparator(std::string& out, std::string_view digits) const
+{
+    const std::size_t point = digits.find('.');
+    out.append(digits.substr(0, point));
+    if (point != std::string_view::npos) {
+        out.append(separator_);
+        out.append(digits.substr(point + 1));
+    }
+}
+
 void NumberText::appendFixed2(std::string& out, double value) const
 {
     char buffer[512]; // room for any finite double in fixed notation
@@ -95,12 +105,22 @@ void NumberText::appendFixed2(std::string& out, double value) const
     std::string_view digits(buffer, ec == std::errc() ? static_cast<std::size_t>(end - buffer) : 0);
     if (digits == "-0.00")
         digits.remove_prefix(1);
-    const std::size_t point = digits.find('.');
-    out.append(digits.substr(0, point));
-    if (point != std::string_view::npos) {
-        out.append(separator_);
-        out.append(digits.substr(point + 1));
-    }
+    appendWithSeparator(out, digits);
+}
+
+void NumberText::appendPlain(std::string& out, double value) const
+{
+    char buffer[64];
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value == 0.0 ? 0.0 : value, std::chars_format::general, 12);
+    appendWithSeparator(out, std::string_view(buffer, ec == std::errc() ? static_cast<std::size_t>(end - buffer) : 0));
+}
+
+std::string NumberText::plain(double value) const
+{
+    std::string out;
+    appendPlain(out, value);
+    return out;
 }
 
 std::string systemDecimalSeparator()

@@ -25,9 +25,18 @@ public:
     void appendFixed2(std::string& out, double value) const;
     [[nodiscard]] std::string fixed2(double value) const;
 
+    // A number as a person writes it: at most twelve significant digits and
+    // no trailing zeros, so 4.800000000000001 is 4.8; an exponent only for
+    // the very large and the very small.
+    void appendPlain(std::string& out, double value) const;
+    [[nodiscard]] std::string plain(double value) const;
+
     [[nodiscard]] const std::string& decimalSeparator() const { return separator_; }
 
 private:
+    // digits as to_chars writes them, with its point replaced by the separator.
+    void appendWithSeparator(std::string& out, std::string_view digits) const;
+
     std::string separator_;
     bool periodAccepted_;
 };

@@ -10,6 +10,8 @@ PlainWindow::PlainWindow(NumberText numbers) : list_(std::move(numbers))
         edits_[i].setText(std::string(numberFields[i].initialText));
     for (std::size_t i = 0; i < armBoxes.size(); ++i)
         armBoxes_[i].set(armBoxes[i].initiallyChecked);
+    for (std::size_t i = 0; i < choiceFields.size(); ++i)
+        choices_[i].set(choiceFields[i].initialChoice);
     for (std::size_t i = 0; i < specialSlotCount; ++i) {
         slotEdits_[i].setText(std::string(specialSlotFields[i].initialText));
         slotBoxes_[i].set(CheckState::Grayed);
@@ -40,6 +42,14 @@ PlainCheck& PlainWindow::check(std::string_view name)
     throw std::out_of_range("no check box " + std::string(name));
 }
 
+PlainChoice& PlainWindow::choice(std::string_view name)
+{
+    for (std::size_t i = 0; i < choiceFields.size(); ++i)
+        if (choiceFields[i].name == name)
+            return choices_[i];
+    throw std::out_of_range("no choice " + std::string(name));
+}
+
 StartWindow PlainWindow::controls()
 {
     StartWindow window;
@@ -48,6 +58,8 @@ StartWindow PlainWindow::controls()
     window.ratioBox = &ratioBox_;
     for (std::size_t i = 0; i < armBoxes_.size(); ++i)
         window.armChecks[i] = &armBoxes_[i];
+    for (std::size_t i = 0; i < choices_.size(); ++i)
+        window.choices[i] = &choices_[i];
     for (std::size_t i = 0; i < specialSlotCount; ++i)
         window.specialSlots[i] = {&slotBoxes_[i], &slotEdits_[i]};
     window.panel1 = &panel1_;

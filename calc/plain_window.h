@@ -38,6 +38,15 @@ private:
     CheckState state_;
 };
 
+class PlainChoice final : public ChoiceControl {
+public:
+    [[nodiscard]] std::size_t choice() const override { return choice_; }
+    void set(std::size_t choice) { choice_ = choice; }
+
+private:
+    std::size_t choice_ = 0;
+};
+
 class PlainPanel final : public PanelControl {
 public:
     void setEnabled(bool enabled) override { changes_.push_back(enabled); }
@@ -57,11 +66,12 @@ public:
     // The control of that name in the field tables; std::out_of_range for any other.
     [[nodiscard]] PlainEdit& edit(std::string_view name);
     [[nodiscard]] PlainCheck& check(std::string_view name);
+    [[nodiscard]] PlainChoice& choice(std::string_view name);
 
     // The controls as a press of Start reads them.
     [[nodiscard]] StartWindow controls();
     // One press of Start.
-    std::optional<SearchParams> start() { return runStart(controls()); }
+    std::optional<SearchRun> start() { return runStart(controls()); }
 
     [[nodiscard]] ResultList& list() { return list_; }
     [[nodiscard]] const PlainPanel& panel1() const { return panel1_; }
@@ -70,6 +80,7 @@ private:
     std::array<PlainEdit, numberFields.size()> edits_;
     PlainCheck ratioBox_;
     std::array<PlainCheck, armBoxes.size()> armBoxes_;
+    std::array<PlainChoice, choiceFields.size()> choices_;
     std::array<PlainEdit, specialSlotCount> slotEdits_;
     std::array<PlainCheck, specialSlotCount> slotBoxes_;
     PlainPanel panel1_;

@@ -45,6 +45,8 @@ SearchParams readSearchParams(const StartWindow& window, const NumberText& numbe
     p.ratioHigh = (1.0 + p.tolerance) * p.ratio;
     for (std::size_t i = 0; i < armBoxes.size(); ++i)
         p.*armBoxes[i].flag = window.armChecks[i]->checked();
+    for (std::size_t i = 0; i < choiceFields.size(); ++i)
+        choiceFields[i].use(p, window.choices[i]->choice());
     return p;
 }
 

@@ -60,6 +60,7 @@ struct SearchParams {
     bool useLo2Rser = false;
     bool useLo2Rpar = false;
     ListOrder order = ListOrder::AsFound;
+    double partTolerance = 0.0; // a fraction, for the band each listed divider's output may take
 };
 
 // Sets inputsValid, then reads and shows every field in the order of the

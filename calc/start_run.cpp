@@ -21,7 +21,7 @@ private:
 
 } // namespace
 
-std::optional<SearchParams> runStart(const StartWindow& window)
+std::optional<SearchRun> runStart(const StartWindow& window)
 {
     ResultList& list = *window.list;
     list.clear();
@@ -33,8 +33,8 @@ std::optional<SearchParams> runStart(const StartWindow& window)
 
     list.clear();
     const PanelDisabled disabled(*window.panel1);
-    searchDividers(params, list);
-    return params;
+    const std::uint64_t found = searchDividers(params, list);
+    return SearchRun{params, summarizeRun(params, found, list.size())};
 }
 
 } // namespace tarnel

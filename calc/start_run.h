@@ -7,6 +7,7 @@
 
 #include "input_fields.h"
 #include "result_list.h"
+#include "run_summary.h"
 #include "search_params.h"
 #include "special_values.h"
 #include "window_controls.h"
@@ -27,15 +28,22 @@ struct StartWindow {
     std::array<EditField*, numberFields.size()> edits{};
     CheckField* ratioBox = nullptr;
     std::array<CheckField*, armBoxes.size()> armChecks{};
+    std::array<ChoiceControl*, choiceFields.size()> choices{};
     std::array<SpecialSlotControls, specialSlotCount> specialSlots{};
     PanelControl* panel1 = nullptr;
     ResultList* list = nullptr; // its number text also reads the fields
 };
 
+// A run that searched: its parameters and what it found.
+struct SearchRun {
+    SearchParams params;
+    RunSummary summary;
+};
+
 // Clears the list, reads and shows every field, loads the special slots and,
 // when all read well, searches with the input panel disabled. Gives the
-// parameters searched with, or nothing when a field or slot failed. The panel
-// is enabled again also when the search throws.
-std::optional<SearchParams> runStart(const StartWindow& window);
+// run, or nothing when a field or slot failed. The panel is enabled again
+// also when the search throws.
+std::optional<SearchRun> runStart(const StartWindow& window);
 
 } // namespace tarnel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tarnel {
@@ -31,6 +32,13 @@ public:
     virtual ~CheckField() = default;
     [[nodiscard]] virtual bool checked() const = 0;
     [[nodiscard]] virtual CheckState state() const = 0;
+};
+
+// A choice among fixed entries, as a combo box offers them.
+class ChoiceControl {
+public:
+    virtual ~ChoiceControl() = default;
+    [[nodiscard]] virtual std::size_t choice() const = 0;
 };
 
 class PanelControl {

@@ -63,11 +63,11 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!parsed.errors.empty())
         for (const ArmBox& box : armBoxes)
             window.check(box.name).set(false);
-    const std::optional<SearchParams> params = window.start();
+    const std::optional<SearchRun> run = window.start();
 
     std::vector<ArgumentError> errors = std::move(parsed.errors);
     const std::vector<ArgumentError> rejected = rejectedValues(options, window);
-    if (!params && rejected.empty() && errors.empty())
+    if (!run && rejected.empty() && errors.empty())
         return reportUnexplainedStop(window.list(), err);
     errors.insert(errors.end(), rejected.begin(), rejected.end());
     if (!errors.empty()) {
@@ -75,8 +75,12 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
                          [](const ArgumentError& a, const ArgumentError& b) { return a.position < b.position; });
         return writeErrors(errors, err);
     }
-    writeResults(options.format, window.list(), params->ratioOffset, out);
-    return finish(out, err);
+    writeResults(options.format, window.list(), run->params, out);
+    const int status = finish(out, err);
+    // The output is all dividers, unless the summary, after it, says otherwise.
+    if (status == exitSuccess && (run->summary.found == 0 || run->summary.limitCut()))
+        err << programName << ": " << run->summary.text(window.list().numbers()) << '\n';
+    return status;
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "command_line_options.h"
 
-#include "round_trip_number.h"
 #include "tarnel_version.h"
 
 #include <CLI/CLI.hpp>
@@ -40,7 +39,8 @@ std::string inQuotes(std::string_view text)
 
 std::string rangeText(FieldRange range)
 {
-    return roundTrip(range.lo) + " to " + roundTrip(range.hi);
+    const NumberText period(".");
+    return period.plain(range.lo) + " to " + period.plain(range.hi);
 }
 
 std::string withoutBlanksLowered(std::string_view text)
@@ -79,26 +79,12 @@ std::vector<Occurrence> occurrencesOf(const std::vector<std::string>& args, std:
     return found;
 }
 
-// "V 1 to 9100000, PCT 0 to 100, ...": each kind of value with its range.
-std::string valueRanges()
-{
-    std::string out;
-    for (std::size_t i = 0; i < numberFields.size(); ++i) {
-        const NumberField& f = numberFields[i];
-        const auto first = std::find_if(numberFields.begin(), numberFields.end(),
-                                        [&f](const NumberField& other) { return other.valueName == f.valueName; });
-        if (first == numberFields.begin() + static_cast<std::ptrdiff_t>(i))
-            out.append(out.empty() ? "" : ", ").append(f.valueName).append(" ").append(rangeText(f.range));
-    }
-    return out;
-}
-
 std::string shapesText(std::size_t firstBox)
 {
     std::string out;
     for (std::size_t i = firstBox; i < firstBox + 3; ++i)
         if (armBoxes[i].initiallyChecked)
-            out.append(out.empty() ? "" : ",").append(shapeWord(armBoxes[i].kind));
+            out.append(out.empty() ? "" : ",").append(armWord(armBoxes[i].kind));
     return out.empty() ? "none" : out;
 }
 
@@ -113,7 +99,17 @@ public:
         for (std::size_t i = 0; i < numberFields.size(); ++i) {
             const NumberField& f = numberFields[i];
             numbers_[i] = valueOption(f.option, f.valueName,
-                                      std::string(f.help) + " (default " + std::string(f.initialText) + ")");
+                                      std::string(f.help) + ", " + rangeText(f.range) + " (default " +
+                                          std::string(f.initialText) + ")");
+        }
+        for (std::size_t i = 0; i < choiceFields.size(); ++i) {
+            const ChoiceField& f = choiceFields[i];
+            std::string words;
+            for (const Choice& choice : f.choices)
+                words.append(words.empty() ? "" : "|").append(choice.word);
+            choices_[i] = valueOption(f.option, words,
+                                      std::string(f.help) + " (default " +
+                                          std::string(f.choices[f.initialChoice].word) + ")");
         }
         ratio_ = valueOption("ratio", "1+h/l|h/l", "the ratio counted: 1 + H/L, or H/L alone (default 1+h/l)");
         high_ = valueOption("hi", "SHAPES", "shapes of the high arm (default " + shapesText(0) + ")");
@@ -125,16 +121,19 @@ public:
         format_ = valueOption("format", "text|csv|json", "how the results are printed (default text)");
         help_ = app_.add_flag("--help")->description("print this help and exit");
         version_ = app_.add_flag("--version")->description("print the version and exit");
-        app_.footer("Values: " + valueRanges() +
-                    ",\nwritten with the decimal separator of the system locale or a period. Resistances\n"
-                    "(K) are in kilo-ohms. N is truncated to a whole number. SHAPES is a comma list of\n"
-                    "1 (one resistor), ser (two in series) and par (two in parallel); an empty list\n"
-                    "allows none. --exclude and --only fill the four special value slots in the order\n"
-                    "given, at most four together. An option given twice takes its last value.\n"
+        app_.footer("Numbers are read with the decimal separator of the system locale or a period.\n"
+                    "Resistances (K) are in kilo-ohms; N is truncated to a whole number. SHAPES is a\n"
+                    "comma list of 1 (one resistor), ser (two in series) and par (two in parallel);\n"
+                    "an empty list allows none. --exclude and --only fill the four special value\n"
+                    "slots in the order given, at most four together. An option given twice takes\n"
+                    "its last value.\n"
                     "\n"
                     "text prints the window's result lines; csv a header row and one row per line;\n"
-                    "json one array of objects. csv and json write numbers with a period and full\n"
-                    "precision.\n"
+                    "json one array of objects. csv and json write numbers with a period and at most\n"
+                    "twelve significant digits, and give what each divider delivers at the input\n"
+                    "voltage: the output and its error, the current, the power in each resistor, and\n"
+                    "the output's band with every resistor off by the part tolerance. When the limit\n"
+                    "cut the list, or nothing was found, a summary line goes to stderr.\n"
                     "\n"
                     "Example: dividers from 12 V to 3.3 V within 1 %, the high arm one resistor or\n"
                     "two in series:\n"
@@ -168,8 +167,16 @@ public:
         if (const auto value = reader.last(low_))
             reader.shapes(low_->get_name(), *value, 3);
         reader.specialValues(app_.parse_order(), only_, exclude_);
+        for (std::size_t i = 0; i < choiceFields.size(); ++i) {
+            std::vector<std::string_view> words;
+            for (const Choice& choice : choiceFields[i].choices)
+                words.push_back(choice.word);
+            if (const auto value = reader.last(choices_[i]))
+                o.choices[i] = reader.word(choices_[i]->get_name(), *value, words).value_or(o.choices[i]);
+        }
         if (const auto value = reader.last(format_))
-            reader.format(*value);
+            o.format = static_cast<OutputFormat>(
+                reader.word("--format", *value, {"text", "csv", "json"}).value_or(static_cast<std::size_t>(o.format)));
         o.help = reader.flag(help_);
         o.version = reader.flag(version_);
         reader.extras(app_.remaining());
@@ -235,9 +242,9 @@ private:
             for (std::string_view rest = value.text; !trimmedBlanks(value.text).empty();) {
                 const std::size_t comma = rest.find(',');
                 const std::string_view word = trimmedBlanks(rest.substr(0, comma));
-                const auto known = std::find(shapeWords.begin(), shapeWords.end(), word);
-                if (known != shapeWords.end())
-                    ticked[static_cast<std::size_t>(known - shapeWords.begin())] = true;
+                const auto known = std::find(armWords.begin(), armWords.end(), word);
+                if (known != armWords.end())
+                    ticked[static_cast<std::size_t>(known - armWords.begin())] = true;
                 else if (!unknown)
                     unknown = word;
                 if (comma == std::string_view::npos)
@@ -282,14 +289,18 @@ private:
             }
         }
 
-        void format(const OptionText& value)
+        // Which of words the value is, if any.
+        std::optional<std::size_t> word(const std::string& name, const OptionText& value,
+                                        const std::vector<std::string_view>& words)
         {
-            const std::string_view names[] = {"text", "csv", "json"};
-            const auto known = std::find(std::begin(names), std::end(names), value.text);
-            if (known == std::end(names))
-                fail(value.position, "--format " + inQuotes(value.text) + " is not one of text, csv, json");
-            else
-                parsed.options.format = static_cast<OutputFormat>(known - std::begin(names));
+            const auto known = std::find(words.begin(), words.end(), value.text);
+            if (known != words.end())
+                return static_cast<std::size_t>(known - words.begin());
+            std::string list;
+            for (const std::string_view w : words)
+                list.append(list.empty() ? "" : ", ").append(w);
+            fail(value.position, name + " " + inQuotes(value.text) + " is not one of " + list);
+            return std::nullopt;
         }
 
         // A flag given with a value is refused rather than guessed at.
@@ -327,6 +338,7 @@ private:
     CLI::Option* low_ = nullptr;
     CLI::Option* exclude_ = nullptr;
     CLI::Option* only_ = nullptr;
+    std::array<CLI::Option*, choiceFields.size()> choices_{};
     CLI::Option* format_ = nullptr;
     CLI::Option* help_ = nullptr;
     CLI::Option* version_ = nullptr;
@@ -347,6 +359,8 @@ Options::Options()
         numbers[i].text = numberFields[i].initialText;
     for (std::size_t i = 0; i < armBoxes.size(); ++i)
         arms[i] = armBoxes[i].initiallyChecked;
+    for (std::size_t i = 0; i < choiceFields.size(); ++i)
+        choices[i] = choiceFields[i].initialChoice;
 }
 
 ParsedArguments parseArguments(const std::vector<std::string>& args)
@@ -361,6 +375,8 @@ void applyOptions(const Options& options, PlainWindow& window)
     window.check(ratioBoxName).set(options.highOverLowOnly);
     for (std::size_t i = 0; i < armBoxes.size(); ++i)
         window.check(armBoxes[i].name).set(options.arms[i]);
+    for (std::size_t i = 0; i < choiceFields.size(); ++i)
+        window.choice(choiceFields[i].name).set(options.choices[i]);
     for (std::size_t slot = 0; slot < options.specialValues.size(); ++slot) {
         const SpecialValueOption& special = options.specialValues[slot];
         window.check(specialSlotFields[slot].boxName).set(special.listed ? CheckState::Checked : CheckState::Unchecked);

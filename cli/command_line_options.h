@@ -33,15 +33,12 @@ struct SpecialValueOption {
 
 enum class OutputFormat { Text, Csv, Json };
 
-// The words of an arm's shape, by ArmKind: in --hi and --lo, and in csv and json.
-inline constexpr std::array<std::string_view, 3> shapeWords{"1", "ser", "par"};
-
-[[nodiscard]] constexpr std::string_view shapeWord(ArmKind kind) { return shapeWords[static_cast<std::size_t>(kind)]; }
 
 struct Options {
     std::array<OptionText, numberFields.size()> numbers; // the window's initial texts by default
     bool highOverLowOnly = false;                        // --ratio h/l, the window's ratio box
     std::array<bool, armBoxes.size()> arms{};            // the arm boxes, in their table's order
+    std::array<std::size_t, choiceFields.size()> choices{};
     std::vector<SpecialValueOption> specialValues;       // at most specialSlotCount, in the order given
     OutputFormat format = OutputFormat::Text;
     bool help = false;

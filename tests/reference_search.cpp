@@ -50,12 +50,11 @@ double upTo(double bound) { return bound * (1 + 1e-9); }
 bool atLeast(double x, double bound) { return x >= bound * (1 - 1e-9); }
 bool atMost(double x, double bound) { return x * (1 - 1e-9) <= bound; }
 
-// One resistor's loop: from the floor of rMin while not above rMax and the list has room.
+// One resistor's loop: from the floor of rMin while not above rMax and the lines may grow.
 template <class Body>
-void eachValue(const SearchParams& p, const Lines& lines, Body body)
+void eachValue(const SearchParams& p, const Lines& lines, std::size_t stopAfter, Body body)
 {
-    for (ValueCursor c(upTo(p.rMin));
-         !c.finished && c.value() <= upTo(p.rMax) && lines.size() < static_cast<std::size_t>(p.maxResults);
+    for (ValueCursor c(upTo(p.rMin)); !c.finished && c.value() <= upTo(p.rMax) && lines.size() < stopAfter;
          c.advance(upTo(p.rMax)))
         body(c.value());
 }
@@ -68,12 +67,12 @@ bool ok(double value)
 // The loops of one arm; a pair keeps first <= second, its second value in
 // the outer loop when secondOuter.
 template <class Body>
-void eachArm(const SearchParams& p, const Lines& lines, Arm arm, bool secondOuter, Body body)
+void eachArm(const SearchParams& p, const Lines& lines, std::size_t stopAfter, Arm arm, bool secondOuter, Body body)
 {
     if (arm == One)
-        return eachValue(p, lines, [&](double v) { body(v, v); });
-    eachValue(p, lines, [&](double outer) {
-        eachValue(p, lines, [&](double inner) {
+        return eachValue(p, lines, stopAfter, [&](double v) { body(v, v); });
+    eachValue(p, lines, stopAfter, [&](double outer) {
+        eachValue(p, lines, stopAfter, [&](double inner) {
             if ((secondOuter ? inner : outer) <= (secondOuter ? outer : inner))
                 body(secondOuter ? inner : outer, secondOuter ? outer : inner);
         });
@@ -82,16 +81,16 @@ void eachArm(const SearchParams& p, const Lines& lines, Arm arm, bool secondOute
 
 } // namespace
 
-std::vector<ReferenceLine> referenceSearch(const SearchParams& p)
+std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t stopAfter)
 {
     Lines lines;
     for (std::size_t n = 0; n < 9; ++n) {
         const Combination& c = combinations[n];
         if (!(p.*c.highFlag && p.*c.lowFlag))
             continue;
-        eachArm(p, lines, c.high, false, [&](double h1, double h2) {
+        eachArm(p, lines, stopAfter, c.high, false, [&](double h1, double h2) {
             // Under one high resistor the low pair loops its second value outside.
-            eachArm(p, lines, c.low, c.high == One, [&](double l1, double l2) {
+            eachArm(p, lines, stopAfter, c.low, c.high == One, [&](double l1, double l2) {
                 const auto [highOverLow, total] = figures(n, h1, h2, l1, l2);
                 const double ratio = p.ratioOffset + highOverLow;
                 if (atLeast(ratio, p.ratioLow) && atMost(ratio, p.ratioHigh) && atLeast(total, p.rSumMin) &&

@@ -16,8 +16,9 @@ struct ReferenceLine {
 };
 
 // The divider search written out literally: nested value cursors, one loop
-// per resistor, every candidate computed and tested. Slow, and the yardstick
-// the real search must match line for line.
-std::vector<ReferenceLine> referenceSearch(const SearchParams& params);
+// per resistor, every candidate computed and tested, in the order found, up
+// to stopAfter lines. Slow, and the yardstick the real search must match line
+// for line.
+std::vector<ReferenceLine> referenceSearch(const SearchParams& params, std::size_t stopAfter);
 
 } // namespace tarnel::test

@@ -31,14 +31,14 @@ TEST(SearchParamsTest, the_field_reader_takes_the_inclusive_range_and_says_why_i
 TEST(SearchParamsTest, defaults_give_the_target_ratio_10_within_9_5_and_10_5)
 {
     PlainWindow window;
-    SearchParams p = *window.start();
+    SearchParams p = window.start()->params;
     EXPECT_EQ(p.ratio, 10.0);
     EXPECT_EQ(p.ratioLow, 9.5);
     EXPECT_EQ(p.ratioHigh, 10.5);
     EXPECT_EQ(p.ratioOffset, 1.0);
     window.check("chkDivOnly").set(true);
     window.edit("editMaxResults").setText("2.9");
-    p = *window.start();
+    p = window.start()->params;
     EXPECT_EQ(p.ratioOffset, 0.0);
     EXPECT_EQ(p.ratioHigh, 10.5);
     EXPECT_EQ(p.maxResults, 2);

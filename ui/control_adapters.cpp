@@ -1,8 +1,11 @@
 #include "control_adapters.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPalette>
+
+#include <algorithm>
 
 namespace tarnel {
 
@@ -37,6 +40,12 @@ CheckState CheckBoxField::state() const
         return CheckState::Checked;
     }
     return CheckState::Unknown;
+}
+
+std::size_t ComboBoxChoice::choice() const
+{
+    // A box with nothing chosen counts as its first entry.
+    return static_cast<std::size_t>(std::max(0, box_.currentIndex()));
 }
 
 void WidgetPanel::setEnabled(bool enabled)

@@ -8,6 +8,7 @@
 #include <string_view>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QWidget;
 
@@ -40,6 +41,15 @@ public:
 
 private:
     QCheckBox& box_;
+};
+
+class ComboBoxChoice final : public ChoiceControl {
+public:
+    explicit ComboBoxChoice(QComboBox& box) : box_(box) {}
+    [[nodiscard]] std::size_t choice() const override;
+
+private:
+    QComboBox& box_;
 };
 
 class WidgetPanel final : public PanelControl {

@@ -3,16 +3,20 @@
 #include "application.h"
 #include "caption_left_check_box.h"
 #include "control_adapters.h"
+#include "fitting.h"
 #include "result_list_model.h"
 #include "result_list_view.h"
 #include "start_run.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QScrollArea>
 
 #include <algorithm>
 #include <stdexcept>
@@ -61,14 +65,11 @@ QFrame* makePanel(QWidget* parent, const char* name, const QRect& geometry)
     return panel;
 }
 
-// Labels size themselves to their text, so that a font wider than the
-// designed one is not clipped; like a caption drawn on the panel they lie
-// under the edits.
+// Like a caption drawn on the panel, a label lies under the edits.
 QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text)
 {
     auto* label = placeControl(new QLabel(text, parent), name, geometry);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->resize(label->sizeHint().width(), geometry.height());
     label->lower();
     return label;
 }
@@ -115,6 +116,9 @@ public:
             window_.specialSlots[i] = {&boxes_.emplace_back(child<QCheckBox>(form, specialSlotFields[i].boxName)),
                                        &edits_.emplace_back(child<QLineEdit>(form, specialSlotFields[i].editName))};
         }
+        choices_.reserve(choiceFields.size());
+        for (std::size_t i = 0; i < choiceFields.size(); ++i)
+            window_.choices[i] = &choices_.emplace_back(child<QComboBox>(form, choiceFields[i].name));
         window_.ratioBox = &ratioBox_;
         window_.panel1 = &panel1_;
         window_.list = &form.resultList();
@@ -136,11 +140,15 @@ private:
     std::vector<CheckBoxField> boxes_;
     CheckBoxField ratioBox_;
     WidgetPanel panel1_;
+    std::vector<ComboBoxChoice> choices_;
     StartWindow window_;
 };
 
 TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
-    : QWidget(parent), model_(new ResultListModel(NumberText(std::move(decimalSeparator)), this))
+    : QWidget(parent),
+      model_(new ResultListModel(NumberText(std::move(decimalSeparator)), this)),
+      scrollArea_(new QScrollArea(this)),
+      surface_(new QWidget)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarnel"));
@@ -151,13 +159,26 @@ TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
     setPalette(palette);
     setAutoFillBackground(true);
 
+    // Narrower, the panels would leave the window at the left; shorter, the
+    // panel under them would.
+    surface_->setMinimumSize(designClientSize.width() - 237, designClientSize.height());
+    surface_->installEventFilter(this);
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    scrollArea_->setFocusPolicy(Qt::NoFocus);
+    scrollArea_->setWidgetResizable(true);
     createControls();
+    createRunPanel();
+    scrollArea_->setWidget(surface_);
+    fitCaptionsAndValues();
     orderTabs();
     controls_ = std::make_unique<Controls>(*this);
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
+    connect(ListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this, &TForm1::showDetails);
+    connect(editPartTol, &QLineEdit::textChanged, this, &TForm1::readPartTolerance);
 
-    move(designPosition);
-    resize(designClientSize);
+    const QRect placed = placedWithin({designPosition, designClientSize}, screen()->availableGeometry());
+    move(placed.topLeft());
+    resize(placed.size());
 }
 
 TForm1::~TForm1() = default;
@@ -165,12 +186,12 @@ TForm1::~TForm1() = default;
 void TForm1::createControls()
 {
     // Created in this order, so that slot 3's controls lie over Panel2.
-    Panel1 = makePanel(this, "Panel1", {237, 8, 204, 625});
+    Panel1 = makePanel(surface_, "Panel1", {237, 8, 204, 625});
     btnStart = placeControl(new QPushButton(QStringLiteral("Start"), Panel1), "btnStart", {16, 568, 177, 41});
     // Enter in an edit must not start a search.
     btnStart->setAutoDefault(false);
     btnStart->setDefault(false);
-    ListBox1 = place(new ResultListView(*model_, this), "ListBox1", {0, 8, 231, 929});
+    ListBox1 = place(new ResultListView(*model_, surface_), "ListBox1", {0, 8, 231, 929});
     editUin = makeEdit(Panel1, "editUin", {120, 16, 73, 33});
     editUout = makeEdit(Panel1, "editUout", {120, 55, 73, 33});
     editTol = makeEdit(Panel1, "editTol", {120, 302, 73, 33});
@@ -194,17 +215,17 @@ void TForm1::createControls()
     Label7 = makeLabel(Panel1, "Label7", {16, 217, 79, 25}, QStringLiteral("RsumMin"));
     Label8 = makeLabel(Panel1, "Label8", {16, 256, 82, 25}, QStringLiteral("RsumMax"));
     chkDivOnly = makeArmBox(Panel1, "chkDivOnly", {16, 89, 177, 25}, QStringLiteral("1+H/L ( ) / H/L (x)"));
-    Panel2 = makePanel(this, "Panel2", {447, 8, 204, 625});
+    Panel2 = makePanel(surface_, "Panel2", {447, 8, 204, 625});
     editSpecVal0 = makeEdit(Panel2, "editSpecVal0", {120, 16, 73, 33});
     chkSpecVal0 = makeSpecialBox(Panel2, "chkSpecVal0", {17, 20, 97, 25});
     editSpecVal1 = makeEdit(Panel2, "editSpecVal1", {120, 55, 73, 33});
     chkSpecVal1 = makeSpecialBox(Panel2, "chkSpecVal1", {17, 59, 97, 25});
     editSpecVal2 = makeEdit(Panel2, "editSpecVal2", {120, 94, 73, 33});
     chkSpecVal2 = makeSpecialBox(Panel2, "chkSpecVal2", {17, 98, 97, 25});
-    // Slot 3 is a child of the window in Panel2's fourth row, anchored like
+    // Slot 3 lies on the window itself in Panel2's fourth row, anchored like
     // Panel2 so that it stays in that row at every width.
-    editSpecVal3 = makeEdit(this, "editSpecVal3", {567, 141, 73, 33});
-    chkSpecVal3 = makeSpecialBox(this, "chkSpecVal3", {464, 145, 97, 25});
+    editSpecVal3 = makeEdit(surface_, "editSpecVal3", {567, 141, 73, 33});
+    chkSpecVal3 = makeSpecialBox(surface_, "chkSpecVal3", {464, 145, 97, 25});
 
     const Qt::Edges topRight = Qt::TopEdge | Qt::RightEdge;
     const Qt::Edges allEdges = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge;
@@ -217,6 +238,44 @@ void TForm1::createControls()
     };
 }
 
+void TForm1::createRunPanel()
+{
+    Panel3 = makePanel(surface_, "Panel3", {237, 641, 414, 289});
+    Label9 = makeLabel(Panel3, "Label9", {16, 11, 100, 25}, QStringLiteral("Order"));
+    cmbOrder = placeControl(new QComboBox(Panel3), "cmbOrder", {120, 8, 177, 33});
+    for (const ChoiceField& field : choiceFields) {
+        if (field.name != "cmbOrder")
+            continue;
+        for (const Choice& choice : field.choices)
+            cmbOrder->addItem(toQString(choice.caption));
+        cmbOrder->setCurrentIndex(static_cast<int>(field.initialChoice));
+    }
+    Label10 = makeLabel(Panel3, "Label10", {16, 50, 100, 25}, QStringLiteral("Part tol [%]"));
+    editPartTol = makeEdit(Panel3, "editPartTol", {120, 47, 73, 33});
+    lblSummary = place(new QLabel(Panel3), "lblSummary", {16, 125, 382, 34});
+    lblSummary->setWordWrap(true);
+    lblSummary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblDetails = place(new QLabel(Panel3), "lblDetails", {16, 163, 382, 118});
+    lblDetails->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblDetails->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    anchored_.push_back({Panel3, Panel3->geometry(), Qt::TopEdge | Qt::RightEdge});
+}
+
+// Captions and the widest value of each field fit their controls in any font.
+void TForm1::fitCaptionsAndValues()
+{
+    for (QLabel* label : surface_->findChildren<QLabel*>())
+        if (!label->wordWrap() && label != lblDetails)
+            fitFont(*label, label->text(), textRoom(*label));
+    for (QCheckBox* box : surface_->findChildren<QCheckBox*>())
+        fitFont(*box, box->text(), textRoom(*box));
+    const auto fitEdit = [](QLineEdit* edit, FieldRange range) { fitFont(*edit, widestValueText(range), textRoom(*edit)); };
+    for (const NumberField& field : numberFields)
+        fitEdit(surface_->findChild<QLineEdit*>(toQString(field.name)), field.range);
+    for (const SpecialSlotField& slot : specialSlotFields)
+        fitEdit(surface_->findChild<QLineEdit*>(toQString(slot.editName)), valueRange);
+}
+
 void TForm1::orderTabs()
 {
     // Panel1 first, then the list, then Panel2 and slot 3: not the order on
@@ -225,7 +284,7 @@ void TForm1::orderTabs()
         btnStart,   editUin,     editUout,     editTol,      editRmin,     editRmax,     chkHi1R,      chkHi2Rser,
         chkHi2Rpar, chkLo1R,     chkLo2Rser,   chkLo2Rpar,   editMaxResults, editRsumMax, editRsumMin, chkDivOnly,
         ListBox1,   editSpecVal0, chkSpecVal0, editSpecVal1, chkSpecVal1,  editSpecVal2, chkSpecVal2, editSpecVal3,
-        chkSpecVal3,
+        chkSpecVal3, cmbOrder,    editPartTol,
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
@@ -234,7 +293,14 @@ void TForm1::orderTabs()
 void TForm1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    placeAnchored(event->size());
+    scrollArea_->setGeometry(rect());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == surface_ && event->type() == QEvent::Resize)
+        placeAnchored(surface_->size());
+    return QWidget::eventFilter(watched, event);
 }
 
 // A control anchored at the right keeps its distance to the right edge, one
@@ -268,11 +334,36 @@ ResultList& TForm1::resultList()
 
 void TForm1::btnStartClick()
 {
+    lblDetails->clear();
     // The view is whole again before an error box shows.
     reportingFailures([this] {
         const ResultListModel::Reset reset(*model_);
-        runStart(controls_->startWindow());
+        model_->setRunParams(std::nullopt);
+        lblSummary->clear();
+        if (const std::optional<SearchRun> run = runStart(controls_->startWindow())) {
+            model_->setRunParams(run->params);
+            lblSummary->setText(toQString(run->summary.text(resultList().numbers())));
+        }
     });
+}
+
+void TForm1::showDetails()
+{
+    reportingFailures([this] { lblDetails->setText(model_->detailsText(ListBox1->currentIndex().row())); });
+}
+
+// A new part tolerance shows in the chosen divider's band at once; one that
+// does not read waits for Start to turn it red.
+void TForm1::readPartTolerance()
+{
+    std::optional<SearchParams> params = model_->runParams();
+    const FieldReading reading =
+        readNumber(editPartTol->text().toStdString(), partToleranceRange, resultList().numbers());
+    if (!params || reading.status != FieldStatus::Ok)
+        return;
+    params->partTolerance = reading.value / 100.0;
+    model_->setRunParams(params);
+    showDetails();
 }
 
 } // namespace tarnel

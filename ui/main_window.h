@@ -9,18 +9,21 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 
 namespace tarnel {
 
 class ResultListModel;
 class ResultListView;
 
-// Tarnel's one window: the inputs of a search, the Start button and the
-// result list. All it computes happens in btnStartClick.
+// Tarnel's one window: the inputs of a search, the Start button, the result
+// list, and under the panels the run's summary and what the chosen divider
+// delivers. All it computes happens in btnStartClick.
 class TForm1 final : public QWidget {
     Q_OBJECT
 
@@ -67,6 +70,14 @@ public:
     QCheckBox* chkSpecVal2;
     QLineEdit* editSpecVal3;
     QCheckBox* chkSpecVal3;
+    // Beyond the controls above, in the empty area under the panels.
+    QFrame* Panel3;
+    QLabel* Label9;
+    QComboBox* cmbOrder;
+    QLabel* Label10;
+    QLineEdit* editPartTol;
+    QLabel* lblSummary;
+    QLabel* lblDetails;
 
     void btnStartClick();
 
@@ -76,6 +87,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The surface's resizes place the anchored controls.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Anchored {
@@ -86,10 +99,18 @@ private:
     class Controls;
 
     void createControls();
+    void createRunPanel();
+    void fitCaptionsAndValues();
     void orderTabs();
     void placeAnchored(QSize clientSize);
+    void showDetails();
+    void readPartTolerance();
 
     ResultListModel* model_; // owns the lines; a child, so it outlives no view of them
+    // Every control lies on the surface, which scrolls where the window is
+    // smaller than the controls need.
+    QScrollArea* scrollArea_;
+    QWidget* surface_;
     std::vector<Anchored> anchored_;
     std::unique_ptr<Controls> controls_; // the controls as the calculation reads them
 };

@@ -1,7 +1,11 @@
 #include "result_list_model.h"
 
+#include "divider_details.h"
+#include "result_table.h"
+
 #include <algorithm>
 #include <climits>
+#include <stdexcept>
 
 namespace tarnel {
 
@@ -41,7 +45,7 @@ QString ResultListModel::lineText(int row) const
     return QString::fromUtf8(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
 }
 
-QByteArray ResultListModel::linesText(const QItemSelection& selection) const
+std::vector<ResultListModel::RowRange> ResultListModel::rangesOf(const QItemSelection& selection) const
 {
     std::vector<RowRange> ranges;
     ranges.reserve(static_cast<std::size_t>(selection.size()));
@@ -49,44 +53,52 @@ QByteArray ResultListModel::linesText(const QItemSelection& selection) const
         if (range.model() == this && !range.parent().isValid())
             ranges.push_back({range.top(), range.bottom()});
     }
-    return rangesText(std::move(ranges));
+    return ranges;
 }
 
-QByteArray ResultListModel::allLinesText() const
-{
-    if (rowCount() == 0)
-        return {};
-    return rangesText({{0, rowCount() - 1}});
-}
-
-QByteArray ResultListModel::rangesText(std::vector<RowRange> ranges) const
+std::vector<ResultListModel::RowRange> ResultListModel::merged(std::vector<RowRange> ranges, int rowCount,
+                                                               qsizetype& rows)
 {
     // Ranges of a selection come in click order and may overlap after
     // Ctrl+clicks; each line is copied once and in list order.
     std::sort(ranges.begin(), ranges.end(), [](RowRange a, RowRange b) { return a.first < b.first; });
-    std::vector<RowRange> merged;
-    qsizetype rows = 0;
+    std::vector<RowRange> result;
+    rows = 0;
     for (RowRange range : ranges) {
-        range.last = std::min(range.last, rowCount() - 1);
+        range.last = std::min(range.last, rowCount - 1);
         if (range.first < 0 || range.last < range.first)
             continue;
-        if (!merged.empty() && range.first <= merged.back().last + 1) {
-            rows += std::max(0, range.last - merged.back().last);
-            merged.back().last = std::max(merged.back().last, range.last);
+        if (!result.empty() && range.first <= result.back().last + 1) {
+            rows += std::max(0, range.last - result.back().last);
+            result.back().last = std::max(result.back().last, range.last);
         } else {
             rows += range.last - range.first + 1;
-            merged.push_back(range);
+            result.push_back(range);
         }
     }
-    if (merged.empty())
-        return {};
+    return result;
+}
 
+QByteArray ResultListModel::linesText(const QItemSelection& selection) const
+{
+    return rangesText(rangesOf(selection));
+}
+
+QByteArray ResultListModel::allLinesText() const
+{
+    return rangesText({{0, rowCount() - 1}});
+}
+
+QByteArray ResultListModel::rangesText(const std::vector<RowRange>& ranges) const
+{
+    qsizetype rows = 0;
+    const std::vector<RowRange> lines = merged(ranges, rowCount(), rows);
     // Room for the widest line on every row, reserved once: only the pages
     // the text fills become resident, so millions of lines never need a
     // second copy for a reallocation.
     QByteArray out;
     out.reserve(rows * static_cast<qsizetype>(list_.widestLineLength() + 1));
-    for (const RowRange& range : merged) {
+    for (const RowRange& range : lines) {
         for (int row = range.first; row <= range.last; ++row) {
             if (!out.isEmpty())
                 out.append('\n');
@@ -96,6 +108,42 @@ QByteArray ResultListModel::rangesText(std::vector<RowRange> ranges) const
         }
     }
     return out;
+}
+
+QByteArray ResultListModel::tableText(const QItemSelection& selection) const
+{
+    qsizetype rows = 0;
+    const std::vector<RowRange> lines = merged(rangesOf(selection), rowCount(), rows);
+    if (rows > tableRowLimit)
+        throw std::length_error("Copy as table takes at most " + std::to_string(tableRowLimit) +
+                                " lines; select fewer.");
+    QByteArray table;
+    // As for lines: reserved room that only the written part makes resident.
+    constexpr qsizetype widestRow = 400;
+    table.reserve((rows + 1) * widestRow);
+    buffer_.clear();
+    appendTableHeader(buffer_, '\t');
+    table.append(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
+    for (const RowRange& range : lines) {
+        for (int row = range.first; row <= range.last && runParams_; ++row) {
+            if (list_.isMessage(static_cast<std::size_t>(row)))
+                continue;
+            buffer_.clear();
+            appendTableRow(buffer_, resultRow(list_.entry(static_cast<std::size_t>(row)), *runParams_), '\t',
+                           list_.numbers());
+            table.append(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
+        }
+    }
+    return table;
+}
+
+QString ResultListModel::detailsText(int row) const
+{
+    if (!runParams_ || row < 0 || row >= rowCount() || list_.isMessage(static_cast<std::size_t>(row)))
+        return {};
+    const std::string text =
+        tarnel::detailsText(list_.entry(static_cast<std::size_t>(row)).divider, *runParams_, list_.numbers());
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 ResultListModel::Reset::Reset(ResultListModel& model) : model_(model)

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "result_list.h"
+#include "search_params.h"
 
 #include <QAbstractListModel>
 #include <QByteArray>
 #include <QItemSelection>
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,11 @@ public:
 
     [[nodiscard]] ResultList& list() { return list_; }
 
+    // The parameters of the run whose lines the list holds, for what each
+    // divider delivers; none while the list holds no run's lines.
+    void setRunParams(std::optional<SearchParams> params) { runParams_ = std::move(params); }
+    [[nodiscard]] const std::optional<SearchParams>& runParams() const { return runParams_; }
+
     // The view asks for every row's index while it lays out a run; this one
     // skips the generic checks through rowCount and columnCount.
     [[nodiscard]] QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
@@ -37,6 +44,14 @@ public:
     // selected in, as UTF-8: half the memory of a QString for millions of lines.
     [[nodiscard]] QByteArray linesText(const QItemSelection& selection) const;
     [[nodiscard]] QByteArray allLinesText() const;
+    // The selected result lines as a table: a header row, then a row a line
+    // with the columns of the command line's csv, apart by tabs.
+    [[nodiscard]] QByteArray tableText(const QItemSelection& selection) const;
+    // What the divider of a result line delivers, in a few lines; empty for any other row.
+    [[nodiscard]] QString detailsText(int row) const;
+
+    // Copy as table takes at most this many lines: a row is some 200 bytes.
+    static constexpr int tableRowLimit = 1'000'000;
 
     // Brackets a change of the underlying list: views forget every row when
     // it starts and read the list afresh when it ends, also when the change
@@ -57,9 +72,13 @@ private:
         int first;
         int last;
     };
-    [[nodiscard]] QByteArray rangesText(std::vector<RowRange> ranges) const;
+    // The rows of the ranges in list order, each once, and how many.
+    [[nodiscard]] static std::vector<RowRange> merged(std::vector<RowRange> ranges, int rowCount, qsizetype& rows);
+    [[nodiscard]] std::vector<RowRange> rangesOf(const QItemSelection& selection) const;
+    [[nodiscard]] QByteArray rangesText(const std::vector<RowRange>& ranges) const;
 
     ResultList list_;
+    std::optional<SearchParams> runParams_;
     // Reused for every line read, so that reading a row allocates only the
     // text it returns.
     mutable std::string buffer_;

@@ -54,7 +54,8 @@ ResultListView::ResultListView(ResultListModel& lines, QWidget* parent)
     : QListView(parent),
       lines_(lines),
       copyAction_(new QAction(tr("Copy"), this)),
-      copyAllAction_(new QAction(tr("Copy all"), this))
+      copyAllAction_(new QAction(tr("Copy all"), this)),
+      copyTableAction_(new QAction(tr("Copy as table"), this))
 {
     // With uniform sizes the view measures one row instead of millions.
     setUniformItemSizes(true);
@@ -68,8 +69,10 @@ ResultListView::ResultListView(ResultListModel& lines, QWidget* parent)
     copyAction_->setShortcutVisibleInContextMenu(true);
     connect(copyAction_, &QAction::triggered, this, &ResultListView::copySelection);
     connect(copyAllAction_, &QAction::triggered, this, &ResultListView::copyAll);
+    connect(copyTableAction_, &QAction::triggered, this, &ResultListView::copyTable);
     addAction(copyAction_);
     addAction(copyAllAction_);
+    addAction(copyTableAction_);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultListView::updateActions);
@@ -93,9 +96,18 @@ void ResultListView::copyAll()
     });
 }
 
+void ResultListView::copyTable()
+{
+    reportingFailures([this] {
+        if (selectionModel()->hasSelection())
+            setClipboardText(lines_.tableText(selectionModel()->selection()));
+    });
+}
+
 void ResultListView::updateActions()
 {
     copyAction_->setEnabled(selectionModel()->hasSelection());
+    copyTableAction_->setEnabled(selectionModel()->hasSelection() && lines_.runParams().has_value());
     copyAllAction_->setEnabled(lines_.rowCount() > 0);
 }
 

@@ -1,3 +1,5 @@
+#include "control_adapters.h"
+#include "fitting.h"
 #include "main_window.h"
 #include "result_list_model.h"
 #include "result_list_view.h"
@@ -84,6 +86,9 @@ private slots:
         }
         QTest::mouseClick(window->chkHi2Rser, Qt::LeftButton);
         QTest::mouseClick(window->chkLo2Rpar, Qt::LeftButton);
+        window->cmbOrder->setFocus();
+        QTest::keyClick(window->cmbOrder, Qt::Key_Down); // best first
+        expected.choice("cmbOrder").set(1);
         // The special boxes step unchecked, grayed, checked, as their caption reads.
         QList<Qt::CheckState> states;
         for (int i = 0; i < 5; ++i) {
@@ -103,6 +108,7 @@ private slots:
         QVERIFY(lines.size() > 24);
         QCOMPARE(listLines(), lines);
         QVERIFY(!isRed(window->editUout));
+        QCOMPARE(window->lblSummary->text(), toQString(expected.start()->summary.text(expected.list().numbers())));
         QCOMPARE(history.states, (QList<bool>{false, true}));
     }
 
@@ -114,7 +120,7 @@ private slots:
             "chkHi1R",     "chkHi2Rser",   "chkHi2Rpar",  "chkLo1R",        "chkLo2Rser",  "chkLo2Rpar",
             "editMaxResults", "editRsumMax", "editRsumMin", "chkDivOnly",   "ListBox1",    "editSpecVal0",
             "chkSpecVal0", "editSpecVal1", "chkSpecVal1", "editSpecVal2",   "chkSpecVal2", "editSpecVal3",
-            "chkSpecVal3", "btnStart"};
+            "chkSpecVal3", "cmbOrder",    "editPartTol",  "btnStart"};
         QStringList visited{QApplication::focusWidget()->objectName()};
         while (visited.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -164,17 +170,39 @@ private slots:
         QCOMPARE(listLines().size(), 24);
     }
 
-    void resizing_moves_the_panels_and_slot_3_and_stretches_the_list()
+    void resizing_moves_the_panels_and_slot_3_and_stretches_the_list_until_the_window_scrolls()
     {
+        auto* surface = window->Panel1->parentWidget();
         for (const QSize change : {QSize(24, 0), QSize(300, 90), QSize(-100, -300)}) {
             window->resize(QSize(654, 938) + change);
-            const int dw = change.width();
-            QTRY_COMPARE(window->Panel1->geometry(), QRect(237 + dw, 8, 204, 625));
+            QTRY_COMPARE(window->size(), QSize(654, 938) + change);
+            // Shorter than the controls need, the window scrolls instead of cutting them off.
+            QCOMPARE(surface->height(), std::max(938, window->height()));
+            const int dw = surface->width() - 654;
+            QCOMPARE(window->Panel1->geometry(), QRect(237 + dw, 8, 204, 625));
             QCOMPARE(window->Panel2->geometry(), QRect(447 + dw, 8, 204, 625));
-            QCOMPARE(window->ListBox1->geometry(), QRect(0, 8, 231 + dw, 929 + change.height()));
+            QCOMPARE(window->ListBox1->geometry(), QRect(0, 8, 231 + dw, surface->height() - 9));
             // Slot 3 stays in Panel2's fourth row.
             QCOMPARE(window->editSpecVal3->geometry(), QRect(567 + dw, 141, 73, 33));
             QCOMPARE(window->chkSpecVal3->geometry(), QRect(464 + dw, 145, 97, 25));
+        }
+        // On a screen smaller than the window, it opens within the screen's free area.
+        QCOMPARE(placedWithin({926, 194, 654, 938}, {0, 0, 1920, 1200}), QRect(926, 194, 654, 938));
+        QCOMPARE(placedWithin({926, 194, 654, 938}, {0, 0, 1366, 728}), QRect(712, 40, 654, 688));
+    }
+
+    void captions_and_the_widest_values_fit_their_controls()
+    {
+        for (const QLabel* label : window->findChildren<QLabel*>())
+            if (!label->wordWrap() && label != window->lblDetails)
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                         qPrintable(label->objectName()));
+        for (const QCheckBox* box : window->findChildren<QCheckBox*>())
+            QVERIFY2(box->fontMetrics().horizontalAdvance(box->text()) <= textRoom(*box), qPrintable(box->objectName()));
+        for (const NumberField& field : numberFields) {
+            const auto* edit = window->findChild<QLineEdit*>(toQString(field.name));
+            QVERIFY2(edit->fontMetrics().horizontalAdvance(widestValueText(field.range)) <= textRoom(*edit),
+                     field.name.data());
         }
     }
 
@@ -190,6 +218,12 @@ private slots:
         QTest::keyClick(window->ListBox1, Qt::Key_C, Qt::ControlModifier);
         const QStringList expected{lines[2], lines[3], lines[5], lines[6], lines[7], lines[8], lines[20]};
         QCOMPARE(QGuiApplication::clipboard()->text(), expected.join('\n'));
+        window->ListBox1->copyTableAction()->trigger();
+        const QStringList table = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(table.size(), expected.size() + 1);
+        QVERIFY(table[0].startsWith("combination\thigh\tlow\thigh_r1"));
+        QVERIFY(table[7].startsWith("0\t1\t1\t62\t\t6.8\t")); // the last selected line, row 20
+        QVERIFY(window->lblDetails->text().startsWith("High arm: 62 k")); // the current row's divider
         // Ranges of a selection come in click order and may overlap; each line goes once, in list order.
         const QAbstractItemModel* model = window->ListBox1->model();
         QItemSelection overlapping;

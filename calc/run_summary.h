@@ -1,0 +1,30 @@
+#pragma once
+
+#include "number_text.h"
+#include "search_params.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tarnel {
+
+// What a run found, in a line: how many dividers met the bounds and how
+// many the list shows, and why there are none where the inputs tell.
+struct RunSummary {
+    std::uint64_t found = 0;
+    std::size_t shown = 0;
+    std::string noneBecause;             // empty when the inputs tell no reason
+    std::vector<double> unmatchedListed; // "only these" values that are no standard value
+
+    // "24 dividers", "200 of 15,975 dividers shown: the limit cut the rest",
+    // "No divider: Rmin is above Rmax".
+    [[nodiscard]] std::string text(const NumberText& numbers) const;
+    [[nodiscard]] bool limitCut() const { return shown < found; }
+};
+
+// The summary of a search with these parameters and the special-value table.
+[[nodiscard]] RunSummary summarizeRun(const SearchParams& params, std::uint64_t found, std::size_t shown);
+
+} // namespace tarnel

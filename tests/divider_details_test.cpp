@@ -1,0 +1,37 @@
+#include "divider_details.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarnel;
+
+// Positions of 1.0, 4.7, 9.1 and 10 in the standard values.
+constexpr ValueIndex r1 = 0, r47 = 16, r91 = 23, r10 = 24;
+
+TEST(DividerDetailsTest, what_a_divider_delivers_at_the_input_voltage)
+{
+    PlainWindow w;
+    const SearchParams params = w.start()->params; // Uin 10, Uout 1, parts of 1 %
+    const DividerDetails d = dividerDetails({0, {r91, r91, r1, r1}}, params);
+    EXPECT_DOUBLE_EQ(d.output, 10.0 / 10.1);
+    EXPECT_DOUBLE_EQ(d.outputError, 10.0 / 10.1 - 1.0);
+    EXPECT_DOUBLE_EQ(d.current, 10.0 / 10100.0);
+    EXPECT_DOUBLE_EQ(d.power[0], d.current * d.current * 9100.0);
+    EXPECT_DOUBLE_EQ(d.power[2], d.current * d.current * 1000.0);
+    EXPECT_DOUBLE_EQ(d.outputLow, 10.0 / (1 + 9.1 * 1.01 / 0.99));
+    EXPECT_DOUBLE_EQ(d.outputHigh, 10.0 / (1 + 9.1 * 0.99 / 1.01));
+
+    // Two in parallel share the arm's voltage: 10 k || 10 k is 5 k, so each has half the arm's power.
+    const DividerDetails p = dividerDetails({6, {r47, r47, r10, r10}}, params);
+    EXPECT_DOUBLE_EQ(p.figures.low, 5.0);
+    EXPECT_DOUBLE_EQ(p.power[2] + p.power[3], p.current * p.current * 5000.0);
+    EXPECT_DOUBLE_EQ(p.power[2], p.power[3]);
+
+    EXPECT_EQ(detailsText({3, {r47, r47, r1, r91}}, params, NumberText(",")),
+              "High arm: 4,7 k\u03a9\n"
+              "Low arm: 1 k\u03a9 + 9,1 k\u03a9 = 10,1 k\u03a9\n"
+              "Total: 14,8 k\u03a9, 675,7 \u00b5A at 10 V\n"
+              "Output: 6,82432 V, +5,82 V (+582 %)\n"
+              "Power: 2,146 mW / 456,5 \u00b5W, 4,154 mW\n"
+              "With 1 % parts: 6,7808 V to 6,8675 V");
+}

@@ -1,0 +1,70 @@
+#include "fitting.h"
+
+#include "number_text.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <algorithm>
+
+namespace tarnel {
+
+namespace {
+
+// A title bar and frame the window manager adds around the client area.
+constexpr int frameAllowance = 40;
+
+} // namespace
+
+QString widestValueText(FieldRange range)
+{
+    const NumberText numbers;
+    const QString lo = QString::fromStdString(numbers.plain(range.lo));
+    const QString hi = QString::fromStdString(numbers.plain(range.hi));
+    return lo.size() > hi.size() ? lo : hi;
+}
+
+int textRoom(const QLabel& label)
+{
+    return label.contentsRect().width();
+}
+
+int textRoom(const QLineEdit& edit)
+{
+    QStyleOptionFrame option;
+    option.initFrom(&edit);
+    option.rect = edit.rect();
+    option.lineWidth = edit.hasFrame() ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit) : 0;
+    const QRect contents = edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &edit);
+    // A line edit keeps two pixels free at each side of its text.
+    constexpr int margins = 2 * 2;
+    return contents.width() - edit.textMargins().left() - edit.textMargins().right() - margins;
+}
+
+int textRoom(const QCheckBox& box)
+{
+    return box.width() - box.style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &box) -
+           box.style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, &box);
+}
+
+void fitFont(QWidget& control, const QString& text, int room)
+{
+    QFont font = control.font();
+    while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    control.setFont(font);
+}
+
+QRect placedWithin(const QRect& designed, const QRect& available)
+{
+    const QSize size(std::min(designed.width(), available.width()),
+                     std::min(designed.height(), available.height() - frameAllowance));
+    const int x = std::clamp(designed.x(), available.left(), available.right() + 1 - size.width());
+    const int y = std::clamp(designed.y(), available.top() + frameAllowance, available.bottom() + 1 - size.height());
+    return {QPoint(x, y), size};
+}
+
+} // namespace tarnel

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "search_params.h"
+
+#include <QRect>
+#include <QString>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace tarnel {
+
+// Fonts and a window that fit: the fonts of a Linux desktop are wider than
+// the designed Segoe UI, and many screens are smaller than the designed window.
+
+// The widest text a field holds within its range: the longer of its bounds as typed.
+[[nodiscard]] QString widestValueText(FieldRange range);
+
+// The pixels a control gives its text.
+[[nodiscard]] int textRoom(const QLabel& label);
+[[nodiscard]] int textRoom(const QLineEdit& edit);
+[[nodiscard]] int textRoom(const QCheckBox& box);
+
+// Shrinks the control's font, never below 8 pixels, until text fits room.
+void fitFont(QWidget& control, const QString& text, int room);
+
+// Where a window designed at this client geometry opens within the available
+// area of its screen: as designed where it fits, moved and shrunk where not.
+[[nodiscard]] QRect placedWithin(const QRect& designed, const QRect& available);
+
+} // namespace tarnel
