@@ -133,9 +133,10 @@ struct Divider {
     // How many different values its resistors have.
     [[nodiscard]] std::size_t distinctValues() const;
 
-    // In 64 bits: the combination in the low four, then each value in fifteen.
+    // In 60 bits: the combination in the low four, then each value in
+    // fourteen, for value tables of up to 16,384 values.
     static constexpr unsigned combinationBits = 4;
-    static constexpr unsigned valueBits = 15;
+    static constexpr unsigned valueBits = 14;
     [[nodiscard]] std::uint64_t packed() const;
     [[nodiscard]] static Divider unpacked(std::uint64_t bits);
 };

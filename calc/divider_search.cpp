@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <numeric>
 #include <vector>
 
 namespace tarnel {
@@ -283,25 +284,53 @@ std::uint64_t listAsFound(const SearchParams& params, ResultList& list)
     return found;
 }
 
-// A divider with what ranks it: the size of its deviation, then fewer
-// resistors, then fewer distinct values, then the order found.
+// A divider and its deviation, ranked by the size of the deviation, then
+// fewer resistors, then fewer distinct values, then the order found.
 struct Ranked {
     double deviation;
-    std::uint64_t order; // resistors and distinct values in the top byte, the order found below
-    std::uint64_t divider;
+    std::uint64_t divider; // packed, the resistors and distinct values in the top four bits
 
-    [[nodiscard]] std::uint64_t sizeBits() const { return std::bit_cast<std::uint64_t>(std::fabs(deviation)); }
-    // Non-negative doubles order as their bits do.
-    bool operator<(const Ranked& other) const
-    {
-        return sizeBits() != other.sizeBits() ? sizeBits() < other.sizeBits() : order < other.order;
-    }
+    static constexpr unsigned rankShift = 60;
 };
 
-Ranked ranked(const Divider& divider, double deviation, std::uint64_t found)
+Ranked ranked(const Divider& divider, double deviation)
 {
-    const std::uint64_t resistors = resistorsIn(divider.arms().high) + resistorsIn(divider.arms().low);
-    return {deviation, (resistors * 8 + divider.distinctValues()) << 56 | found, divider.packed()};
+    const std::size_t resistors = resistorsIn(divider.arms().high) + resistorsIn(divider.arms().low);
+    const std::uint64_t rank = (resistors - 1) * 4 + divider.distinctValues() - 1;
+    return {deviation, divider.packed() | rank << Ranked::rankShift};
+}
+
+// Sorts by rank. Items come in the order found, so a stable sort keeps that
+// order among equals: a radix sort from the lowest digit of the key, over the
+// bits in which the sizes differ, passing over digits all items share.
+void sortByRank(std::vector<Ranked>& items)
+{
+    // Non-negative doubles order as their bits do.
+    const auto sizeBits = [](const Ranked& item) { return std::bit_cast<std::uint64_t>(std::fabs(item.deviation)); };
+    std::uint64_t least = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t most = 0;
+    for (const Ranked& item : items) {
+        least = std::min(least, sizeBits(item));
+        most = std::max(most, sizeBits(item));
+    }
+    constexpr unsigned digitBits = 11;
+    constexpr std::size_t digitMask = (std::size_t{1} << digitBits) - 1;
+    std::vector<Ranked> scratch(items.size());
+    std::vector<std::size_t> starts(digitMask + 1);
+    const auto pass = [&](auto digitOf) {
+        std::fill(starts.begin(), starts.end(), 0);
+        for (const Ranked& item : items)
+            ++starts[digitOf(item)];
+        if (std::find(starts.begin(), starts.end(), items.size()) != starts.end())
+            return;
+        std::exclusive_scan(starts.begin(), starts.end(), starts.begin(), std::size_t{0});
+        for (const Ranked& item : items)
+            scratch[starts[digitOf(item)]++] = item;
+        items.swap(scratch);
+    };
+    pass([](const Ranked& item) { return static_cast<std::size_t>(item.divider >> Ranked::rankShift); });
+    for (unsigned shift = 0; shift < std::bit_width(most - least); shift += digitBits)
+        pass([&, shift](const Ranked& item) { return static_cast<std::size_t>((sizeBits(item) - least) >> shift) & digitMask; });
 }
 
 // A deviation bound that takes in at least limit dividers, and at most a
@@ -337,27 +366,27 @@ std::uint64_t listBestFirst(const SearchParams& params, ResultList& list)
     const double bound = found <= limit ? noBand : deviationBound(searches, limit);
 
     // Ties at the bound may bring more than the limit; whenever they fill the
-    // room, only the best limit stay, so memory follows the limit.
+    // room, only the best limit stay, so memory follows the limit. Those
+    // stay sorted, and all come before any found later.
     const std::size_t room = limit + limit / 4 + 1;
     std::vector<Ranked> best;
     best.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(found, room)));
-    std::uint64_t seen = 0;
     for (const auto& search : searches) {
         for (std::size_t high = 0; high < search->highCount(); ++high) {
             search->visit(high, bound, [&](const Divider& divider, double deviation) {
                 if (best.size() == room) {
-                    std::nth_element(best.begin(), best.begin() + static_cast<std::ptrdiff_t>(limit), best.end());
+                    sortByRank(best);
                     best.resize(limit);
                 }
-                best.push_back(ranked(divider, deviation, seen++));
+                best.push_back(ranked(divider, deviation));
                 return true;
             });
         }
     }
-    std::sort(best.begin(), best.end());
+    sortByRank(best);
     best.resize(std::min(best.size(), limit));
     for (const Ranked& r : best)
-        list.addResult(Divider::unpacked(r.divider), r.deviation);
+        list.addResult(Divider::unpacked(r.divider & ((std::uint64_t{1} << Ranked::rankShift) - 1)), r.deviation);
     return found;
 }
 
