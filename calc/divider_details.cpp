@@ -1,5 +1,6 @@
 #include "divider_details.h"
 
+#include "decimal_bounds.h"
 #include "standard_values.h"
 
 #include <cmath>
@@ -57,7 +58,8 @@ DividerDetails dividerDetails(const Divider& divider, const SearchParams& params
         d.resistors[i] = values[divider.values[i]];
     d.figures = dividerFigures(divider, params.ratioOffset);
     d.output = params.uin / d.figures.ratio;
-    d.outputError = d.output - params.uout;
+    // An output that is Uout in decimal is off by nothing, not by a last bit.
+    d.outputError = sameDecimal(d.output, params.uout) ? 0.0 : d.output - params.uout;
     d.outputErrorPercent = d.outputError / params.uout * 100.0;
     // Kilo-ohms to ohms: the current in amperes.
     d.current = params.uin / (d.figures.total * 1000.0);
