@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,6 +102,15 @@ void BM_ClickToIdle_FullList9100000(benchmark::State& state)
     clickStart(state, "full list", fullRangeEverythingQualifies);
 }
 BENCHMARK(BM_ClickToIdle_FullList9100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_ClickToIdle_BestFirst9100000(benchmark::State& state)
+{
+    clickStart(state, "best first", [](TForm1& w) {
+        fullRangeEverythingQualifies(w);
+        w.cmbOrder->setCurrentIndex(1);
+    });
+}
+BENCHMARK(BM_ClickToIdle_BestFirst9100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 struct CopyFigures {
     double seconds = 0.0;

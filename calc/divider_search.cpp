@@ -12,6 +12,8 @@
 #include <limits>
 #include <memory>
 #include <numeric>
+#include <span>
+#include <thread>
 #include <vector>
 
 namespace tarnel {
@@ -108,9 +110,10 @@ public:
         return found;
     }
 
-    // Hands those dividers to take in loop order, with their deviations; false once take refuses one.
+    // Hands those dividers to take in loop order, with their deviations;
+    // false once take refuses one. inLoopOrder is scratch, one per thread.
     template <class Take>
-    bool visit(std::size_t high, double maxDeviation, Take&& take)
+    bool visit(std::size_t high, double maxDeviation, std::vector<std::uint32_t>& inLoopOrder, Take&& take) const
     {
         const Arm& h = highs_[high];
         const Pairs& p = pairs_[high];
@@ -125,12 +128,12 @@ public:
                     return false;
             return true;
         }
-        inLoopOrder_.assign(byResistance_.begin() + band.first, byResistance_.begin() + band.end);
+        inLoopOrder.assign(byResistance_.begin() + band.first, byResistance_.begin() + band.end);
         for (std::uint32_t e = p.edgesBegin; e < p.edgesEnd; ++e)
             if (withinBand(h, lows_[byResistance_[edges_[e]]], maxDeviation))
-                inLoopOrder_.push_back(byResistance_[edges_[e]]);
-        std::sort(inLoopOrder_.begin(), inLoopOrder_.end());
-        for (const std::uint32_t i : inLoopOrder_)
+                inLoopOrder.push_back(byResistance_[edges_[e]]);
+        std::sort(inLoopOrder.begin(), inLoopOrder.end());
+        for (const std::uint32_t i : inLoopOrder)
             if (!take(dividerOf(h, lows_[i]), deviation(h, lows_[i])))
                 return false;
         return true;
@@ -240,7 +243,6 @@ private:
     std::vector<std::uint32_t> byResistance_; // indices into lows_
     std::vector<Pairs> pairs_;                // one a high arm
     std::vector<std::uint32_t> edges_;        // positions in byResistance_
-    std::vector<std::uint32_t> inLoopOrder_;  // scratch for one high arm
 };
 
 // Every enabled combination, in the order a search runs them.
@@ -270,10 +272,11 @@ std::uint64_t countAll(const std::vector<std::unique_ptr<CombinationSearch>>& se
 std::uint64_t listAsFound(const SearchParams& params, ResultList& list)
 {
     std::uint64_t found = 0;
+    std::vector<std::uint32_t> inLoopOrder;
     for (const auto& search : combinationSearches(params)) {
         for (std::size_t high = 0; high < search->highCount(); ++high) {
             if (list.resultCount() < params.maxResults) {
-                search->visit(high, noBand, [&](const Divider& divider, double deviation) {
+                search->visit(high, noBand, inLoopOrder, [&](const Divider& divider, double deviation) {
                     list.addResult(divider, deviation);
                     return list.resultCount() < params.maxResults;
                 });
@@ -300,82 +303,142 @@ Ranked ranked(const Divider& divider, double deviation)
     return {deviation, divider.packed() | rank << Ranked::rankShift};
 }
 
-// Sorts by rank. Items come in the order found, so a stable sort keeps that
-// order among equals: a radix sort from the lowest digit of the key, over the
-// bits in which the sizes differ, passing over digits all items share.
-void sortByRank(std::vector<Ranked>& items)
+// Non-negative doubles order as their bits do.
+std::uint64_t sizeBits(const Ranked& item)
 {
-    // Non-negative doubles order as their bits do.
-    const auto sizeBits = [](const Ranked& item) { return std::bit_cast<std::uint64_t>(std::fabs(item.deviation)); };
-    std::uint64_t least = std::numeric_limits<std::uint64_t>::max();
-    std::uint64_t most = 0;
-    for (const Ranked& item : items) {
-        least = std::min(least, sizeBits(item));
-        most = std::max(most, sizeBits(item));
-    }
+    return std::bit_cast<std::uint64_t>(std::fabs(item.deviation));
+}
+
+bool ranksBefore(const Ranked& a, const Ranked& b)
+{
+    const std::uint64_t sa = sizeBits(a);
+    const std::uint64_t sb = sizeBits(b);
+    return sa != sb ? sa < sb : a.divider >> Ranked::rankShift < b.divider >> Ranked::rankShift;
+}
+
+// A stable radix sort by rank, from the lowest digit of the key: first the
+// rank's second key, then the bits in which the sizes differ. The histograms
+// of all digits come from one read; digits all items share are passed over.
+void radixSortByRank(std::span<Ranked> items, std::span<Ranked> scratch)
+{
+    if (items.size() < 2)
+        return;
+    const auto [least, most] = std::minmax_element(items.begin(), items.end(),
+                                                   [](const Ranked& a, const Ranked& b) { return sizeBits(a) < sizeBits(b); });
+    const std::uint64_t base = sizeBits(*least);
     constexpr unsigned digitBits = 11;
     constexpr std::size_t digitMask = (std::size_t{1} << digitBits) - 1;
-    std::vector<Ranked> scratch(items.size());
-    std::vector<std::size_t> starts(digitMask + 1);
-    const auto pass = [&](auto digitOf) {
-        std::fill(starts.begin(), starts.end(), 0);
-        for (const Ranked& item : items)
-            ++starts[digitOf(item)];
-        if (std::find(starts.begin(), starts.end(), items.size()) != starts.end())
-            return;
-        std::exclusive_scan(starts.begin(), starts.end(), starts.begin(), std::size_t{0});
-        for (const Ranked& item : items)
-            scratch[starts[digitOf(item)]++] = item;
-        items.swap(scratch);
+    const unsigned sizeDigits = (std::bit_width(sizeBits(*most) - base) + digitBits - 1) / digitBits;
+    // Digit 0 is the rank's second key; digit d > 0 the size's digit d - 1.
+    const auto digitOf = [&](const Ranked& item, unsigned d) {
+        return d == 0 ? static_cast<std::size_t>(item.divider >> Ranked::rankShift)
+                      : static_cast<std::size_t>((sizeBits(item) - base) >> ((d - 1) * digitBits)) & digitMask;
     };
-    pass([](const Ranked& item) { return static_cast<std::size_t>(item.divider >> Ranked::rankShift); });
-    for (unsigned shift = 0; shift < std::bit_width(most - least); shift += digitBits)
-        pass([&, shift](const Ranked& item) { return static_cast<std::size_t>((sizeBits(item) - least) >> shift) & digitMask; });
+    std::vector<std::array<std::size_t, digitMask + 1>> starts(sizeDigits + 1);
+    for (const Ranked& item : items)
+        for (unsigned d = 0; d <= sizeDigits; ++d)
+            ++starts[d][digitOf(item, d)];
+    // Each pass moves the items between the two spans; they end in items.
+    std::span<Ranked> from = items;
+    std::span<Ranked> to = scratch.first(items.size());
+    for (unsigned d = 0; d <= sizeDigits; ++d) {
+        if (std::find(starts[d].begin(), starts[d].end(), items.size()) != starts[d].end())
+            continue;
+        std::exclusive_scan(starts[d].begin(), starts[d].end(), starts[d].begin(), std::size_t{0});
+        for (const Ranked& item : from)
+            to[starts[d][digitOf(item, d)]++] = item;
+        std::swap(from, to);
+    }
+    if (from.data() != items.data())
+        std::copy(from.begin(), from.end(), items.begin());
 }
 
 // A deviation bound that takes in at least limit dividers, and at most a
 // quarter more where ties allow: every divider beyond it ranks below all
-// within it. Bisected over the bits of non-negative doubles, which order as
-// the doubles do.
-double deviationBound(const std::vector<std::unique_ptr<CombinationSearch>>& searches, std::uint64_t limit)
+// within it. Found between no deviation and the largest the ratio window
+// allows, each step guessing from the counts at both ends as if dividers
+// were spread evenly, or halving where that guess stalls.
+double deviationBound(const SearchParams& params, const std::vector<std::unique_ptr<CombinationSearch>>& searches,
+                      std::uint64_t found, std::uint64_t limit)
 {
-    if (countAll(searches, 0.0) >= limit)
-        return 0.0;
-    std::uint64_t below = 0; // takes in fewer than limit
-    std::uint64_t enough = std::bit_cast<std::uint64_t>(std::numeric_limits<double>::max());
-    while (enough - below > 1) {
-        const std::uint64_t middle = below + (enough - below) / 2;
-        const std::uint64_t found = countAll(searches, std::bit_cast<double>(middle));
-        if (found < limit) {
+    double below = 0.0;
+    std::uint64_t countBelow = countAll(searches, below);
+    if (countBelow >= limit)
+        return below;
+    // Beyond the window's deviations by far more than a decimal bound widens them.
+    double enough = std::max(std::fabs(deviationPercent(params.ratioLow, params.ratio)),
+                             std::fabs(deviationPercent(params.ratioHigh, params.ratio))) * (1 + 1e-6) + 1e-9;
+    std::uint64_t countEnough = found;
+    bool guessed = false;
+    while (countEnough > limit + limit / 4 && enough - below > enough * 1e-15) {
+        const double share = static_cast<double>(limit - countBelow) / static_cast<double>(countEnough - countBelow);
+        const double guess = below + (enough - below) * share;
+        const bool useGuess = !guessed && guess > below && guess < enough;
+        const double middle = useGuess ? guess : below + (enough - below) / 2;
+        guessed = useGuess;
+        const std::uint64_t count = countAll(searches, middle);
+        if (count < limit) {
             below = middle;
+            countBelow = count;
         } else {
             enough = middle;
-            if (found <= limit + limit / 4)
-                break;
+            countEnough = count;
         }
     }
-    return std::bit_cast<double>(enough);
+    return enough;
 }
 
-// Every divider is ranked; the best maxResults go to the list in rank order.
-std::uint64_t listBestFirst(const SearchParams& params, ResultList& list)
-{
-    const auto searches = combinationSearches(params);
-    const auto limit = static_cast<std::size_t>(params.maxResults);
-    const std::uint64_t found = countAll(searches, noBand);
-    const double bound = found <= limit ? noBand : deviationBound(searches, limit);
+// Highs of one combination, from first to end.
+struct HighRange {
+    const CombinationSearch* search;
+    std::size_t first;
+    std::size_t end;
+};
 
-    // Ties at the bound may bring more than the limit; whenever they fill the
-    // room, only the best limit stay, so memory follows the limit. Those
-    // stay sorted, and all come before any found later.
+// Highs in the order found, and how many dividers within the bound they hold.
+struct Part {
+    std::vector<HighRange> highs;
+    std::uint64_t within = 0;
+};
+
+// The highs of every combination in the order found, cut into two parts of
+// about equal numbers of dividers within the bound.
+std::array<Part, 2> halves(const std::vector<std::unique_ptr<CombinationSearch>>& searches, double bound)
+{
+    std::array<Part, 2> parts;
+    const std::uint64_t within = countAll(searches, bound);
+    Part* part = &parts[0];
+    for (const auto& search : searches) {
+        std::size_t first = 0;
+        for (std::size_t high = 0; high < search->highCount(); ++high) {
+            part->within += search->count(high, bound);
+            if (part == &parts[0] && part->within * 2 >= within) {
+                part->highs.push_back({search.get(), first, high + 1});
+                first = high + 1;
+                part = &parts[1];
+            }
+        }
+        part->highs.push_back({search.get(), first, search->highCount()});
+    }
+    return parts;
+}
+
+// The best limit of a part's dividers within the bound, ranked. Ties at the
+// bound may bring more than the limit; whenever they fill the room, only the
+// best limit stay, so memory follows the limit. Those stay sorted, and all
+// come before any found later.
+std::vector<Ranked> bestOf(const Part& part, double bound, std::size_t limit)
+{
     const std::size_t room = limit + limit / 4 + 1;
     std::vector<Ranked> best;
-    best.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(found, room)));
-    for (const auto& search : searches) {
-        for (std::size_t high = 0; high < search->highCount(); ++high) {
-            search->visit(high, bound, [&](const Divider& divider, double deviation) {
+    best.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(part.within, room)));
+    std::vector<Ranked> scratch(best.capacity());
+    std::vector<std::uint32_t> inLoopOrder;
+    for (const HighRange& range : part.highs) {
+        for (std::size_t high = range.first; high < range.end; ++high) {
+            range.search->visit(high, bound, inLoopOrder, [&](const Divider& divider, double deviation) {
                 if (best.size() == room) {
-                    sortByRank(best);
+                    radixSortByRank(best, scratch);
                     best.resize(limit);
                 }
                 best.push_back(ranked(divider, deviation));
@@ -383,10 +446,31 @@ std::uint64_t listBestFirst(const SearchParams& params, ResultList& list)
             });
         }
     }
-    sortByRank(best);
+    radixSortByRank(best, scratch);
     best.resize(std::min(best.size(), limit));
-    for (const Ranked& r : best)
+    return best;
+}
+
+// Every divider is ranked; the best maxResults go to the list in rank order.
+// The two halves of the search are ranked on two threads and then merged,
+// the earlier half first among equals.
+std::uint64_t listBestFirst(const SearchParams& params, ResultList& list)
+{
+    const auto searches = combinationSearches(params);
+    const auto limit = static_cast<std::size_t>(params.maxResults);
+    const std::uint64_t found = countAll(searches, noBand);
+    const double bound = found <= limit ? noBand : deviationBound(params, searches, found, limit);
+    const auto parts = halves(searches, bound);
+    std::vector<Ranked> earlier;
+    std::thread first([&] { earlier = bestOf(parts[0], bound, limit); });
+    const std::vector<Ranked> later = bestOf(parts[1], bound, limit);
+    first.join();
+    auto a = earlier.begin();
+    auto b = later.begin();
+    for (std::size_t listed = 0; listed < limit && (a != earlier.end() || b != later.end()); ++listed) {
+        const Ranked& r = b == later.end() || (a != earlier.end() && !ranksBefore(*b, *a)) ? *a++ : *b++;
         list.addResult(Divider::unpacked(r.divider & ((std::uint64_t{1} << Ranked::rankShift) - 1)), r.deviation);
+    }
     return found;
 }
 
