@@ -1,13 +1,14 @@
-// The search against the literal nested-cursor reference, on three cases:
+// The search against the literal nested-loop reference, on three cases:
 // (a) nothing qualifies over the full range, (b) the window's defaults,
 // (c) everything qualifies and the list fills to 9,100,000 lines; then the
 // two orders of the list: (d) 12 V to 3.3 V within 1 %, every shape, listing
-// all 15,975 as found or the best 200, and (c) again best first.
+// all 15,975 as found or the best 200, and (c) again best first; last (a) in
+// E96 and E192, whose literal loops over the full range would take hours:
+// they run on the first 168 values and are scaled by the candidates tested.
 #include "bench_support.h"
 #include "divider_search.h"
 #include "plain_window.h"
 #include "reference_search.h"
-#include "standard_values.h"
 
 #include <cstdio>
 
@@ -54,6 +55,20 @@ void allShapes12To3v3(PlainWindow& w)
     w.edit("editTol").setText("1");
 }
 
+void worstCase(PlainWindow& w)
+{
+    cases[0].setUp(w);
+}
+
+// The series' place in its choice box, and a case of it over the reduced range.
+struct SeriesCase {
+    const char* name;
+    std::size_t series;
+};
+
+const SeriesCase seriesCases[] = {{"a_E96", 5}, {"a_E192", 6}};
+constexpr std::size_t reducedValueCount = 168;
+
 const Case orderCases[] = {
     {"d_found_all",
      [](PlainWindow& w) {
@@ -79,13 +94,30 @@ SearchParams paramsOf(const Case& c)
     return readSearchParams(window.controls(), window.list().numbers());
 }
 
+SearchParams seriesParams(const SeriesCase& c, bool reduced)
+{
+    SearchParams params = paramsOf({c.name, worstCase});
+    params.values = seriesValues(c.series);
+    if (reduced)
+        params.rMax = (*params.values)[reducedValueCount - 1];
+    return params;
+}
+
+// The dividers the literal loops test with every shape ticked over n values:
+// each arm is one of n single values or n (n + 1) / 2 pairs of each kind.
+double candidates(std::size_t n)
+{
+    const auto arms = static_cast<double>(n) * static_cast<double>(n + 2);
+    return arms * arms;
+}
+
 // The literal reference, its lines stored like the search's.
 void literalSearch(const SearchParams& params, ResultList& list)
 {
     for (const test::ReferenceLine& line : test::referenceSearch(params, static_cast<std::size_t>(params.maxResults))) {
         Divider divider{line.combination, {}};
         for (std::size_t i = 0; i < 4; ++i)
-            divider.values[i] = static_cast<ValueIndex>(standardFloorIndex(line.resistors[i]));
+            divider.values[i] = static_cast<ValueIndex>(params.values->floorIndex(line.resistors[i]));
         list.addResult(divider, line.deviationPercent);
     }
 }
@@ -96,9 +128,8 @@ void fastSearch(const SearchParams& params, ResultList& list)
 }
 
 template <void (*Search)(const SearchParams&, ResultList&)>
-void runSearch(benchmark::State& state, const Case& c)
+void runSearch(benchmark::State& state, const SearchParams& params)
 {
-    const SearchParams params = paramsOf(c);
     std::size_t lines = 0;
     for (auto _ : state) {
         ResultList list;
@@ -113,18 +144,26 @@ void runSearch(benchmark::State& state, const Case& c)
 
 int main(int argc, char** argv)
 {
-    for (const Case& c : cases) {
-        benchmark::RegisterBenchmark((std::string("literal/") + c.name).c_str(), runSearch<literalSearch>, c)
+    const auto literal = [](const std::string& name, const SearchParams& params) {
+        benchmark::RegisterBenchmark(("literal/" + name).c_str(), runSearch<literalSearch>, params)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1);
-        benchmark::RegisterBenchmark((std::string("fast/") + c.name).c_str(), runSearch<fastSearch>, c)
+    };
+    const auto fast = [](const std::string& name, const SearchParams& params) {
+        benchmark::RegisterBenchmark(("fast/" + name).c_str(), runSearch<fastSearch>, params)
             ->Unit(benchmark::kMillisecond)
             ->MinTime(0.5);
+    };
+    for (const Case& c : cases) {
+        literal(c.name, paramsOf(c));
+        fast(c.name, paramsOf(c));
     }
     for (const Case& c : orderCases)
-        benchmark::RegisterBenchmark((std::string("fast/") + c.name).c_str(), runSearch<fastSearch>, c)
-            ->Unit(benchmark::kMillisecond)
-            ->MinTime(0.5);
+        fast(c.name, paramsOf(c));
+    for (const SeriesCase& c : seriesCases) {
+        literal(std::string(c.name) + "_reduced", seriesParams(c, true));
+        fast(c.name, seriesParams(c, false));
+    }
     benchmark::Initialize(&argc, argv);
     bench::RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -141,5 +180,18 @@ int main(int argc, char** argv)
                 "(c) best 9,100,000 %.0f ms, as found %.0f ms (%.2fx)\n",
                 ms("d_best_200"), ms("d_found_all"), ms("d_best_200") / ms("d_found_all"), ms("c_best_9100000"),
                 ms("c_tol100_limit_9100000"), ms("c_best_9100000") / ms("c_tol100_limit_9100000"));
+    std::printf("\n%-32s %12s %14s %12s %10s\n", "worst case by series", "fast ms", "literal s", "on values",
+                "speed-up");
+    std::printf("%-32s %12.2f %14.2f %12s %9.0fx\n", "E24", ms("a_no_exact_divider_full_range"),
+                reporter.seconds("literal/a_no_exact_divider_full_range"), "all 168",
+                reporter.seconds("literal/a_no_exact_divider_full_range") * 1e3 / ms("a_no_exact_divider_full_range"));
+    for (const SeriesCase& c : seriesCases) {
+        // Scaled from the reduced range by the candidates the loops test.
+        const std::size_t all = seriesValues(c.series)->size();
+        const double literal = reporter.seconds(std::string("literal/") + c.name + "_reduced") *
+                               candidates(all) / candidates(reducedValueCount);
+        std::printf("%-32s %12.2f %14.0f %12s %9.0fx\n", c.name + 2, ms(c.name), literal,
+                    ("~ all " + std::to_string(all)).c_str(), literal * 1e3 / ms(c.name));
+    }
     benchmark::Shutdown();
 }

@@ -1,6 +1,5 @@
 #include "divider.h"
 
-#include "standard_values.h"
 
 #include <algorithm>
 
@@ -46,9 +45,8 @@ Divider Divider::unpacked(std::uint64_t bits)
     return divider;
 }
 
-DividerFigures dividerFigures(const Divider& divider, double ratioOffset)
+DividerFigures dividerFigures(const Divider& divider, double ratioOffset, const ValueSet& table)
 {
-    const auto& table = standardValues();
     const ArmCombination& arms = divider.arms();
     const std::array<double, 4> r{table[divider.values[0]], table[divider.values[1]], table[divider.values[2]],
                                   table[divider.values[3]]};

@@ -113,7 +113,7 @@ inline constexpr std::array<std::string_view, armCombinations.size()> resultForm
 
 [[nodiscard]] inline double deviationPercent(double ratio, double target) { return ((ratio - target) / target) * 100.0; }
 
-// Where a resistor's value stands in the table of standard values.
+// Where a resistor's value stands in the run's ValueSet.
 using ValueIndex = std::uint16_t;
 
 // A divider as the search finds it: its combination and its resistors, high
@@ -148,7 +148,8 @@ struct DividerFigures {
     double total = 0.0;
 };
 
-// The divider's arms, ratio and total with the search's own arithmetic.
-[[nodiscard]] DividerFigures dividerFigures(const Divider& divider, double ratioOffset);
+// The divider's arms, ratio and total with the search's own arithmetic, its
+// values taken from values.
+[[nodiscard]] DividerFigures dividerFigures(const Divider& divider, double ratioOffset, const ValueSet& values);
 
 } // namespace tarnel

@@ -1,7 +1,6 @@
 #include "divider_details.h"
 
 #include "decimal_bounds.h"
-#include "standard_values.h"
 
 #include <cmath>
 #include <iterator>
@@ -52,11 +51,11 @@ std::string withSign(const std::string& magnitude, double value)
 
 DividerDetails dividerDetails(const Divider& divider, const SearchParams& params)
 {
-    const auto& values = standardValues();
+    const ValueSet& values = *params.values;
     DividerDetails d;
     for (std::size_t i = 0; i < d.resistors.size(); ++i)
         d.resistors[i] = values[divider.values[i]];
-    d.figures = dividerFigures(divider, params.ratioOffset);
+    d.figures = dividerFigures(divider, params.ratioOffset, values);
     d.output = params.uin / d.figures.ratio;
     // An output that is Uout in decimal is off by nothing, not by a last bit.
     d.outputError = sameDecimal(d.output, params.uout) ? 0.0 : d.output - params.uout;

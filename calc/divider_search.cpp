@@ -1,160 +1,178 @@
 #include "divider_search.h"
 
+#include "arm_table.h"
 #include "decimal_bounds.h"
 #include "divider.h"
+#include "radix_sort.h"
 #include "special_values.h"
-#include "standard_values.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <numeric>
 #include <span>
 #include <thread>
 #include <vector>
 
 namespace tarnel {
 
-// The search lists exactly the lines of the plain nested loops over value
-// cursors, in their order, but does far less work. Every IEEE operation is
-// monotone in each operand, so for a fixed high arm the divider ratio falls
-// as the low arm's resistance rises, and whether it meets a bound (in
+// The search lists exactly the lines of the plain nested loops over the
+// run's values, in their order, but does far less work. Every IEEE operation
+// is monotone in each operand, so for a fixed high arm the divider ratio
+// falls as the low arm's resistance rises, and whether it meets a bound (in
 // decimal) changes at most once along the way: the low arms that can meet the
-// ratio window form one run of the low arms sorted by resistance, found by
-// binary search. So do those that meet the total bounds, but for a few at a
-// bound, where the bracketing of the total may differ from the sum of the
-// arms in the last bit; those are tested one by one. A run counts its
-// dividers without visiting them, so the search counts every divider however
-// few it lists.
+// ratio window form one run of the low arms sorted by resistance. So do those
+// that meet the total bounds, but for a few at a bound, where the bracketing
+// of the total may differ from the sum of the arms in the last bit; those are
+// tested one by one. As the high arm grows, the ends of the ratio's run move
+// up the lows and those of the total's down, so one sweep over both tables
+// finds every run. A run counts its dividers without visiting them, so the
+// search counts every divider however few it lists.
 
 namespace {
 
 constexpr double noBand = std::numeric_limits<double>::infinity();
 
-struct Arm {
-    double resistance;
-    std::array<ValueIndex, 2> values; // into standardValues(); one resistor stands in both places
-};
-
-// The standard values every loop runs over: from the floor of rMin up to rMax.
-struct ValueRange {
-    std::size_t first = 0;
-    std::size_t end = 0; // one past the last
-};
-
+// The values every loop runs over: from the floor of rMin up to rMax.
 ValueRange searchedValues(const SearchParams& params)
 {
-    const std::size_t first = standardFloorIndex(params.rMin);
-    // A cursor starting above rMax has no pass at all.
-    return {first, std::max(first, standardEndIndex(params.rMax))};
+    const std::size_t first = params.values->floorIndex(params.rMin);
+    // A loop starting above rMax has no pass at all.
+    return {first, std::max(first, params.values->endIndex(params.rMax))};
 }
 
-// Arms in the order the loops visit them. Arms holding a value the special
-// table rejects can never give a line and are left out.
-std::vector<Arm> armsInLoopOrder(ArmKind kind, bool secondOuter, ValueRange range, const std::vector<bool>& usable)
-{
-    const auto& values = standardValues();
-    std::vector<Arm> arms;
-    if (kind == ArmKind::Single) {
+// The arms of each shape the enabled combinations use; arms holding a value
+// the special table rejects can never give a line and are left out.
+class ArmTables {
+public:
+    explicit ArmTables(const SearchParams& params)
+    {
+        const ValueRange range = searchedValues(params);
+        std::vector<bool> usable(params.values->size());
         for (std::size_t i = range.first; i < range.end; ++i)
-            if (usable[i])
-                arms.push_back({values[i], {static_cast<ValueIndex>(i), static_cast<ValueIndex>(i)}});
-        return arms;
-    }
-    for (std::size_t outer = range.first; outer < range.end; ++outer) {
-        for (std::size_t inner = range.first; inner < range.end; ++inner) {
-            const std::size_t first = secondOuter ? inner : outer;
-            const std::size_t second = secondOuter ? outer : inner;
-            if (values[first] > values[second] || !usable[first] || !usable[second])
+            usable[i] = specValClassify((*params.values)[i]) == SpecialValueClass::Ok;
+        for (const ArmCombination& combination : armCombinations) {
+            if (!isEnabled(combination, params))
                 continue;
-            arms.push_back({armResistance(kind, values[first], values[second]),
-                            {static_cast<ValueIndex>(first), static_cast<ValueIndex>(second)}});
+            for (const ArmKind kind : {combination.high, combination.low}) {
+                auto& table = tables_[static_cast<std::size_t>(kind)];
+                if (!table)
+                    table = std::make_unique<const ArmTable>(*params.values, kind, range, usable);
+            }
         }
     }
-    return arms;
-}
+
+    [[nodiscard]] const ArmTable& operator[](ArmKind kind) const { return *tables_[static_cast<std::size_t>(kind)]; }
+
+private:
+    std::array<std::unique_ptr<const ArmTable>, 3> tables_;
+};
+
+// Positions in a table of low arms.
+struct Run {
+    std::uint32_t first = 0;
+    std::uint32_t end = 0;
+    [[nodiscard]] std::uint32_t size() const { return end - first; }
+};
+
+// The dividers of one combination within a deviation, by the high arm's loop index.
+struct RunTable {
+    struct Edge {
+        std::uint32_t high; // loop index
+        std::uint32_t low;  // position
+    };
+    std::vector<Run> sure; // the lows that surely meet every bound
+    std::vector<Edge> edges; // lows at a total bound that were tested and meet them, by high
+    std::uint64_t count = 0;
+};
 
 // The dividers of one combination.
 class CombinationSearch {
 public:
-    CombinationSearch(const ArmCombination& combination, const SearchParams& params, ValueRange range,
-                      const std::vector<bool>& usable)
-        : combination_(combination), params_(params),
-          // With one high resistor the low pair loops second value outside.
-          highs_(armsInLoopOrder(combination.high, false, range, usable)),
-          lows_(armsInLoopOrder(combination.low, combination.high == ArmKind::Single, range, usable))
+    CombinationSearch(const ArmCombination& combination, const SearchParams& params, const ArmTables& tables)
+        : combination_(combination), params_(params), highs_(tables[combination.high]),
+          lows_(tables[combination.low]),
+          // With one high resistor the low pair loops its larger value outside.
+          lowsLargerOuter_(combination.high == ArmKind::Single)
     {
-        byResistance_.resize(lows_.size());
-        for (std::uint32_t i = 0; i < byResistance_.size(); ++i)
-            byResistance_[i] = i;
-        std::stable_sort(byResistance_.begin(), byResistance_.end(),
-                         [this](std::uint32_t a, std::uint32_t b) { return lows_[a].resistance < lows_[b].resistance; });
-        pairs_.reserve(highs_.size());
-        for (const Arm& high : highs_)
-            pairs_.push_back(pairsOf(high));
     }
 
-    [[nodiscard]] std::size_t highCount() const { return highs_.size(); }
+    [[nodiscard]] std::size_t highLoopCount() const { return highs_.loopCount(); }
 
-    // How many dividers with this high arm meet the bounds and deviate by at most maxDeviation.
-    [[nodiscard]] std::uint64_t count(std::size_t high, double maxDeviation) const
+    // How many dividers meet the bounds and deviate by at most maxDeviation.
+    [[nodiscard]] std::uint64_t count(double maxDeviation) const
     {
-        const Pairs& p = pairs_[high];
-        const Run band = bandOf(highs_[high], {p.first, p.end}, maxDeviation);
-        std::uint64_t found = band.end - band.first;
-        for (std::uint32_t e = p.edgesBegin; e < p.edgesEnd; ++e)
-            found += withinBand(highs_[high], lows_[byResistance_[edges_[e]]], maxDeviation) ? 1 : 0;
+        std::uint64_t found = 0;
+        sweep(maxDeviation, [&](const Arm&, Run sure, std::span<const std::uint32_t> edges) {
+            found += sure.size() + edges.size();
+        });
         return found;
     }
 
-    // Hands those dividers to take in loop order, with their deviations;
-    // false once take refuses one. inLoopOrder is scratch, one per thread.
-    template <class Take>
-    bool visit(std::size_t high, double maxDeviation, std::vector<std::uint32_t>& inLoopOrder, Take&& take) const
+    [[nodiscard]] RunTable runs(double maxDeviation) const
     {
-        const Arm& h = highs_[high];
-        const Pairs& p = pairs_[high];
-        const Run band = bandOf(h, {p.first, p.end}, maxDeviation);
-        const std::size_t candidates = band.end - band.first + (p.edgesEnd - p.edgesBegin);
-        if (candidates == 0)
-            return true;
-        // A wide run is cheaper to test in loop order than to sort back into it.
-        if (candidates * 16 > lows_.size()) {
-            for (const Arm& low : lows_)
-                if (meetsBounds(h, low) && withinBand(h, low, maxDeviation) && !take(dividerOf(h, low), deviation(h, low)))
+        RunTable table;
+        table.sure.resize(highs_.loopCount());
+        sweep(maxDeviation, [&](const Arm& high, Run sure, std::span<const std::uint32_t> edges) {
+            table.sure[high.loop] = sure;
+            for (const std::uint32_t low : edges)
+                table.edges.push_back({high.loop, low});
+            table.count += sure.size() + edges.size();
+        });
+        std::sort(table.edges.begin(), table.edges.end(),
+                  [](const RunTable::Edge& a, const RunTable::Edge& b) { return a.high < b.high; });
+        return table;
+    }
+
+    // Hands the dividers of the highs from firstHigh to endHigh (loop
+    // indices) to take in loop order, with their deviations; false once take
+    // refuses one. scratch is one per thread.
+    template <class Take>
+    bool visit(const RunTable& runs, std::size_t firstHigh, std::size_t endHigh, double maxDeviation,
+               std::vector<std::uint64_t>& scratch, Take&& take) const
+    {
+        auto edge = std::partition_point(runs.edges.begin(), runs.edges.end(),
+                                         [&](const RunTable::Edge& e) { return e.high < firstHigh; });
+        for (std::size_t t = firstHigh; t < endHigh; ++t) {
+            const Run sure = runs.sure[t];
+            const auto edgesEnd = std::find_if(edge, runs.edges.end(), [t](const RunTable::Edge& e) { return e.high != t; });
+            const std::size_t candidates = sure.size() + static_cast<std::size_t>(edgesEnd - edge);
+            if (candidates == 0)
+                continue;
+            const Arm& high = *highs_.atLoopIndex(t);
+            // A wide run is cheaper to test in loop order than to sort back into it.
+            if (candidates * 16 > lows_.size()) {
+                const bool going = lows_.eachInLoopOrder(lowsLargerOuter_, [&](const Arm& low) {
+                    return !(meetsBounds(high, low) && withinBand(deviation(high, low), maxDeviation)) ||
+                           take(dividerOf(high, low), deviation(high, low));
+                });
+                if (!going)
                     return false;
-            return true;
+            } else {
+                scratch.clear();
+                const auto keyOf = [&](std::uint32_t position) {
+                    return std::uint64_t{lows_.loopIndex(lows_[position], lowsLargerOuter_)} << 32 | position;
+                };
+                for (std::uint32_t position = sure.first; position < sure.end; ++position)
+                    scratch.push_back(keyOf(position));
+                for (; edge != edgesEnd; ++edge)
+                    scratch.push_back(keyOf(edge->low));
+                std::sort(scratch.begin(), scratch.end());
+                for (const std::uint64_t key : scratch) {
+                    const Arm& low = lows_[static_cast<std::uint32_t>(key)];
+                    if (!take(dividerOf(high, low), deviation(high, low)))
+                        return false;
+                }
+            }
+            edge = edgesEnd;
         }
-        inLoopOrder.assign(byResistance_.begin() + band.first, byResistance_.begin() + band.end);
-        for (std::uint32_t e = p.edgesBegin; e < p.edgesEnd; ++e)
-            if (withinBand(h, lows_[byResistance_[edges_[e]]], maxDeviation))
-                inLoopOrder.push_back(byResistance_[edges_[e]]);
-        std::sort(inLoopOrder.begin(), inLoopOrder.end());
-        for (const std::uint32_t i : inLoopOrder)
-            if (!take(dividerOf(h, lows_[i]), deviation(h, lows_[i])))
-                return false;
         return true;
     }
 
 private:
-    // Positions in byResistance_.
-    struct Run {
-        std::uint32_t first;
-        std::uint32_t end;
-    };
-
-    // The lows one high arm pairs with: a run that surely meets all bounds,
-    // and those at a total bound that were tested one by one and meet them.
-    struct Pairs {
-        std::uint32_t first;
-        std::uint32_t end;
-        std::uint32_t edgesBegin; // into edges_
-        std::uint32_t edgesEnd;
-    };
-
     [[nodiscard]] double ratio(const Arm& high, const Arm& low) const
     {
         return dividerRatio(params_.ratioOffset, high.resistance, low.resistance);
@@ -163,126 +181,160 @@ private:
     {
         return deviationPercent(ratio(high, low), params_.ratio);
     }
-
-    // The full test of one divider.
-    [[nodiscard]] bool meetsBounds(const Arm& high, const Arm& low) const
-    {
-        const auto& values = standardValues();
-        const double r = ratio(high, low);
-        const double total =
-            totalResistance(combination_, high.resistance, values[low.values[0]], values[low.values[1]], low.resistance);
-        return notBelow(r, params_.ratioLow) && notAbove(r, params_.ratioHigh) && notBelow(total, params_.rSumMin) &&
-               notAbove(total, params_.rSumMax);
-    }
-
     [[nodiscard]] static bool withinBand(double deviation, double maxDeviation)
     {
         return maxDeviation == noBand || std::fabs(deviation) <= maxDeviation;
     }
-    [[nodiscard]] bool withinBand(const Arm& high, const Arm& low, double maxDeviation) const
+
+    [[nodiscard]] bool totalMeetsBounds(const Arm& high, const Arm& low) const
     {
-        return withinBand(deviation(high, low), maxDeviation);
+        const ValueSet& values = *params_.values;
+        const double total =
+            totalResistance(combination_, high.resistance, values[low.first], values[low.second], low.resistance);
+        return notBelow(total, params_.rSumMin) && notAbove(total, params_.rSumMax);
+    }
+
+    // The full test of one divider.
+    [[nodiscard]] bool meetsBounds(const Arm& high, const Arm& low) const
+    {
+        const double r = ratio(high, low);
+        return notBelow(r, params_.ratioLow) && notAbove(r, params_.ratioHigh) && totalMeetsBounds(high, low);
     }
 
     [[nodiscard]] Divider dividerOf(const Arm& high, const Arm& low) const
     {
-        return {combination_.number, {high.values[0], high.values[1], low.values[0], low.values[1]}};
+        return {combination_.number, {high.first, high.second, low.first, low.second}};
     }
 
-    // The first position in run where lowHolds turns false.
-    template <class Holds>
-    [[nodiscard]] std::uint32_t boundary(Run run, Holds lowHolds) const
+    // The largest high arm whose ratio over low is surely at most bound, by
+    // a margin far beyond rounding; none where bound lies too close to the
+    // offset for that.
+    [[nodiscard]] double highSurelyBelow(double bound, const Arm& low) const
     {
-        const auto at = std::partition_point(byResistance_.begin() + run.first, byResistance_.begin() + run.end,
-                                             [&](std::uint32_t i) { return lowHolds(lows_[i]); });
-        return static_cast<std::uint32_t>(at - byResistance_.begin());
+        const double room = bound - params_.ratioOffset;
+        return room > 1e-3 * bound ? room * low.resistance * (1 - 1e-10) : -noBand;
     }
 
-    // The part of run whose deviation is at most maxDeviation in size; the
-    // deviation falls along it as the ratio does.
-    [[nodiscard]] Run bandOf(const Arm& high, Run run, double maxDeviation) const
+    // Calls found(high, sure, edges) for every high arm with a divider within
+    // maxDeviation, ascending by resistance: sure the run of lows that surely
+    // meet every bound, edges the lows at a total bound that were tested one
+    // by one and meet them.
+    template <class Found>
+    void sweep(double maxDeviation, Found&& found) const
     {
-        if (maxDeviation == noBand)
-            return run;
-        const std::uint32_t first = boundary(run, [&](const Arm& low) { return deviation(high, low) > maxDeviation; });
-        return {first, boundary({first, run.end}, [&](const Arm& low) { return deviation(high, low) >= -maxDeviation; })};
-    }
-
-    Pairs pairsOf(const Arm& high)
-    {
-        const Run all{0, static_cast<std::uint32_t>(lows_.size())};
-        const std::uint32_t ratioFirst =
-            boundary(all, [&](const Arm& low) { return !notAbove(ratio(high, low), params_.ratioHigh); });
-        const Run byRatio{ratioFirst, boundary({ratioFirst, all.end}, [&](const Arm& low) {
-                              return notBelow(ratio(high, low), params_.ratioLow);
-                          })};
-        // The sum of the arms stands for the total; it may differ from the
-        // bracketed total in the last bits, far inside this margin.
+        const auto lowCount = static_cast<std::uint32_t>(lows_.size());
+        // Along the lows the ratio falls: the window and the band each start
+        // where the ratio is no longer above them and end where it falls below.
+        std::uint32_t windowFirst = 0;
+        std::uint32_t windowEnd = 0;
+        std::uint32_t bandFirst = 0;
+        std::uint32_t bandEnd = 0;
+        // Along the lows the sum of the arms rises. It stands for the total;
+        // it may differ from the bracketed total in the last bits, far inside
+        // this margin. Found from the top only when a high has a run, since
+        // they move down as the highs grow.
         constexpr double margin = 1e-12;
-        const auto sum = [&](const Arm& low) { return high.resistance + low.resistance; };
-        const std::uint32_t mayFirst =
-            boundary(byRatio, [&](const Arm& low) { return !notBelow(sum(low) * (1 + margin), params_.rSumMin); });
-        const std::uint32_t sureFirst = boundary(
-            {mayFirst, byRatio.end}, [&](const Arm& low) { return !notBelow(sum(low) * (1 - margin), params_.rSumMin); });
-        const std::uint32_t sureEnd = boundary(
-            {sureFirst, byRatio.end}, [&](const Arm& low) { return notAbove(sum(low) * (1 + margin), params_.rSumMax); });
-        const std::uint32_t mayEnd = boundary(
-            {sureEnd, byRatio.end}, [&](const Arm& low) { return notAbove(sum(low) * (1 - margin), params_.rSumMax); });
-        const auto edgesBegin = static_cast<std::uint32_t>(edges_.size());
-        for (const Run edge : {Run{mayFirst, sureFirst}, Run{sureEnd, mayEnd}})
-            for (std::uint32_t at = edge.first; at < edge.end; ++at)
-                if (meetsBounds(high, lows_[byResistance_[at]]))
-                    edges_.push_back(at);
-        return {sureFirst, std::max(sureFirst, sureEnd), edgesBegin, static_cast<std::uint32_t>(edges_.size())};
+        std::uint32_t mayFirst = lowCount;
+        std::uint32_t sureFirst = lowCount;
+        std::uint32_t sureEnd = lowCount;
+        std::uint32_t mayEnd = lowCount;
+        // Highs up to these resistances surely leave the window's ends where
+        // they are, so most highs cost two comparisons and no division.
+        const double surelyBelowLow = params_.ratioLow * (1 - 2e-9);
+        double keepsFirst = -noBand;
+        double keepsEnd = -noBand;
+        std::vector<std::uint32_t> edges;
+        for (std::size_t h = 0; h < highs_.size(); ++h) {
+            const Arm& high = highs_[h];
+            const auto ratioAt = [&](std::uint32_t k) { return ratio(high, lows_[k]); };
+            if (!(high.resistance <= keepsFirst && high.resistance <= keepsEnd)) {
+                while (windowFirst < lowCount && !notAbove(ratioAt(windowFirst), params_.ratioHigh))
+                    ++windowFirst;
+                windowEnd = std::max(windowEnd, windowFirst);
+                while (windowEnd < lowCount && notBelow(ratioAt(windowEnd), params_.ratioLow))
+                    ++windowEnd;
+                keepsFirst = windowFirst < lowCount ? highSurelyBelow(params_.ratioHigh, lows_[windowFirst]) : noBand;
+                keepsEnd = windowEnd < lowCount ? highSurelyBelow(surelyBelowLow, lows_[windowEnd]) : noBand;
+            }
+            std::uint32_t first = windowFirst;
+            std::uint32_t end = windowEnd;
+            if (maxDeviation != noBand) {
+                const auto deviationAt = [&](std::uint32_t k) { return deviationPercent(ratioAt(k), params_.ratio); };
+                while (bandFirst < lowCount && deviationAt(bandFirst) > maxDeviation)
+                    ++bandFirst;
+                bandEnd = std::max(bandEnd, bandFirst);
+                while (bandEnd < lowCount && deviationAt(bandEnd) >= -maxDeviation)
+                    ++bandEnd;
+                first = std::max(first, bandFirst);
+                end = std::min(end, bandEnd);
+            }
+            if (first >= end)
+                continue;
+
+            const auto sumAt = [&](std::uint32_t k) { return high.resistance + lows_[k].resistance; };
+            while (mayFirst > 0 && notBelow(sumAt(mayFirst - 1) * (1 + margin), params_.rSumMin))
+                --mayFirst;
+            while (sureFirst > 0 && notBelow(sumAt(sureFirst - 1) * (1 - margin), params_.rSumMin))
+                --sureFirst;
+            while (sureEnd > 0 && !notAbove(sumAt(sureEnd - 1) * (1 + margin), params_.rSumMax))
+                --sureEnd;
+            while (mayEnd > 0 && !notAbove(sumAt(mayEnd - 1) * (1 - margin), params_.rSumMax))
+                --mayEnd;
+            // Within the ratio's run: lower edge, sure run, upper edge.
+            const auto within = [&](std::uint32_t k) { return std::clamp(k, first, end); };
+            const std::uint32_t sure = within(sureFirst);
+            const std::uint32_t sureStop = std::max(sure, within(sureEnd));
+            edges.clear();
+            for (const Run edge : {Run{within(mayFirst), sure}, Run{sureStop, std::max(sureStop, within(mayEnd))}})
+                for (std::uint32_t k = edge.first; k < edge.end; ++k)
+                    if (totalMeetsBounds(high, lows_[k]))
+                        edges.push_back(k);
+            if (sureStop > sure || !edges.empty())
+                found(high, Run{sure, sureStop}, std::span<const std::uint32_t>(edges));
+        }
     }
 
     const ArmCombination& combination_;
     const SearchParams& params_;
-    std::vector<Arm> highs_;
-    std::vector<Arm> lows_;
-    std::vector<std::uint32_t> byResistance_; // indices into lows_
-    std::vector<Pairs> pairs_;                // one a high arm
-    std::vector<std::uint32_t> edges_;        // positions in byResistance_
+    const ArmTable& highs_;
+    const ArmTable& lows_;
+    bool lowsLargerOuter_;
 };
 
 // Every enabled combination, in the order a search runs them.
-std::vector<std::unique_ptr<CombinationSearch>> combinationSearches(const SearchParams& params)
+std::vector<CombinationSearch> combinationSearches(const SearchParams& params, const ArmTables& tables)
 {
-    const ValueRange range = searchedValues(params);
-    std::vector<bool> usable(standardValueCount);
-    for (std::size_t i = range.first; i < range.end; ++i)
-        usable[i] = specValClassify(standardValues()[i]) == SpecialValueClass::Ok;
-    std::vector<std::unique_ptr<CombinationSearch>> searches;
+    std::vector<CombinationSearch> searches;
     for (const ArmCombination& combination : armCombinations)
         if (isEnabled(combination, params))
-            searches.push_back(std::make_unique<CombinationSearch>(combination, params, range, usable));
+            searches.emplace_back(combination, params, tables);
     return searches;
 }
 
-std::uint64_t countAll(const std::vector<std::unique_ptr<CombinationSearch>>& searches, double maxDeviation)
+std::uint64_t countAll(const std::vector<CombinationSearch>& searches, double maxDeviation)
 {
     std::uint64_t found = 0;
-    for (const auto& search : searches)
-        for (std::size_t high = 0; high < search->highCount(); ++high)
-            found += search->count(high, maxDeviation);
+    for (const CombinationSearch& search : searches)
+        found += search.count(maxDeviation);
     return found;
 }
 
 // The first maxResults in loop order go to the list; the rest are counted.
-std::uint64_t listAsFound(const SearchParams& params, ResultList& list)
+std::uint64_t listAsFound(const SearchParams& params, const ArmTables& tables, ResultList& list)
 {
     std::uint64_t found = 0;
-    std::vector<std::uint32_t> inLoopOrder;
-    for (const auto& search : combinationSearches(params)) {
-        for (std::size_t high = 0; high < search->highCount(); ++high) {
-            if (list.resultCount() < params.maxResults) {
-                search->visit(high, noBand, inLoopOrder, [&](const Divider& divider, double deviation) {
-                    list.addResult(divider, deviation);
-                    return list.resultCount() < params.maxResults;
-                });
-            }
-            found += search->count(high, noBand);
+    std::vector<std::uint64_t> scratch;
+    for (const CombinationSearch& search : combinationSearches(params, tables)) {
+        if (list.resultCount() >= params.maxResults) {
+            found += search.count(noBand);
+            continue;
         }
+        const RunTable runs = search.runs(noBand);
+        found += runs.count;
+        search.visit(runs, 0, search.highLoopCount(), noBand, scratch, [&](const Divider& divider, double deviation) {
+            list.addResult(divider, deviation);
+            return list.resultCount() < params.maxResults;
+        });
     }
     return found;
 }
@@ -316,10 +368,9 @@ bool ranksBefore(const Ranked& a, const Ranked& b)
     return sa != sb ? sa < sb : a.divider >> Ranked::rankShift < b.divider >> Ranked::rankShift;
 }
 
-// A stable radix sort by rank, from the lowest digit of the key: first the
-// rank's second key, then the bits in which the sizes differ. The histograms
-// of all digits come from one read; digits all items share are passed over.
-void radixSortByRank(std::span<Ranked> items, std::span<Ranked> scratch)
+// A stable sort by rank: the key's lowest digit is the rank's second key,
+// the others the bits in which the sizes differ.
+void sortByRank(std::span<Ranked> items, std::span<Ranked> scratch)
 {
     if (items.size() < 2)
         return;
@@ -327,30 +378,12 @@ void radixSortByRank(std::span<Ranked> items, std::span<Ranked> scratch)
                                                    [](const Ranked& a, const Ranked& b) { return sizeBits(a) < sizeBits(b); });
     const std::uint64_t base = sizeBits(*least);
     constexpr unsigned digitBits = 11;
-    constexpr std::size_t digitMask = (std::size_t{1} << digitBits) - 1;
-    const unsigned sizeDigits = (std::bit_width(sizeBits(*most) - base) + digitBits - 1) / digitBits;
-    // Digit 0 is the rank's second key; digit d > 0 the size's digit d - 1.
-    const auto digitOf = [&](const Ranked& item, unsigned d) {
+    const auto sizeDigits = static_cast<unsigned>((std::bit_width(sizeBits(*most) - base) + digitBits - 1) / digitBits);
+    radixSort<digitBits, Ranked>(items, scratch, sizeDigits + 1, [base](const Ranked& item, unsigned d) {
         return d == 0 ? static_cast<std::size_t>(item.divider >> Ranked::rankShift)
-                      : static_cast<std::size_t>((sizeBits(item) - base) >> ((d - 1) * digitBits)) & digitMask;
-    };
-    std::vector<std::array<std::size_t, digitMask + 1>> starts(sizeDigits + 1);
-    for (const Ranked& item : items)
-        for (unsigned d = 0; d <= sizeDigits; ++d)
-            ++starts[d][digitOf(item, d)];
-    // Each pass moves the items between the two spans; they end in items.
-    std::span<Ranked> from = items;
-    std::span<Ranked> to = scratch.first(items.size());
-    for (unsigned d = 0; d <= sizeDigits; ++d) {
-        if (std::find(starts[d].begin(), starts[d].end(), items.size()) != starts[d].end())
-            continue;
-        std::exclusive_scan(starts[d].begin(), starts[d].end(), starts[d].begin(), std::size_t{0});
-        for (const Ranked& item : from)
-            to[starts[d][digitOf(item, d)]++] = item;
-        std::swap(from, to);
-    }
-    if (from.data() != items.data())
-        std::copy(from.begin(), from.end(), items.begin());
+                      : static_cast<std::size_t>((sizeBits(item) - base) >> ((d - 1) * digitBits)) &
+                            ((std::size_t{1} << digitBits) - 1);
+    });
 }
 
 // A deviation bound that takes in at least limit dividers, and at most a
@@ -358,7 +391,7 @@ void radixSortByRank(std::span<Ranked> items, std::span<Ranked> scratch)
 // within it. Found between no deviation and the largest the ratio window
 // allows, each step guessing from the counts at both ends as if dividers
 // were spread evenly, or halving where that guess stalls.
-double deviationBound(const SearchParams& params, const std::vector<std::unique_ptr<CombinationSearch>>& searches,
+double deviationBound(const SearchParams& params, const std::vector<CombinationSearch>& searches,
                       std::uint64_t found, std::uint64_t limit)
 {
     double below = 0.0;
@@ -388,38 +421,48 @@ double deviationBound(const SearchParams& params, const std::vector<std::unique_
     return enough;
 }
 
-// Highs of one combination, from first to end.
+// Highs of one combination, from first to end (loop indices), with their
+// runs when these are shared; otherwise they are found when needed.
 struct HighRange {
     const CombinationSearch* search;
     std::size_t first;
     std::size_t end;
+    const RunTable* runs;
 };
 
-// Highs in the order found, and how many dividers within the bound they hold.
-struct Part {
-    std::vector<HighRange> highs;
-    std::uint64_t within = 0;
-};
-
-// The highs of every combination in the order found, cut into two parts of
-// about equal numbers of dividers within the bound.
-std::array<Part, 2> halves(const std::vector<std::unique_ptr<CombinationSearch>>& searches, double bound)
+// The dividers within the bound, in the order found, cut into two parts of
+// about equal numbers. splitRuns keeps the runs of the combination cut.
+std::array<std::vector<HighRange>, 2> halves(const std::vector<CombinationSearch>& searches, double bound,
+                                             RunTable& splitRuns)
 {
-    std::array<Part, 2> parts;
-    const std::uint64_t within = countAll(searches, bound);
-    Part* part = &parts[0];
-    for (const auto& search : searches) {
-        std::size_t first = 0;
-        for (std::size_t high = 0; high < search->highCount(); ++high) {
-            part->within += search->count(high, bound);
-            if (part == &parts[0] && part->within * 2 >= within) {
-                part->highs.push_back({search.get(), first, high + 1});
-                first = high + 1;
-                part = &parts[1];
-            }
-        }
-        part->highs.push_back({search.get(), first, search->highCount()});
+    std::vector<std::uint64_t> within;
+    for (const CombinationSearch& search : searches)
+        within.push_back(search.count(bound));
+    std::uint64_t half = 0;
+    for (const std::uint64_t count : within)
+        half += count;
+    half = (half + 1) / 2;
+    std::array<std::vector<HighRange>, 2> parts;
+    std::uint64_t before = 0;
+    std::size_t cut = 0;
+    while (cut < searches.size() && before + within[cut] < half) {
+        parts[0].push_back({&searches[cut], 0, searches[cut].highLoopCount(), nullptr});
+        before += within[cut++];
     }
+    if (cut == searches.size())
+        return parts;
+    splitRuns = searches[cut].runs(bound);
+    std::size_t high = 0;
+    std::size_t edge = 0;
+    for (; high < searches[cut].highLoopCount() && before < half; ++high) {
+        before += splitRuns.sure[high].size();
+        for (; edge < splitRuns.edges.size() && splitRuns.edges[edge].high == high; ++edge)
+            ++before;
+    }
+    parts[0].push_back({&searches[cut], 0, high, &splitRuns});
+    parts[1].push_back({&searches[cut], high, searches[cut].highLoopCount(), &splitRuns});
+    for (std::size_t i = cut + 1; i < searches.size(); ++i)
+        parts[1].push_back({&searches[i], 0, searches[i].highLoopCount(), nullptr});
     return parts;
 }
 
@@ -427,26 +470,37 @@ std::array<Part, 2> halves(const std::vector<std::unique_ptr<CombinationSearch>>
 // bound may bring more than the limit; whenever they fill the room, only the
 // best limit stay, so memory follows the limit. Those stay sorted, and all
 // come before any found later.
-std::vector<Ranked> bestOf(const Part& part, double bound, std::size_t limit)
+std::vector<Ranked> bestOf(const std::vector<HighRange>& part, double bound, std::size_t limit)
 {
     const std::size_t room = limit + limit / 4 + 1;
     std::vector<Ranked> best;
-    best.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(part.within, room)));
-    std::vector<Ranked> scratch(best.capacity());
-    std::vector<std::uint32_t> inLoopOrder;
-    for (const HighRange& range : part.highs) {
-        for (std::size_t high = range.first; high < range.end; ++high) {
-            range.search->visit(high, bound, inLoopOrder, [&](const Divider& divider, double deviation) {
-                if (best.size() == room) {
-                    radixSortByRank(best, scratch);
-                    best.resize(limit);
-                }
-                best.push_back(ranked(divider, deviation));
-                return true;
-            });
+    std::vector<Ranked> scratch;
+    std::vector<std::uint64_t> inLoopOrder;
+    for (const HighRange& range : part) {
+        if (range.first == range.end)
+            continue;
+        const RunTable runs = range.runs != nullptr ? RunTable() : range.search->runs(bound);
+        const RunTable& shared = range.runs != nullptr ? *range.runs : runs;
+        if (best.capacity() == 0) {
+            best.reserve(std::min(room, static_cast<std::size_t>(std::max<std::uint64_t>(shared.count, 1))));
+            scratch.resize(best.capacity());
         }
+        range.search->visit(shared, range.first, range.end, bound, inLoopOrder,
+                            [&](const Divider& divider, double deviation) {
+                                if (best.size() == room) {
+                                    sortByRank(best, scratch);
+                                    best.resize(limit);
+                                }
+                                if (best.size() == best.capacity()) {
+                                    best.reserve(std::min(room, best.capacity() * 2));
+                                    scratch.resize(best.capacity());
+                                }
+                                best.push_back(ranked(divider, deviation));
+                                return true;
+                            });
     }
-    radixSortByRank(best, scratch);
+    scratch.resize(best.size());
+    sortByRank(best, scratch);
     best.resize(std::min(best.size(), limit));
     return best;
 }
@@ -454,13 +508,16 @@ std::vector<Ranked> bestOf(const Part& part, double bound, std::size_t limit)
 // Every divider is ranked; the best maxResults go to the list in rank order.
 // The two halves of the search are ranked on two threads and then merged,
 // the earlier half first among equals.
-std::uint64_t listBestFirst(const SearchParams& params, ResultList& list)
+std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables, ResultList& list)
 {
-    const auto searches = combinationSearches(params);
+    const std::vector<CombinationSearch> searches = combinationSearches(params, tables);
     const auto limit = static_cast<std::size_t>(params.maxResults);
     const std::uint64_t found = countAll(searches, noBand);
+    if (found == 0)
+        return 0;
     const double bound = found <= limit ? noBand : deviationBound(params, searches, found, limit);
-    const auto parts = halves(searches, bound);
+    RunTable splitRuns;
+    const auto parts = halves(searches, bound, splitRuns);
     std::vector<Ranked> earlier;
     std::thread first([&] { earlier = bestOf(parts[0], bound, limit); });
     const std::vector<Ranked> later = bestOf(parts[1], bound, limit);
@@ -476,9 +533,24 @@ std::uint64_t listBestFirst(const SearchParams& params, ResultList& list)
 
 } // namespace
 
+std::size_t searchedValueCount(const SearchParams& params)
+{
+    return searchedValues(params).size();
+}
+
+bool searchesPairs(const SearchParams& params)
+{
+    return std::any_of(armCombinations.begin(), armCombinations.end(), [&](const ArmCombination& c) {
+        return isEnabled(c, params) && (c.high != ArmKind::Single || c.low != ArmKind::Single);
+    });
+}
+
 std::uint64_t searchDividers(const SearchParams& params, ResultList& list)
 {
-    return params.order == ListOrder::BestFirst ? listBestFirst(params, list) : listAsFound(params, list);
+    list.setValues(params.values);
+    const ArmTables tables(params);
+    return params.order == ListOrder::BestFirst ? listBestFirst(params, tables, list)
+                                                : listAsFound(params, tables, list);
 }
 
 } // namespace tarnel

@@ -15,4 +15,13 @@ namespace tarnel {
 // values, then the order found.
 std::uint64_t searchDividers(const SearchParams& params, ResultList& list);
 
+// Arms of two resistors over more values than this would take more memory
+// than a desktop should give; only a user's file can hold so many.
+inline constexpr std::size_t maxPairedValues = 2000;
+
+// How many values the loops run over, from the floor of Rmin up to Rmax, and
+// whether a combination with an arm of two resistors runs.
+[[nodiscard]] std::size_t searchedValueCount(const SearchParams& params);
+[[nodiscard]] bool searchesPairs(const SearchParams& params);
+
 } // namespace tarnel

@@ -7,6 +7,7 @@
 #include "divider.h"
 #include "search_params.h"
 #include "value_cursor.h"
+#include "value_set.h"
 
 #include <array>
 #include <cmath>
@@ -63,6 +64,13 @@ struct Choice {
 
 inline constexpr std::array<Choice, 2> orderChoices{{{"found", "as found"}, {"best", "best first"}}};
 
+inline constexpr std::array<Choice, seriesTable.size()> seriesChoices = [] {
+    std::array<Choice, seriesTable.size()> choices{};
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        choices[i] = {seriesTable[i].name, seriesTable[i].name};
+    return choices;
+}();
+
 struct ChoiceField {
     std::string_view name; // the combo box's name in the window
     std::span<const Choice> choices;
@@ -72,10 +80,25 @@ struct ChoiceField {
     std::string_view help;
 };
 
-inline constexpr std::array<ChoiceField, 1> choiceFields{{
+inline constexpr std::array<ChoiceField, 2> choiceFields{{
     {"cmbOrder", orderChoices, 0, [](SearchParams& p, std::size_t c) { p.order = static_cast<ListOrder>(c); }, "order",
      "list the first dividers found, or the best first"},
+    // A file of values, when one is chosen, stands in for the series.
+    {"cmbSeries", seriesChoices, e24SeriesIndex, [](SearchParams& p, std::size_t c) { p.values = seriesValues(c); },
+     "series", "the series of resistor values tried"},
 }};
+
+// A choice field's place in choiceFields.
+[[nodiscard]] constexpr std::size_t choiceIndex(std::string_view name)
+{
+    std::size_t i = 0;
+    while (i < choiceFields.size() && choiceFields[i].name != name)
+        ++i;
+    return i;
+}
+
+inline constexpr std::size_t seriesChoice = choiceIndex("cmbSeries");
+static_assert(seriesChoice < choiceFields.size());
 
 // The six boxes that allow the arm shapes.
 struct ArmBox {

@@ -135,4 +135,17 @@ std::string NumberText::fixed2(double value) const
     return out;
 }
 
+std::string NumberText::grouped(std::uint64_t count) const
+{
+    const std::string digits = std::to_string(count);
+    const char group = separator_ == "," ? '.' : ',';
+    std::string out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out.push_back(group);
+        out.push_back(digits[i]);
+    }
+    return out;
+}
+
 } // namespace tarnel

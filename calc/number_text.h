@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,10 @@ public:
     // the very large and the very small.
     void appendPlain(std::string& out, double value) const;
     [[nodiscard]] std::string plain(double value) const;
+
+    // A count with its thousands grouped by the character a reader of the
+    // separator expects, so that 15,975 never reads as a fraction.
+    [[nodiscard]] std::string grouped(std::uint64_t count) const;
 
     [[nodiscard]] const std::string& decimalSeparator() const { return separator_; }
 

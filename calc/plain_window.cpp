@@ -60,6 +60,7 @@ StartWindow PlainWindow::controls()
         window.armChecks[i] = &armBoxes_[i];
     for (std::size_t i = 0; i < choices_.size(); ++i)
         window.choices[i] = &choices_[i];
+    window.valuesFile = &valuesFile_;
     for (std::size_t i = 0; i < specialSlotCount; ++i)
         window.specialSlots[i] = {&slotBoxes_[i], &slotEdits_[i]};
     window.panel1 = &panel1_;

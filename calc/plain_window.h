@@ -47,6 +47,18 @@ private:
     std::size_t choice_ = 0;
 };
 
+class PlainValuesFile final : public ValuesFileField {
+public:
+    [[nodiscard]] std::optional<std::string> path() const override { return path_; }
+    void showProblem(const std::string& problem) override { problem_ = problem; }
+    void setPath(std::optional<std::string> path) { path_ = std::move(path); }
+    [[nodiscard]] const std::string& problem() const { return problem_; }
+
+private:
+    std::optional<std::string> path_;
+    std::string problem_;
+};
+
 class PlainPanel final : public PanelControl {
 public:
     void setEnabled(bool enabled) override { changes_.push_back(enabled); }
@@ -67,6 +79,7 @@ public:
     [[nodiscard]] PlainEdit& edit(std::string_view name);
     [[nodiscard]] PlainCheck& check(std::string_view name);
     [[nodiscard]] PlainChoice& choice(std::string_view name);
+    [[nodiscard]] PlainValuesFile& valuesFile() { return valuesFile_; }
 
     // The controls as a press of Start reads them.
     [[nodiscard]] StartWindow controls();
@@ -81,6 +94,7 @@ private:
     PlainCheck ratioBox_;
     std::array<PlainCheck, armBoxes.size()> armBoxes_;
     std::array<PlainChoice, choiceFields.size()> choices_;
+    PlainValuesFile valuesFile_;
     std::array<PlainEdit, specialSlotCount> slotEdits_;
     std::array<PlainCheck, specialSlotCount> slotBoxes_;
     PlainPanel panel1_;

@@ -1,6 +1,5 @@
 #include "result_list.h"
 
-#include "standard_values.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -9,7 +8,18 @@ namespace tarnel {
 
 ResultList::ResultList(NumberText numbers) : numbers_(std::move(numbers))
 {
-    for (const double value : standardValues())
+    setValues(e24Values());
+}
+
+void ResultList::setValues(std::shared_ptr<const ValueSet> values)
+{
+    if (values == values_)
+        return;
+    if (size_ > 0)
+        throw std::logic_error("the values of a result list change only while it is empty");
+    values_ = std::move(values);
+    valueTexts_.clear();
+    for (const double value : values_->values())
         valueTexts_.push_back(numbers_.fixed2(value));
 }
 
@@ -50,7 +60,7 @@ void ResultList::addResult(const Divider& divider, double deviationPercent)
         throw std::invalid_argument("no such arm combination");
     for (const ValueIndex value : divider.values)
         if (value >= valueTexts_.size())
-            throw std::invalid_argument("no such standard value");
+            throw std::invalid_argument("no such value in the list's set");
     push() = Record{deviationPercent, divider.packed()};
     ++resultCount_;
 

@@ -2,6 +2,7 @@
 
 #include "divider.h"
 #include "number_text.h"
+#include "value_set.h"
 
 #include <array>
 #include <cstddef>
@@ -27,6 +28,9 @@ public:
     explicit ResultList(NumberText numbers = NumberText());
 
     void clear();
+    // The values the dividers of the lines to come name; E24 until told.
+    void setValues(std::shared_ptr<const ValueSet> values);
+    [[nodiscard]] const ValueSet& values() const { return *values_; }
     void addResult(const Divider& divider, double deviationPercent);
     void addMessage(std::string text);
 
@@ -70,7 +74,8 @@ private:
     std::size_t size_ = 0;
     std::size_t capacity_ = std::numeric_limits<std::size_t>::max();
     std::int32_t resultCount_ = 0;
-    std::vector<std::string> valueTexts_; // the standard values as "%f" writes them
+    std::shared_ptr<const ValueSet> values_;
+    std::vector<std::string> valueTexts_; // values_ as "%f" writes them
     std::vector<std::string> messages_;
 
     // What widestLineLength() is bounded from, kept up to date as lines come.

@@ -4,28 +4,12 @@
 #include "divider.h"
 #include "input_fields.h"
 #include "special_values.h"
-#include "standard_values.h"
 
 #include <algorithm>
 
 namespace tarnel {
 
 namespace {
-
-// Groups thousands with the character a reader of the separator expects,
-// so that 15,975 never reads as a fraction.
-std::string count(std::uint64_t n, const NumberText& numbers)
-{
-    const std::string digits = std::to_string(n);
-    const char group = numbers.decimalSeparator() == "," ? '.' : ',';
-    std::string out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out.push_back(group);
-        out.push_back(digits[i]);
-    }
-    return out;
-}
 
 bool anyArm(const SearchParams& params, bool highArm)
 {
@@ -37,7 +21,7 @@ std::string reasonForNone(const SearchParams& params)
 {
     if (!anyArm(params, true) || !anyArm(params, false))
         return std::string("no shape is ticked for the ") + (anyArm(params, true) ? "low" : "high") + " arm";
-    if (standardEndIndex(params.rMax) <= standardFloorIndex(params.rMin))
+    if (params.values->endIndex(params.rMax) <= params.values->floorIndex(params.rMin))
         return "Rmin is above Rmax";
     if (!notAbove(params.rSumMin, params.rSumMax))
         return "RsumMin is above RsumMax";
@@ -51,8 +35,8 @@ std::string reasonForNone(const SearchParams& params)
 
 RunSummary summarizeRun(const SearchParams& params, std::uint64_t found, std::size_t shown)
 {
-    RunSummary summary{found, shown, found == 0 ? reasonForNone(params) : std::string(), {}};
-    const auto& values = standardValues();
+    RunSummary summary{found, shown, found == 0 ? reasonForNone(params) : std::string(), {}, params.values};
+    const std::span<const double> values = params.values->values();
     for (const double listed : specialValueTable.listedValues) {
         if (listed != unusedSpecialValue && std::none_of(values.begin(), values.end(), [listed](double v) {
                 return specialValueMatches(listed, v);
@@ -68,11 +52,16 @@ std::string RunSummary::text(const NumberText& numbers) const
     if (found == 0)
         out = noneBecause.empty() ? "No divider meets the bounds" : "No divider: " + noneBecause;
     else if (shown < found)
-        out = count(shown, numbers) + " of " + count(found, numbers) + " dividers shown: the limit cut the rest";
+        out = numbers.grouped(shown) + " of " + numbers.grouped(found) + " dividers shown: the limit cut the rest";
     else
-        out = count(found, numbers) + (found == 1 ? " divider" : " dividers");
+        out = numbers.grouped(found) + (found == 1 ? " divider" : " dividers");
     for (const double listed : unmatchedListed)
-        out += "; " + numbers.plain(listed) + " is no E24 value";
+        out += "; " + numbers.plain(listed) +
+               (values->isSeries() ? " is no " + values->name() + " value" : " is not in " + values->name());
+    if (const std::size_t outside = values->outsideRange(); outside > 0)
+        out += "; " + numbers.grouped(outside) + (outside == 1 ? " value in " : " values in ") + values->name() +
+               (outside == 1 ? " lies" : " lie") + " outside 1 to 9100000 k and " + (outside == 1 ? "is" : "are") +
+               " not tried";
     return out;
 }
 

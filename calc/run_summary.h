@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,12 +17,17 @@ struct RunSummary {
     std::uint64_t found = 0;
     std::size_t shown = 0;
     std::string noneBecause;             // empty when the inputs tell no reason
-    std::vector<double> unmatchedListed; // "only these" values that are no standard value
+    std::vector<double> unmatchedListed; // "only these" values that are none of values
+    std::shared_ptr<const ValueSet> values;
 
     // "24 dividers", "200 of 15,975 dividers shown: the limit cut the rest",
-    // "No divider: Rmin is above Rmax".
+    // "No divider: Rmin is above Rmax", and what of the values could not be
+    // used: "…; 4.8 is no E24 value", "…; 2 values in drawer.txt lie outside
+    // 1 to 9100000 k and are not tried".
     [[nodiscard]] std::string text(const NumberText& numbers) const;
     [[nodiscard]] bool limitCut() const { return shown < found; }
+    // Whether some values could not be used, which the text then names.
+    [[nodiscard]] bool hasNotes() const { return !unmatchedListed.empty() || values->outsideRange() > 0; }
 };
 
 // The summary of a search with these parameters and the special-value table.

@@ -1,7 +1,10 @@
 #include "search_params.h"
 
 #include "start_run.h"
+#include "stock_file.h"
 #include "value_cursor.h"
+
+#include <algorithm>
 
 namespace tarnel {
 
@@ -46,7 +49,15 @@ SearchParams readSearchParams(const StartWindow& window, const NumberText& numbe
     for (std::size_t i = 0; i < armBoxes.size(); ++i)
         p.*armBoxes[i].flag = window.armChecks[i]->checked();
     for (std::size_t i = 0; i < choiceFields.size(); ++i)
-        choiceFields[i].use(p, window.choices[i]->choice());
+        choiceFields[i].use(p, std::min(window.choices[i]->choice(), choiceFields[i].choices.size() - 1));
+    if (const std::optional<std::string> path = window.valuesFile->path()) {
+        const StockReading stock = readStockFile(*path, NumberText(numbers.decimalSeparator(), NumberText::Period::AlsoAccepted));
+        window.valuesFile->showProblem(stock.problem);
+        if (stock.values)
+            p.values = stock.values;
+        else
+            inputsValid = false;
+    }
     return p;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "number_text.h"
+#include "value_set.h"
 #include "window_controls.h"
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 namespace tarnel {
@@ -61,6 +63,7 @@ struct SearchParams {
     bool useLo2Rpar = false;
     ListOrder order = ListOrder::AsFound;
     double partTolerance = 0.0; // a fraction, for the band each listed divider's output may take
+    std::shared_ptr<const ValueSet> values = e24Values(); // the resistor values tried
 };
 
 // Sets inputsValid, then reads and shows every field in the order of the

@@ -30,6 +30,12 @@ std::optional<SearchRun> runStart(const StartWindow& window)
         specValsInit(*window.specialSlots[slot].box, *window.specialSlots[slot].edit, slot, list, list.numbers());
     if (!inputsValid)
         return std::nullopt;
+    if (const std::size_t values = searchedValueCount(params); values > maxPairedValues && searchesPairs(params)) {
+        window.valuesFile->showProblem("holds " + list.numbers().grouped(values) +
+                                       " values from Rmin to Rmax; arms of two resistors take at most " +
+                                       list.numbers().grouped(maxPairedValues));
+        return std::nullopt;
+    }
 
     list.clear();
     const PanelDisabled disabled(*window.panel1);

@@ -29,6 +29,7 @@ struct StartWindow {
     CheckField* ratioBox = nullptr;
     std::array<CheckField*, armBoxes.size()> armChecks{};
     std::array<ChoiceControl*, choiceFields.size()> choices{};
+    ValuesFileField* valuesFile = nullptr;
     std::array<SpecialSlotControls, specialSlotCount> specialSlots{};
     PanelControl* panel1 = nullptr;
     ResultList* list = nullptr; // its number text also reads the fields

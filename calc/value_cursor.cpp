@@ -2,9 +2,9 @@
 
 namespace tarnel {
 
-ValueCursor::ValueCursor(double start)
+ValueCursor::ValueCursor(double start, std::span<const double> mantissas) : mantissas_(mantissas)
 {
-    currentValue = e24Mantissas[0] * decade;
+    currentValue = mantissas_[0] * decade;
     lastDecade = decade;
     lastValue = currentValue;
     // Climb to the floor of start: the walk ends on the first refused step.
@@ -15,7 +15,7 @@ ValueCursor::ValueCursor(double start)
 
 double ValueCursor::advance(double bound)
 {
-    if (mantissaIndex < static_cast<std::int32_t>(e24Mantissas.size()) - 1) {
+    if (mantissaIndex < static_cast<std::int32_t>(mantissas_.size()) - 1) {
         ++mantissaIndex;
     } else if (decadeIndex < decadeCount - 1) {
         ++decadeIndex;
@@ -24,7 +24,7 @@ double ValueCursor::advance(double bound)
     } else {
         tableEnded = true;
     }
-    currentValue = e24Mantissas[static_cast<std::size_t>(mantissaIndex)] * decade;
+    currentValue = mantissas_[static_cast<std::size_t>(mantissaIndex)] * decade;
 
     if (tableEnded || currentValue > bound) {
         currentValue = lastValue;

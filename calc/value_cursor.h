@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace tarnel {
 
@@ -20,10 +21,11 @@ inline constexpr double maxStandardValue = [] {
     return e24Mantissas.back() * decade;
 }();
 
-// Walks the standard values upwards. Each value is mantissa times decade,
-// rounded once: 1.1 * 100 is 110.00000000000001, and that is kept.
+// Walks the standard values of a series upwards, E24 unless told another.
+// Each value is mantissa times decade, rounded once: 1.1 * 100 is
+// 110.00000000000001, and that is kept.
 struct ValueCursor {
-    explicit ValueCursor(double start);
+    explicit ValueCursor(double start, std::span<const double> mantissas = e24Mantissas);
 
     [[nodiscard]] double value() const { return currentValue; }
     // Moves to the next standard value unless it exceeds bound or the table
@@ -40,6 +42,9 @@ struct ValueCursor {
     double currentValue = 1.0;
     bool tableEnded = false;
     bool finished = false;
+
+private:
+    std::span<const double> mantissas_;
 };
 
 } // namespace tarnel

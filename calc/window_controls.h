@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace tarnel {
@@ -39,6 +40,16 @@ class ChoiceControl {
 public:
     virtual ~ChoiceControl() = default;
     [[nodiscard]] virtual std::size_t choice() const = 0;
+};
+
+// The user's file of resistor values: while one is chosen, it stands in for
+// the series.
+class ValuesFileField {
+public:
+    virtual ~ValuesFileField() = default;
+    [[nodiscard]] virtual std::optional<std::string> path() const = 0;
+    // Why the file did not read, or empty when it did.
+    virtual void showProblem(const std::string& problem) = 0;
 };
 
 class PanelControl {

@@ -77,8 +77,8 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     writeResults(options.format, window.list(), run->params, out);
     const int status = finish(out, err);
-    // The output is all dividers, unless the summary, after it, says otherwise.
-    if (status == exitSuccess && (run->summary.found == 0 || run->summary.limitCut()))
+    // The output is all dividers from all values, unless the summary, after it, says otherwise.
+    if (status == exitSuccess && (run->summary.found == 0 || run->summary.limitCut() || run->summary.hasNotes()))
         err << programName << ": " << run->summary.text(window.list().numbers()) << '\n';
     return status;
 }

@@ -92,7 +92,7 @@ std::string shapesText(std::size_t firstBox)
 // values are judged after parsing and all bad ones are reported together.
 class OptionParser {
 public:
-    OptionParser() : app_("Finds voltage dividers built from standard E24 resistor values.", std::string(programName))
+    OptionParser() : app_("Finds voltage dividers built from standard resistor values, E3 to E192, or your own.", std::string(programName))
     {
         app_.set_help_flag();
         app_.allow_extras();
@@ -111,6 +111,7 @@ public:
                                       std::string(f.help) + " (default " +
                                           std::string(f.choices[f.initialChoice].word) + ")");
         }
+        valuesFile_ = valueOption("values", "FILE", "the resistor values in FILE instead of a series");
         ratio_ = valueOption("ratio", "1+h/l|h/l", "the ratio counted: 1 + H/L, or H/L alone (default 1+h/l)");
         high_ = valueOption("hi", "SHAPES", "shapes of the high arm (default " + shapesText(0) + ")");
         low_ = valueOption("lo", "SHAPES", "shapes of the low arm (default " + shapesText(3) + ")");
@@ -128,12 +129,17 @@ public:
                     "slots in the order given, at most four together. An option given twice takes\n"
                     "its last value.\n"
                     "\n"
+                    "FILE holds one resistor value a line, in kilo-ohms or with a unit or an RKM code\n"
+                    "(4k7, 100R, 1M, 2.2k, 470 ohm); '#' starts a comment. Values outside 1 to\n"
+                    "9100000 kilo-ohms are not tried.\n"
+                    "\n"
                     "text prints the window's result lines; csv a header row and one row per line;\n"
                     "json one array of objects. csv and json write numbers with a period and at most\n"
                     "twelve significant digits, and give what each divider delivers at the input\n"
                     "voltage: the output and its error, the current, the power in each resistor, and\n"
                     "the output's band with every resistor off by the part tolerance. When the limit\n"
-                    "cut the list, or nothing was found, a summary line goes to stderr.\n"
+                    "cut the list, nothing was found, or some values could not be used, a summary\n"
+                    "line goes to stderr.\n"
                     "\n"
                     "Example: dividers from 12 V to 3.3 V within 1 %, the high arm one resistor or\n"
                     "two in series:\n"
@@ -167,6 +173,11 @@ public:
         if (const auto value = reader.last(low_))
             reader.shapes(low_->get_name(), *value, 3);
         reader.specialValues(app_.parse_order(), only_, exclude_);
+        if (const auto value = reader.last(valuesFile_)) {
+            o.valuesFile = *value;
+            if (const auto series = reader.last(choices_[seriesChoice]))
+                reader.fail(std::max(series->position, value->position), "--series and --values exclude each other");
+        }
         for (std::size_t i = 0; i < choiceFields.size(); ++i) {
             std::vector<std::string_view> words;
             for (const Choice& choice : choiceFields[i].choices)
@@ -293,7 +304,10 @@ private:
         std::optional<std::size_t> word(const std::string& name, const OptionText& value,
                                         const std::vector<std::string_view>& words)
         {
-            const auto known = std::find(words.begin(), words.end(), value.text);
+            // Case does not matter: e96 is E96.
+            const std::string typed = withoutBlanksLowered(value.text);
+            const auto known = std::find_if(words.begin(), words.end(),
+                                            [&](std::string_view w) { return withoutBlanksLowered(w) == typed; });
             if (known != words.end())
                 return static_cast<std::size_t>(known - words.begin());
             std::string list;
@@ -338,6 +352,7 @@ private:
     CLI::Option* low_ = nullptr;
     CLI::Option* exclude_ = nullptr;
     CLI::Option* only_ = nullptr;
+    CLI::Option* valuesFile_ = nullptr;
     std::array<CLI::Option*, choiceFields.size()> choices_{};
     CLI::Option* format_ = nullptr;
     CLI::Option* help_ = nullptr;
@@ -382,6 +397,8 @@ void applyOptions(const Options& options, PlainWindow& window)
         window.check(specialSlotFields[slot].boxName).set(special.listed ? CheckState::Checked : CheckState::Unchecked);
         window.edit(specialSlotFields[slot].editName).setText(special.value.text);
     }
+    if (options.valuesFile)
+        window.valuesFile().setPath(options.valuesFile->text);
 }
 
 std::vector<ArgumentError> rejectedValues(const Options& options, PlainWindow& window)
@@ -399,6 +416,9 @@ std::vector<ArgumentError> rejectedValues(const Options& options, PlainWindow& w
         check(window.edit(specialSlotFields[slot].editName), special.listed ? "--only" : "--exclude",
               special.value.position, valueRange);
     }
+    if (options.valuesFile && !window.valuesFile().problem().empty())
+        errors.push_back({options.valuesFile->position,
+                          "--values " + inQuotes(options.valuesFile->text) + ": " + window.valuesFile().problem()});
     return errors;
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,7 @@ struct Options {
     std::array<bool, armBoxes.size()> arms{};            // the arm boxes, in their table's order
     std::array<std::size_t, choiceFields.size()> choices{};
     std::vector<SpecialValueOption> specialValues;       // at most specialSlotCount, in the order given
+    std::optional<OptionText> valuesFile;                // --values, standing in for the series
     OutputFormat format = OutputFormat::Text;
     bool help = false;
     bool version = false;

@@ -17,9 +17,10 @@ set(CPACK_PACKAGE_VENDOR "Tarnel developers")
 set(CPACK_PACKAGE_CONTACT "Tarnel maintainers <maintainers@users.noreply.c-seed-dcca5753.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "find voltage dividers built from standard resistor values")
 set(CPACK_PACKAGE_DESCRIPTION [=[
-Tarnel lists every resistive voltage divider built from standard E24
-resistor values whose ratio meets a wanted input and output voltage within
-a tolerance. Each arm of a divider is one resistor, two in series or two in
+Tarnel lists every resistive voltage divider built from the standard
+resistor values of an E series, E3 to E192, or from a file of the user's
+own stock, whose ratio meets a wanted input and output voltage within a
+tolerance. Each arm of a divider is one resistor, two in series or two in
 parallel; the ranges of the resistors and of the total resistance are
 chosen, and single values can be excluded or the search limited to a few.
 

@@ -12,7 +12,7 @@ cmake --build --preset fuzz -j"$(nproc)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p build/fuzz/artifacts
-for target in number_text command_line result_line; do
+for target in number_text command_line result_line stock_file; do
   cp -r "fuzz/corpus/$target" "$work/$target"
   echo "Fuzzing ${target}_fuzz for ${seconds} s"
   if ! build/fuzz/fuzz/${target}_fuzz -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=60 \

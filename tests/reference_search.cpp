@@ -1,7 +1,8 @@
 #include "reference_search.h"
 
 #include "special_values.h"
-#include "value_cursor.h"
+
+#include <span>
 
 namespace tarnel::test {
 
@@ -50,13 +51,17 @@ double upTo(double bound) { return bound * (1 + 1e-9); }
 bool atLeast(double x, double bound) { return x >= bound * (1 - 1e-9); }
 bool atMost(double x, double bound) { return x * (1 - 1e-9) <= bound; }
 
-// One resistor's loop: from the floor of rMin while not above rMax and the lines may grow.
+// One resistor's loop over the run's values: from the floor of rMin while
+// not above rMax and the lines may grow.
 template <class Body>
 void eachValue(const SearchParams& p, const Lines& lines, std::size_t stopAfter, Body body)
 {
-    for (ValueCursor c(upTo(p.rMin)); !c.finished && c.value() <= upTo(p.rMax) && lines.size() < stopAfter;
-         c.advance(upTo(p.rMax)))
-        body(c.value());
+    const std::span<const double> values = p.values->values();
+    std::size_t i = 0;
+    while (i + 1 < values.size() && values[i + 1] <= upTo(p.rMin))
+        ++i;
+    for (; i < values.size() && values[i] <= upTo(p.rMax) && lines.size() < stopAfter; ++i)
+        body(values[i]);
 }
 
 bool ok(double value)

@@ -15,8 +15,8 @@ struct ReferenceLine {
     double deviationPercent;
 };
 
-// The divider search written out literally: nested value cursors, one loop
-// per resistor, every candidate computed and tested, in the order found, up
+// The divider search written out literally: nested loops over the run's
+// values, one per resistor, every candidate computed and tested, in the order found, up
 // to stopAfter lines. Slow, and the yardstick the real search must match line
 // for line.
 std::vector<ReferenceLine> referenceSearch(const SearchParams& params, std::size_t stopAfter);

@@ -1,9 +1,9 @@
+#include "decimal_bounds.h"
 #include "divider.h"
 #include "divider_search.h"
 #include "reference_search.h"
 #include "special_values.h"
-#include "standard_values.h"
-#include "value_cursor.h"
+#include "value_set.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,9 @@ using namespace tarnel;
 namespace {
 
 // Generated parameter sets on which the real search must give exactly the
-// lines of the literal reference. Most use narrow value ranges so that the
-// reference stays quick; a few the full range with a small limit.
+// lines of the literal reference, over every series and stocks of odd values.
+// Most use narrow value ranges so that the reference stays quick; a few the
+// full range of a small set with a small limit.
 class Generator {
 public:
     explicit Generator(std::uint64_t seed) : rng_(seed) {}
@@ -29,16 +30,19 @@ public:
     SearchParams params()
     {
         SearchParams p;
-        const bool fullRange = chance(0.01);
-        const std::size_t width = fullRange ? standardValueCount : uniform(1, chance(0.05) ? 24 : 10);
-        const std::size_t first = uniform(0, standardValueCount - width);
-        p.rMin = boundNear(first);
-        p.rMax = boundNear(first + width - 1);
+        p.values = valueSet();
+        const ValueSet& values = *p.values;
+        const bool fullRange = chance(0.01) && values.size() <= e24Values()->size();
+        const std::size_t width =
+            fullRange ? values.size() : uniform(1, std::min<std::size_t>(values.size(), chance(0.05) ? 24 : 10));
+        const std::size_t first = uniform(0, values.size() - width);
+        p.rMin = boundNear(values, first);
+        p.rMax = boundNear(values, first + width - 1);
         if (chance(0.05))
             std::swap(p.rMin, p.rMax);
         p.ratioOffset = fullRange || chance(0.5) ? 0.0 : 1.0;
-        p.uin = standardValues()[uniform(0, 60)];
-        p.uout = chance(0.7) ? standardValues()[uniform(0, 40)] : real(1.0, 30.0);
+        p.uin = (*e24Values())[uniform(0, 60)];
+        p.uout = chance(0.7) ? (*e24Values())[uniform(0, 40)] : real(1.0, 30.0);
         const double tolerances[] = {0.0, real(0.0, 0.002), real(0.0, 0.02), real(0.0, 0.2), real(0.0, 1.0), 1.0};
         p.tolerance = tolerances[fullRange ? 5 : uniform(0, 4)];
         p.ratio = p.uin / p.uout;
@@ -55,7 +59,7 @@ public:
         specialValueTable = {};
         for (std::size_t slot = 0; slot < specialSlotCount && !fullRange; ++slot) {
             const double roll = real(0.0, 1.0);
-            const double value = chance(0.8) ? standardValues()[uniform(0, 60)] : real(1.0, 100.0);
+            const double value = chance(0.8) ? values[uniform(0, values.size() - 1)] : real(1.0, 100.0);
             if (roll >= 0.75) // grayed otherwise
                 (roll < 0.88 ? specialValueTable.excludedValues : specialValueTable.listedValues)[slot] = value;
         }
@@ -65,9 +69,9 @@ public:
     // Moves one bound onto the ratio or total of a candidate in the value range.
     void putABoundOnACandidate(SearchParams& p)
     {
-        const auto& values = standardValues();
+        const std::span<const double> values = p.values->values();
         const ArmCombination& c = armCombinations[uniform(0, armCombinations.size() - 1)];
-        const std::size_t lo = standardFloorIndex(std::min(p.rMin, p.rMax));
+        const std::size_t lo = p.values->floorIndex(std::min(p.rMin, p.rMax));
         const auto hi = static_cast<std::size_t>(std::upper_bound(values.begin(), values.end(), p.rMax) - values.begin());
         std::array<ValueIndex, 4> r{};
         for (ValueIndex& v : r)
@@ -79,7 +83,7 @@ public:
         for (std::size_t first : {0, 2})
             if (r[first] > r[first + 1])
                 std::swap(r[first], r[first + 1]);
-        const DividerFigures f = dividerFigures({c.number, r}, p.ratioOffset);
+        const DividerFigures f = dividerFigures({c.number, r}, p.ratioOffset, *p.values);
         const std::size_t which = uniform(0, 3);
         const double figure = which < 2 ? f.ratio : f.total;
         *std::array{&p.ratioLow, &p.ratioHigh, &p.rSumMin, &p.rSumMax}[which] = chance(0.5) ? figure : typed(figure);
@@ -101,11 +105,30 @@ private:
         return std::strtod(text.data(), nullptr);
     }
 
-    // On a standard value, as typed, between two, or just below one.
-    double boundNear(std::size_t index)
+    // On a value, as typed, between two, or just below one.
+    double boundNear(const ValueSet& values, std::size_t index)
     {
-        const double v = standardValues()[index];
+        const double v = values[index];
         return std::array{std::nextafter(v, 0.0), v * 1.02, v, typed(v)}[uniform(0, 3)];
+    }
+
+    // Mostly a series; otherwise a stock of values as parts are marked, or of
+    // any doubles, some a hair apart, and sums that tie.
+    std::shared_ptr<const ValueSet> valueSet()
+    {
+        if (!chance(0.2))
+            return seriesValues(uniform(0, seriesTable.size() - 1));
+        std::vector<double> values(uniform(1, 60));
+        const double spread = real(0.0, std::log(maxStandardValue));
+        for (double& v : values) {
+            const double x = std::exp(real(0.0, spread));
+            v = chance(0.3) ? std::round(x) : chance(0.5) ? std::stod(std::to_string(x).substr(0, 4)) : x;
+            if (chance(0.1))
+                v = std::min(v * (1 + real(0.0, 1e-8)), maxStandardValue);
+        }
+        std::sort(values.begin(), values.end());
+        values.erase(std::unique(values.begin(), values.end(), sameDecimal), values.end());
+        return std::make_shared<const ValueSet>("stock.txt", std::move(values), false);
     }
 
     std::mt19937_64 rng_;
@@ -166,7 +189,7 @@ TEST_P(DifferentialTest, search_gives_the_lines_and_the_count_of_the_literal_ref
                 const ResultEntry a = actual.entry(i);
                 std::array<double, 4> resistors{};
                 for (std::size_t r = 0; r < 4; ++r)
-                    resistors[r] = standardValues()[a.divider.values[r]];
+                    resistors[r] = (*p.values)[a.divider.values[r]];
                 ASSERT_EQ(a.divider.combination, expected[i].combination) << where << " line " << i;
                 ASSERT_EQ(resistors, expected[i].resistors) << where << " line " << i;
                 // Bitwise: the deviation must come from the very same arithmetic.

@@ -1,9 +1,11 @@
-#include "standard_values.h"
 #include "value_cursor.h"
+#include "value_set.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 using namespace tarnel;
@@ -33,14 +35,36 @@ TEST(ValueCursorTest, walks_from_the_floor_of_the_start_up_to_the_bound)
 TEST(ValueCursorTest, nine_products_stay_one_last_place_off_their_whole_number)
 {
     std::vector<double> offWhole;
-    for (const double v : standardValues())
+    const ValueSet& e24 = *e24Values();
+    for (const double v : e24.values())
         if (v >= 10.0 && v != std::round(v))
             offWhole.push_back(v);
     EXPECT_EQ(offWhole, (std::vector<double>{110.00000000000001, 220.00000000000003, 509.99999999999994,
                                              819.9999999999999, 110000.00000000001, 220000.00000000003,
                                              509999.99999999994, 819999.9999999999, 8199999.999999999}));
     for (const double start : {-3.0, 1.05, 1.1, 1.55, 50.0, 9.1e6, 1e9})
-        EXPECT_EQ(standardValues()[standardFloorIndex(start)], ValueCursor(start).value()) << start;
+        EXPECT_EQ(e24[e24.floorIndex(start)], ValueCursor(start).value()) << start;
     // A typed 110 is the standard 110 in decimal, not the 100 below its binary value.
-    EXPECT_EQ(standardValues()[standardFloorIndex(110)], 110.00000000000001);
+    EXPECT_EQ(e24[e24.floorIndex(110)], 110.00000000000001);
+}
+
+TEST(ValueSetTest, each_series_rises_over_seven_decades_up_to_the_maximum_and_holds_the_coarser_ones)
+{
+    // Seven decades less the values above 9,100,000.
+    const std::size_t counts[] = {21, 42, 84, 168, 335, 669, 1337};
+    for (std::size_t s = 0; s < seriesTable.size(); ++s) {
+        const ValueSet& set = *seriesValues(s);
+        EXPECT_EQ(set.size(), counts[s]) << set.name();
+        EXPECT_TRUE(std::is_sorted(set.values().begin(), set.values().end(), std::less_equal<>())) << set.name();
+        EXPECT_EQ(set[0], 1.0);
+        EXPECT_LE(set[set.size() - 1], maxStandardValue);
+        // E3 to E24 each hold the one before, E96 and E192 too.
+        if (s > 0 && s != 4) {
+            const ValueSet& coarser = *seriesValues(s - 1);
+            EXPECT_TRUE(std::includes(set.values().begin(), set.values().end(), coarser.values().begin(),
+                                      coarser.values().end()))
+                << set.name();
+        }
+    }
+    EXPECT_EQ((*seriesValues(5))[5 * 96 + 67], 499000.0); // 4.99 in the sixth decade of E96
 }

@@ -2,6 +2,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 
@@ -46,6 +49,24 @@ std::size_t ComboBoxChoice::choice() const
 {
     // A box with nothing chosen counts as its first entry.
     return static_cast<std::size_t>(std::max(0, box_.currentIndex()));
+}
+
+std::optional<std::string> ValuesFileChoice::path() const
+{
+    if (box_.currentIndex() != box_.count() - 1)
+        return std::nullopt;
+    return path_;
+}
+
+void ValuesFileChoice::showProblem(const std::string& problem)
+{
+    QPalette palette;
+    if (!problem.empty()) {
+        palette.setColor(QPalette::WindowText, Qt::red);
+        const QString name = QFileInfo(QFile::decodeName(path_.value_or(std::string()).c_str())).fileName();
+        problemLabel_.setText(name + QStringLiteral(": ") + toQString(problem));
+    }
+    nameLabel_.setPalette(palette);
 }
 
 void WidgetPanel::setEnabled(bool enabled)

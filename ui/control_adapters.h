@@ -4,11 +4,13 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -50,6 +52,26 @@ public:
 
 private:
     QComboBox& box_;
+};
+
+// The series box's last entry stands for a file of values, whose name a label
+// shows; a file that does not read turns the label red and says why in the
+// problem label.
+class ValuesFileChoice final : public ValuesFileField {
+public:
+    ValuesFileChoice(const QComboBox& box, const std::optional<std::string>& path, QLabel& nameLabel,
+                     QLabel& problemLabel)
+        : box_(box), path_(path), nameLabel_(nameLabel), problemLabel_(problemLabel)
+    {
+    }
+    [[nodiscard]] std::optional<std::string> path() const override;
+    void showProblem(const std::string& problem) override;
+
+private:
+    const QComboBox& box_;
+    const std::optional<std::string>& path_;
+    QLabel& nameLabel_;
+    QLabel& problemLabel_;
 };
 
 class WidgetPanel final : public PanelControl {

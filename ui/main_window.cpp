@@ -10,6 +10,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,6 +92,17 @@ QCheckBox* makeArmBox(QWidget* parent, const char* name, const QRect& geometry, 
 }
 
 // Special-value boxes step unchecked, grayed, checked, as "( )/(-)/(x)" reads.
+// A choice box holding the choices of its field.
+QComboBox* makeChoiceBox(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* box = placeControl(new QComboBox(parent), name, geometry);
+    const ChoiceField& field = choiceFields[choiceIndex(name)];
+    for (const Choice& choice : field.choices)
+        box->addItem(toQString(choice.caption));
+    box->setCurrentIndex(static_cast<int>(field.initialChoice));
+    return box;
+}
+
 QCheckBox* makeSpecialBox(QWidget* parent, const char* name, const QRect& geometry)
 {
     QCheckBox* box = placeControl(new QCheckBox(QStringLiteral("( )/(-)/(x)"), parent), name, geometry);
@@ -103,7 +117,9 @@ QCheckBox* makeSpecialBox(QWidget* parent, const char* name, const QRect& geomet
 // of the field tables.
 class TForm1::Controls {
 public:
-    explicit Controls(TForm1& form) : ratioBox_(child<QCheckBox>(form, ratioBoxName)), panel1_(*form.Panel1)
+    explicit Controls(TForm1& form)
+        : ratioBox_(child<QCheckBox>(form, ratioBoxName)), panel1_(*form.Panel1),
+          valuesFile_(*form.cmbSeries, form.valuesFilePath_, *form.lblValuesFile, *form.lblSummary)
     {
         // Reserved up front: the start window keeps pointers into these.
         edits_.reserve(numberFields.size() + specialSlotCount);
@@ -119,6 +135,7 @@ public:
         choices_.reserve(choiceFields.size());
         for (std::size_t i = 0; i < choiceFields.size(); ++i)
             window_.choices[i] = &choices_.emplace_back(child<QComboBox>(form, choiceFields[i].name));
+        window_.valuesFile = &valuesFile_;
         window_.ratioBox = &ratioBox_;
         window_.panel1 = &panel1_;
         window_.list = &form.resultList();
@@ -141,6 +158,7 @@ private:
     CheckBoxField ratioBox_;
     WidgetPanel panel1_;
     std::vector<ComboBoxChoice> choices_;
+    ValuesFileChoice valuesFile_;
     StartWindow window_;
 };
 
@@ -175,6 +193,7 @@ TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
     connect(ListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this, &TForm1::showDetails);
     connect(editPartTol, &QLineEdit::textChanged, this, &TForm1::readPartTolerance);
+    connect(cmbSeries, &QComboBox::activated, this, &TForm1::seriesActivated);
 
     const QRect placed = placedWithin({designPosition, designClientSize}, screen()->availableGeometry());
     move(placed.topLeft());
@@ -242,16 +261,14 @@ void TForm1::createRunPanel()
 {
     Panel3 = makePanel(surface_, "Panel3", {237, 641, 414, 289});
     Label9 = makeLabel(Panel3, "Label9", {16, 11, 100, 25}, QStringLiteral("Order"));
-    cmbOrder = placeControl(new QComboBox(Panel3), "cmbOrder", {120, 8, 177, 33});
-    for (const ChoiceField& field : choiceFields) {
-        if (field.name != "cmbOrder")
-            continue;
-        for (const Choice& choice : field.choices)
-            cmbOrder->addItem(toQString(choice.caption));
-        cmbOrder->setCurrentIndex(static_cast<int>(field.initialChoice));
-    }
+    cmbOrder = makeChoiceBox(Panel3, "cmbOrder", {120, 8, 177, 33});
     Label10 = makeLabel(Panel3, "Label10", {16, 50, 100, 25}, QStringLiteral("Part tol [%]"));
     editPartTol = makeEdit(Panel3, "editPartTol", {120, 47, 73, 33});
+    Label11 = makeLabel(Panel3, "Label11", {16, 89, 100, 25}, QStringLiteral("Series"));
+    cmbSeries = makeChoiceBox(Panel3, "cmbSeries", {120, 86, 130, 33});
+    cmbSeries->addItem(QStringLiteral("from file…"));
+    lastSeries_ = cmbSeries->currentIndex();
+    lblValuesFile = place(new QLabel(Panel3), "lblValuesFile", {258, 89, 140, 25});
     lblSummary = place(new QLabel(Panel3), "lblSummary", {16, 125, 382, 34});
     lblSummary->setWordWrap(true);
     lblSummary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -265,7 +282,7 @@ void TForm1::createRunPanel()
 void TForm1::fitCaptionsAndValues()
 {
     for (QLabel* label : surface_->findChildren<QLabel*>())
-        if (!label->wordWrap() && label != lblDetails)
+        if (!label->wordWrap() && label != lblDetails && label != lblValuesFile)
             fitFont(*label, label->text(), textRoom(*label));
     for (QCheckBox* box : surface_->findChildren<QCheckBox*>())
         fitFont(*box, box->text(), textRoom(*box));
@@ -284,7 +301,7 @@ void TForm1::orderTabs()
         btnStart,   editUin,     editUout,     editTol,      editRmin,     editRmax,     chkHi1R,      chkHi2Rser,
         chkHi2Rpar, chkLo1R,     chkLo2Rser,   chkLo2Rpar,   editMaxResults, editRsumMax, editRsumMin, chkDivOnly,
         ListBox1,   editSpecVal0, chkSpecVal0, editSpecVal1, chkSpecVal1,  editSpecVal2, chkSpecVal2, editSpecVal3,
-        chkSpecVal3, cmbOrder,    editPartTol,
+        chkSpecVal3, cmbOrder,    editPartTol,  cmbSeries,
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
@@ -352,17 +369,46 @@ void TForm1::showDetails()
     reportingFailures([this] { lblDetails->setText(model_->detailsText(ListBox1->currentIndex().row())); });
 }
 
+// The last entry asks for a file; with none chosen the series stays as it was.
+void TForm1::seriesActivated(int index)
+{
+    if (index != cmbSeries->count() - 1) {
+        lastSeries_ = index;
+        lblValuesFile->clear();
+        return;
+    }
+    const QString start = valuesFilePath_ ? QFile::decodeName(valuesFilePath_->c_str()) : QString();
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Resistor values"), start,
+                                                      QStringLiteral("Text files (*.txt);;All files (*)"));
+    if (!path.isEmpty())
+        setValuesFile(path);
+    else if (valuesFilePath_)
+        setValuesFile(start);
+    else
+        cmbSeries->setCurrentIndex(lastSeries_);
+}
+
+void TForm1::setValuesFile(const QString& path)
+{
+    valuesFilePath_ = QFile::encodeName(path).toStdString();
+    cmbSeries->setCurrentIndex(cmbSeries->count() - 1);
+    const QString name = QFileInfo(path).fileName();
+    lblValuesFile->setText(lblValuesFile->fontMetrics().elidedText(name, Qt::ElideMiddle, lblValuesFile->width()));
+    lblValuesFile->setToolTip(path);
+    lblValuesFile->setPalette(QPalette());
+}
+
 // A new part tolerance shows in the chosen divider's band at once; one that
 // does not read waits for Start to turn it red.
 void TForm1::readPartTolerance()
 {
-    std::optional<SearchParams> params = model_->runParams();
     const FieldReading reading =
         readNumber(editPartTol->text().toStdString(), partToleranceRange, resultList().numbers());
-    if (!params || reading.status != FieldStatus::Ok)
+    if (!model_->runParams() || reading.status != FieldStatus::Ok)
         return;
-    params->partTolerance = reading.value / 100.0;
-    model_->setRunParams(params);
+    SearchParams params = *model_->runParams();
+    params.partTolerance = reading.value / 100.0;
+    model_->setRunParams(std::move(params));
     showDetails();
 }
 

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,10 +77,16 @@ public:
     QComboBox* cmbOrder;
     QLabel* Label10;
     QLineEdit* editPartTol;
+    QLabel* Label11;
+    QComboBox* cmbSeries; // the series, then "from file…"
+    QLabel* lblValuesFile;
     QLabel* lblSummary;
     QLabel* lblDetails;
 
     void btnStartClick();
+    // Chooses the file of resistor values the search tries, as the file
+    // dialog does.
+    void setValuesFile(const QString& path);
 
     // The lines ListBox1 shows; tests limit its capacity to make a run fail.
     [[nodiscard]] ResultList& resultList();
@@ -105,6 +112,7 @@ private:
     void placeAnchored(QSize clientSize);
     void showDetails();
     void readPartTolerance();
+    void seriesActivated(int index);
 
     ResultListModel* model_; // owns the lines; a child, so it outlives no view of them
     // Every control lies on the surface, which scrolls where the window is
@@ -112,6 +120,8 @@ private:
     QScrollArea* scrollArea_;
     QWidget* surface_;
     std::vector<Anchored> anchored_;
+    std::optional<std::string> valuesFilePath_; // in the file system's encoding
+    int lastSeries_ = 0;                           // the entry to go back to when no file is chosen
     std::unique_ptr<Controls> controls_; // the controls as the calculation reads them
 };
 

@@ -82,6 +82,29 @@ TEST(CommandLineTest, each_option_reaches_its_control)
     EXPECT_EQ(listed.list().size(), 1u);
 }
 
+TEST(CommandLineTest, a_series_gives_its_own_values_only)
+{
+    PlainWindow w;
+    for (const auto& [edit, text] : {std::pair{"editUin", "5"}, {"editUout", "1.25"}, {"editTol", "0.1"}})
+        w.edit(edit).setText(text);
+    w.choice("cmbSeries").set(5);
+    w.start();
+    const RunResult r = runCli({"--series", "e96", "--uin", "5", "--uout", "1.25", "--tol", "0.1"});
+    EXPECT_EQ(outputLines(r.out), linesOf(w.list())) << r.err;
+    const ValueSet& e24 = *e24Values();
+    std::size_t beyondE24 = 0;
+    for (std::size_t i = 0; i < w.list().size(); ++i)
+        for (const ValueIndex v : w.list().entry(i).divider.values)
+            beyondE24 += std::none_of(e24.values().begin(), e24.values().end(),
+                                      [&](double e) { return e == (*seriesValues(5))[v]; });
+    EXPECT_GT(beyondE24, 0u);
+    EXPECT_TRUE(r.out.starts_with("10.20   /  3.40   d 0.00\n")) << r.out;
+    // A value that cannot be used is named even when nothing was cut.
+    const RunResult listed = runCli({"--series", "E12", "--only", "2.2", "--only", "2.4", "--only", "22", "--tol", "100",
+                                     "--rmax", "10000", "--rsum-max", "100000"});
+    EXPECT_EQ(listed.err, "tarnel-cli: 3 dividers; 2.4 is no E12 value\n");
+}
+
 TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_status_2)
 {
     const std::string usage = "Usage: tarnel-cli [OPTION]...; see tarnel-cli --help for the options.\n";
@@ -100,6 +123,12 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         {{"--volts=5"}, "unknown option \"--volts\"\n" + usage},
         {{"10"}, "unexpected argument \"10\"\n" + usage},
         {{"--version=2"}, "--version takes no value\n" + usage},
+        {{"--series", "E25"}, "--series \"E25\" is not one of E3, E6, E12, E24, E48, E96, E192\n"},
+        {{"--values", "/nonexistent/drawer.txt"},
+         "--values \"/nonexistent/drawer.txt\": cannot be read: No such file or directory\n"},
+        {{"--values", "drawer.txt", "--series", "E12"},
+         "--values \"drawer.txt\": cannot be read: No such file or directory\n"
+         "tarnel-cli: --series and --values exclude each other\n"},
         {{"--exclude", "1", "--exclude", "2", "--only", "3", "--only", "4", "--exclude", "5"},
          "--exclude \"5\": at most four --exclude and --only values together\n" + usage},
         {{"--tol", "x", "--hi", "q", "--uin", "0", "--format", "xml", "--bogus", "--uout", "2"},

@@ -89,6 +89,9 @@ private slots:
         window->cmbOrder->setFocus();
         QTest::keyClick(window->cmbOrder, Qt::Key_Down); // best first
         expected.choice("cmbOrder").set(1);
+        window->cmbSeries->setFocus();
+        QTest::keyClick(window->cmbSeries, Qt::Key_Up); // E12
+        expected.choice("cmbSeries").set(2);
         // The special boxes step unchecked, grayed, checked, as their caption reads.
         QList<Qt::CheckState> states;
         for (int i = 0; i < 5; ++i) {
@@ -120,7 +123,7 @@ private slots:
             "chkHi1R",     "chkHi2Rser",   "chkHi2Rpar",  "chkLo1R",        "chkLo2Rser",  "chkLo2Rpar",
             "editMaxResults", "editRsumMax", "editRsumMin", "chkDivOnly",   "ListBox1",    "editSpecVal0",
             "chkSpecVal0", "editSpecVal1", "chkSpecVal1", "editSpecVal2",   "chkSpecVal2", "editSpecVal3",
-            "chkSpecVal3", "cmbOrder",    "editPartTol",  "btnStart"};
+            "chkSpecVal3", "cmbOrder",    "editPartTol",  "cmbSeries",      "btnStart"};
         QStringList visited{QApplication::focusWidget()->objectName()};
         while (visited.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -153,6 +156,43 @@ private slots:
             clickStart();
             QVERIFY(!isRed(bad));
         }
+    }
+
+    void a_file_of_values_is_searched_and_a_bad_one_is_named_with_its_fault()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("drawer.txt"));
+        const auto write = [&](const char* content) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) > 0);
+        };
+        write("# my drawer\n4k7\n10k\n1k0\n2.2\n");
+        window->setValuesFile(path);
+        QCOMPARE(window->lblValuesFile->text(), QStringLiteral("drawer.txt"));
+        type(window->editTol, "20");
+        clickStart();
+        PlainWindow expected;
+        expected.edit("editTol").setText("20");
+        expected.valuesFile().setPath(path.toStdString());
+        expected.start();
+        QStringList lines;
+        for (const std::string& line : linesOf(expected.list()))
+            lines.append(QString::fromStdString(line));
+        QVERIFY(!lines.isEmpty());
+        QCOMPARE(listLines(), lines);
+        // Read again at each Start: a bad line stops the run and is named.
+        write("4k7\n10 pF\n");
+        clickStart();
+        QCOMPARE(listLines(), QStringList());
+        QCOMPARE(window->lblSummary->text(), QStringLiteral("drawer.txt: line 2: \"10 pF\" is no resistor value"));
+        QCOMPARE(window->lblValuesFile->palette().color(QPalette::WindowText), QColor(Qt::red));
+        // Back on a series, the file is not read.
+        window->cmbSeries->setFocus();
+        QTest::keyClick(window->cmbSeries, Qt::Key_Up);
+        QCOMPARE(window->cmbSeries->currentText(), QStringLiteral("E192"));
+        QCOMPARE(window->lblValuesFile->text(), QString());
+        clickStart();
+        QVERIFY(listLines().size() > 24);
     }
 
     void failed_run_shows_the_error_and_leaves_a_working_window()

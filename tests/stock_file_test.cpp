@@ -1,0 +1,115 @@
+#include "stock_file.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace tarnel;
+
+namespace {
+
+std::vector<double> valuesOf(const StockReading& reading)
+{
+    if (!reading.values)
+        return {};
+    return {reading.values->values().begin(), reading.values->values().end()};
+}
+
+std::string temporaryFile(const std::string& name, const std::string& content)
+{
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+}
+
+} // namespace
+
+TEST(StockFileTest, a_resistance_is_read_in_kilo_ohms_with_its_unit_or_rkm_code)
+{
+    const NumberText comma(",", NumberText::Period::AlsoAccepted);
+    const struct {
+        const char* text;
+        std::optional<double> kiloOhms;
+    } rows[] = {
+        {"4.7", 4.7},      {" 4k7 ", 4.7},   {"100R", 0.1},    {"1M", 1000.0},  {"2.2k", 2.2},  {"2,2k", 2.2},
+        {"1M5", 1500.0},   {"470 \u03a9", 0.47}, {"470ohm", 0.47}, {"47 Ohms", 0.047}, {"1e3", 1000.0},
+        {"0R", 0.0},       {"4K7", 4.7},     {"10 k", 10.0},   {"1e3k", {}},    {"k", {}},      {"4k7k", {}},
+        {"4k-7", {}},      {"-4.7", {}},     {"10 pF", {}},    {"nan", {}},     {"\u03a9", {}}, {"1..5", {}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(parseResistance(row.text, comma), row.kiloOhms) << row.text;
+}
+
+TEST(StockFileTest, a_stock_is_sorted_once_each_and_a_bad_line_is_named_by_its_number)
+{
+    const NumberText period(".", NumberText::Period::AlsoAccepted);
+    const struct {
+        std::string text;
+        std::vector<double> values;
+        std::string problem;
+        std::size_t outsideRange = 0;
+    } rows[] = {
+        {"\xEF\xBB\xBF# drawer 3\r\n10k\r\n\r\n4k7  # metal film\r\n4.7\n1\n", {1, 4.7, 10}, ""},
+        {"4.7\n4.700000000001\n4.8\n", {4.7, 4.8}, ""}, // one resistor written twice in decimal
+        {"100R\n0R\n1k\n9200000\n", {1}, "", 3},
+        {"1k\n\n3 k3\n", {}, "line 3: \"3 k3\" is no resistor value"},
+        {"1k\n" + std::string(60, 'x') + "\n", {}, "line 2: \"" + std::string(40, 'x') + "\u2026\" is no resistor value"},
+        {"1k\nx\ty\n", {}, "line 2: \"x?y\" is no resistor value"},
+        {"# nothing\n\n", {}, "holds no value"},
+        {"10R\n22R\n", {}, "holds no value from 1 to 9100000 k"},
+    };
+    for (const auto& row : rows) {
+        const StockReading reading = parseStock(row.text, "drawer.txt", period);
+        EXPECT_EQ(valuesOf(reading), row.values) << row.text;
+        EXPECT_EQ(reading.problem, row.problem) << row.text;
+        EXPECT_EQ(reading.values ? reading.values->outsideRange() : 0, row.outsideRange) << row.text;
+    }
+    std::string many;
+    for (int i = 0; i <= 10'000; ++i)
+        many += std::to_string(1.0 + i * 0.01) + "\n";
+    EXPECT_EQ(parseStock(many, "many.txt", period).problem, "holds more than 10,000 values");
+}
+
+TEST(StockFileTest, a_file_that_cannot_be_read_says_why)
+{
+    const NumberText period(".");
+    EXPECT_EQ(readStockFile("/nonexistent/drawer.txt", period).problem, "cannot be read: No such file or directory");
+    EXPECT_EQ(readStockFile(std::filesystem::temp_directory_path().string(), period).problem, "cannot be read");
+    EXPECT_EQ(readStockFile(temporaryFile("tarnel-huge.txt", std::string(maxStockFileBytes + 1, '1')), period).problem,
+              "is larger than 4 MB");
+    const StockReading read = readStockFile(temporaryFile("tarnel-drawer.txt", "2k2\n1k\n"), period);
+    EXPECT_EQ(valuesOf(read), (std::vector<double>{1, 2.2}));
+    EXPECT_EQ(read.values->name(), "tarnel-drawer.txt");
+}
+
+TEST(StockFileTest, a_run_on_a_stock_names_what_it_could_not_use_and_refuses_pairs_over_too_many_values)
+{
+    PlainWindow w;
+    w.valuesFile().setPath(temporaryFile("tarnel-stock.txt", "1k\n9k1\n10R\n"));
+    w.check("chkSpecVal0").set(CheckState::Checked);
+    w.edit("editSpecVal0").setText("9.1");
+    w.check("chkSpecVal1").set(CheckState::Checked);
+    w.edit("editSpecVal1").setText("2.2");
+    w.check("chkSpecVal2").set(CheckState::Checked);
+    w.edit("editSpecVal2").setText("1");
+    const std::optional<SearchRun> run = w.start();
+    ASSERT_TRUE(run.has_value());
+    EXPECT_EQ(tarnel::test::linesOf(w.list()), (std::vector<std::string>{"9.10   /  1.00   d 1.00"}));
+    EXPECT_EQ(run->summary.text(w.list().numbers()),
+              "1 divider; 2.2 is not in tarnel-stock.txt; 1 value in tarnel-stock.txt lies outside 1 to 9100000 k and "
+              "is not tried");
+
+    std::string many;
+    for (int i = 0; i < 2001; ++i)
+        many += std::to_string(1.0 + i * 0.01) + "\n";
+    PlainWindow crowded;
+    crowded.valuesFile().setPath(temporaryFile("tarnel-crowded.txt", many));
+    crowded.edit("editRmax").setText("9100000");
+    EXPECT_TRUE(crowded.start().has_value()) << "one resistor an arm";
+    crowded.check("chkHi2Rpar").set(true);
+    EXPECT_FALSE(crowded.start().has_value());
+    EXPECT_EQ(crowded.valuesFile().problem(),
+              "holds 2,001 values from Rmin to Rmax; arms of two resistors take at most 2,000");
+}
