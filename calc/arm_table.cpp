@@ -1,78 +1,25 @@
 #include "arm_table.h"
 
+#include "both_cores.h"
+
 #include <algorithm>
 #include <bit>
 #include <numeric>
 
 namespace tarnel {
 
-namespace {
-
-// Loop indices of a pair of places within the range, smaller value first.
-std::uint32_t smallerOuterIndex(std::size_t smaller, std::size_t larger, std::size_t n)
-{
-    return static_cast<std::uint32_t>(smaller * n - smaller * (smaller - 1) / 2 + (larger - smaller));
-}
-
-std::uint32_t largerOuterIndex(std::size_t smaller, std::size_t larger)
-{
-    return static_cast<std::uint32_t>(larger * (larger + 1) / 2 + smaller);
-}
-
-// Positive doubles order as their bits do, and their bits run about as
-// their logarithm, over which the arms spread fairly evenly: one pass puts
-// them into as many buckets by their top bits as there are arms, and each
-// bucket, a few arms, is sorted alone.
-void sortByResistance(std::vector<Arm>& arms)
-{
-    if (arms.size() < 2)
-        return;
-    const auto bits = [](const Arm& arm) { return std::bit_cast<std::uint64_t>(arm.resistance); };
-    const auto [least, most] = std::minmax_element(
-        arms.begin(), arms.end(), [](const Arm& a, const Arm& b) { return a.resistance < b.resistance; });
-    const std::uint64_t base = bits(*least);
-    const auto bucketBits = static_cast<unsigned>(std::bit_width(arms.size()));
-    const auto spread = static_cast<unsigned>(std::bit_width(bits(*most) - base));
-    const unsigned shift = spread > bucketBits ? spread - bucketBits : 0;
-    std::vector<std::uint32_t> starts((std::size_t{1} << bucketBits) + 1);
-    for (const Arm& arm : arms)
-        ++starts[((bits(arm) - base) >> shift) + 1];
-    std::partial_sum(starts.begin(), starts.end(), starts.begin());
-    std::vector<Arm> sorted(arms.size());
-    std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
-    for (const Arm& arm : arms)
-        sorted[next[(bits(arm) - base) >> shift]++] = arm;
-    for (std::size_t bucket = 0; bucket + 1 < starts.size(); ++bucket)
-        std::sort(sorted.begin() + starts[bucket], sorted.begin() + starts[bucket + 1],
-                  [](const Arm& a, const Arm& b) { return a.resistance < b.resistance; });
-    arms = std::move(sorted);
-}
-
-} // namespace
-
 ArmTable::ArmTable(const ValueSet& values, ArmKind kind, ValueRange range, const std::vector<bool>& usable)
-    : kind_(kind), range_(range)
+    : values_(values), kind_(kind), range_(range), usable_(range.size())
 {
-    positionByLoop_.assign(loopCount(), none);
-    const std::size_t n = range.size();
-    for (std::size_t smaller = 0; smaller < n; ++smaller) {
-        const std::size_t first = range.first + smaller;
-        if (!usable[first])
-            continue;
-        for (std::size_t larger = smaller; larger < n; ++larger) {
-            const std::size_t second = range.first + larger;
-            if (usable[second])
-                arms_.push_back({armResistance(kind, values[first], values[second]), static_cast<ValueIndex>(first),
-                                 static_cast<ValueIndex>(second),
-                                 kind == ArmKind::Single ? static_cast<std::uint32_t>(smaller)
-                                                         : smallerOuterIndex(smaller, larger, n)});
-            if (kind == ArmKind::Single)
-                break;
-        }
+    for (std::size_t i = 0; i < range.size(); ++i)
+        usable_[i] = usable[range.first + i] ? 1 : 0;
+    // Each value's inverse once, rather than twice for every pair it is in.
+    if (kind == ArmKind::Parallel) {
+        inverses_.resize(range.size());
+        for (std::size_t i = 0; i < range.size(); ++i)
+            inverses_[i] = 1.0 / values[range.first + i];
     }
-    sortByResistance(arms_);
-    for (std::size_t position = 0; position < arms_.size(); ++position)
-        positionByLoop_[arms_[position].loop] = static_cast<std::uint32_t>(position);
+    sortByResistance();
 }
 
 std::size_t ArmTable::loopCount() const
@@ -85,13 +32,145 @@ std::uint32_t ArmTable::loopIndex(const Arm& arm, bool largerOuter) const
 {
     if (!largerOuter || kind_ == ArmKind::Single)
         return arm.loop;
-    return largerOuterIndex(arm.first - range_.first, arm.second - range_.first);
+    const std::size_t smaller = arm.first - range_.first;
+    const std::size_t larger = arm.second - range_.first;
+    return static_cast<std::uint32_t>(larger * (larger + 1) / 2 + smaller);
 }
 
-const Arm* ArmTable::atLoopIndex(std::size_t index) const
+Arm ArmTable::armOf(std::size_t smaller, std::size_t larger) const
 {
-    const std::uint32_t position = positionByLoop_[index];
-    return position == none ? nullptr : &arms_[position];
+    const std::size_t first = range_.first + smaller;
+    const std::size_t second = range_.first + larger;
+    const double resistance = kind_ == ArmKind::Parallel ? parallelOfInverses(inverses_[smaller], inverses_[larger])
+                                                         : armResistance(kind_, values_[first], values_[second]);
+    const std::size_t n = range_.size();
+    const std::size_t loop =
+        kind_ == ArmKind::Single ? smaller : smaller * n - smaller * (smaller - 1) / 2 + (larger - smaller);
+    return {resistance, static_cast<ValueIndex>(first), static_cast<ValueIndex>(second),
+            static_cast<std::uint32_t>(loop)};
+}
+
+// Every arm the table holds, in loop order with the smaller value outer;
+// the loop index counts on, and the shape is chosen once, not for each arm.
+template <class Take>
+void ArmTable::eachArm(Take&& take) const
+{
+    const std::size_t n = range_.size();
+    const auto each = [&](auto resistance) {
+        std::uint32_t loop = 0;
+        for (std::size_t smaller = 0; smaller < n; ++smaller) {
+            const std::size_t inners = kind_ == ArmKind::Single ? 1 : n - smaller;
+            if (!usable_[smaller]) {
+                loop += static_cast<std::uint32_t>(inners);
+                continue;
+            }
+            for (std::size_t larger = smaller; larger < smaller + inners; ++larger, ++loop)
+                if (usable_[larger])
+                    take(Arm{resistance(smaller, larger), static_cast<ValueIndex>(range_.first + smaller),
+                             static_cast<ValueIndex>(range_.first + larger), loop});
+        }
+    };
+    const double* const values = values_.values().data() + range_.first;
+    switch (kind_) {
+    case ArmKind::Single:
+        each([values](std::size_t smaller, std::size_t) { return values[smaller]; });
+        break;
+    case ArmKind::Series:
+        each([values](std::size_t smaller, std::size_t larger) {
+            return armResistance(ArmKind::Series, values[smaller], values[larger]);
+        });
+        break;
+    case ArmKind::Parallel:
+        each([this](std::size_t smaller, std::size_t larger) {
+            return parallelOfInverses(inverses_[smaller], inverses_[larger]);
+        });
+        break;
+    }
+}
+
+// Positive doubles order as their bits do, and their bits run about as
+// their logarithm, over which the arms spread fairly evenly. So the arms are
+// made twice: once to count them into buckets by their top bits, a few arms
+// to a bucket, and once to put them there; then each bucket is sorted by
+// insertion.
+void ArmTable::sortByResistance()
+{
+    const auto firstUsable = std::find(usable_.begin(), usable_.end(), 1);
+    if (firstUsable == usable_.end())
+        return;
+    const auto firstPlace = static_cast<std::size_t>(firstUsable - usable_.begin());
+    const auto lastPlace =
+        static_cast<std::size_t>(std::find(usable_.rbegin(), usable_.rend(), 1).base() - 1 - usable_.begin());
+    // Every arm shape grows with each of its values.
+    const auto bits = [](double resistance) { return std::bit_cast<std::uint64_t>(resistance); };
+    const std::uint64_t base = bits(armOf(firstPlace, firstPlace).resistance);
+    const std::uint64_t top = bits(armOf(lastPlace, lastPlace).resistance);
+    const auto values = static_cast<std::size_t>(std::count(usable_.begin(), usable_.end(), 1));
+    const std::size_t count = kind_ == ArmKind::Single ? values : values * (values + 1) / 2;
+    const auto bucketBits = static_cast<unsigned>(std::max(4, static_cast<int>(std::bit_width(count)) - 2));
+    const auto spread = static_cast<unsigned>(std::bit_width(top - base));
+    const unsigned shift = spread > bucketBits ? spread - bucketBits : 0;
+    const auto bucketOf = [&](const Arm& arm) { return static_cast<std::size_t>((bits(arm.resistance) - base) >> shift); };
+
+    std::vector<std::uint32_t> starts((std::size_t{1} << bucketBits) + 1);
+    eachArm([&](const Arm& arm) { ++starts[bucketOf(arm) + 1]; });
+    std::partial_sum(starts.begin(), starts.end(), starts.begin());
+    arms_.resize(count);
+    {
+        std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
+        eachArm([&](const Arm& arm) { arms_[next[bucketOf(arm)]++] = arm; });
+    }
+    for (std::size_t bucket = 0; bucket + 1 < starts.size(); ++bucket) {
+        const auto first = arms_.begin() + starts[bucket];
+        const auto last = arms_.begin() + starts[bucket + 1];
+        for (auto it = first; it != last; ++it) {
+            const Arm arm = *it;
+            auto hole = it;
+            for (; hole != first && (hole - 1)->resistance > arm.resistance; --hole)
+                *hole = *(hole - 1);
+            *hole = arm;
+        }
+    }
+}
+
+ArmTables::ArmTables(std::shared_ptr<const ValueSet> values, ValueRange range, std::vector<bool> usable)
+    : values_(std::move(values)), range_(range), usable_(std::move(usable))
+{
+}
+
+bool ArmTables::holds(const ValueSet& values, ValueRange range, const std::vector<bool>& usable) const
+{
+    return values_.get() == &values && range_.first == range.first && range_.end == range.end && usable_ == usable;
+}
+
+void ArmTables::make(const std::array<bool, 3>& wanted)
+{
+    const auto makeTable = [&](ArmKind kind) {
+        auto& table = tables_[static_cast<std::size_t>(kind)];
+        if (wanted[static_cast<std::size_t>(kind)] && !table)
+            table = std::make_unique<const ArmTable>(*values_, kind, range_, usable_);
+    };
+    makeTable(ArmKind::Single);
+    // The two tables of pairs take about as long each; below this many
+    // values a second thread costs more than it saves.
+    constexpr std::size_t pairsWorthTwoCores = 300;
+    if (range_.size() >= pairsWorthTwoCores) {
+        onBothCores([&] { makeTable(ArmKind::Series); }, [&] { makeTable(ArmKind::Parallel); });
+    } else {
+        makeTable(ArmKind::Series);
+        makeTable(ArmKind::Parallel);
+    }
+}
+
+ArmTables& ArmTableCache::tables(const std::shared_ptr<const ValueSet>& values, ValueRange range,
+                                 const std::vector<bool>& usable)
+{
+    if (!tables_ || !tables_->holds(*values, range, usable)) {
+        // The old tables go before the new ones are made.
+        tables_.reset();
+        tables_ = std::make_unique<ArmTables>(values, range, usable);
+    }
+    return *tables_;
 }
 
 } // namespace tarnel

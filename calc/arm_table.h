@@ -3,8 +3,10 @@
 #include "divider.h"
 #include "value_set.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tarnel {
@@ -46,41 +48,78 @@ public:
     // How many places the loops have, and the place of an arm among them.
     [[nodiscard]] std::size_t loopCount() const;
     [[nodiscard]] std::uint32_t loopIndex(const Arm& arm, bool largerOuter) const;
-    // The arm at a loop index with the smaller value outer, if the table holds it.
-    [[nodiscard]] const Arm* atLoopIndex(std::size_t index) const;
 
     // Calls visit(arm) for each arm in loop order, largerOuter as above,
-    // until it returns false; then returns false.
+    // until it returns false; then returns false. The arms are made afresh,
+    // to the bit as the table's.
     template <class Visit>
     bool eachInLoopOrder(bool largerOuter, Visit&& visit) const;
 
-    static constexpr std::uint32_t none = UINT32_MAX;
-
 private:
+    // The arm of two places within the range, the smaller first.
+    [[nodiscard]] Arm armOf(std::size_t smaller, std::size_t larger) const;
+    template <class Take>
+    void eachArm(Take&& take) const;
+    void sortByResistance();
+
+    const ValueSet& values_;
     ArmKind kind_;
     ValueRange range_;
+    std::vector<char> usable_;     // by place within the range
+    std::vector<double> inverses_; // of the range's values, for parallel arms
     std::vector<Arm> arms_;
-    std::vector<std::uint32_t> positionByLoop_; // smaller value outer; none for an arm left out
+};
+
+// The tables of each shape over one value range, with the values the special
+// table admits, each made when a search first needs it.
+class ArmTables {
+public:
+    // usable tells by place in values which values the special table admits.
+    ArmTables(std::shared_ptr<const ValueSet> values, ValueRange range, std::vector<bool> usable);
+
+    [[nodiscard]] bool holds(const ValueSet& values, ValueRange range, const std::vector<bool>& usable) const;
+    // Makes the tables of the shapes wanted, by ArmKind, not made yet.
+    void make(const std::array<bool, 3>& wanted);
+    [[nodiscard]] const ArmTable& operator[](ArmKind kind) const { return *tables_[static_cast<std::size_t>(kind)]; }
+
+private:
+    std::shared_ptr<const ValueSet> values_;
+    ValueRange range_;
+    std::vector<bool> usable_;
+    std::array<std::unique_ptr<const ArmTable>, 3> tables_;
+};
+
+// The tables of the last search, kept for the next: over a fine series,
+// making them is most of a search, and pressing Start again over the same
+// values, range and special values needs them again. For one search at a time.
+class ArmTableCache {
+public:
+    [[nodiscard]] ArmTables& tables(const std::shared_ptr<const ValueSet>& values, ValueRange range,
+                                    const std::vector<bool>& usable);
+
+private:
+    std::unique_ptr<ArmTables> tables_;
 };
 
 template <class Visit>
 bool ArmTable::eachInLoopOrder(bool largerOuter, Visit&& visit) const
 {
-    if (!largerOuter || kind_ == ArmKind::Single) {
-        for (const std::uint32_t position : positionByLoop_)
-            if (position != none && !visit(arms_[position]))
-                return false;
-        return true;
-    }
     const std::size_t n = range_.size();
-    for (std::size_t larger = 0; larger < n; ++larger) {
-        // The smaller-outer index of (0, larger), then down the column.
-        std::size_t index = larger;
-        for (std::size_t smaller = 0; smaller <= larger; ++smaller) {
-            if (const std::uint32_t position = positionByLoop_[index]; position != none && !visit(arms_[position]))
+    const bool pairs = kind_ != ArmKind::Single;
+    for (std::size_t outer = 0; outer < n; ++outer) {
+        if (!usable_[outer])
+            continue;
+        if (!pairs) {
+            if (!visit(armOf(outer, outer)))
                 return false;
-            index += n - smaller - 1;
+            continue;
         }
+        // The inner value runs up from the outer one, or, larger outer, up to it.
+        const std::size_t from = largerOuter ? 0 : outer;
+        const std::size_t to = largerOuter ? outer + 1 : n;
+        for (std::size_t inner = from; inner < to; ++inner)
+            if (usable_[inner] && !visit(largerOuter ? armOf(inner, outer) : armOf(outer, inner)))
+                return false;
     }
     return true;
 }

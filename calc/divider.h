@@ -83,7 +83,8 @@ inline constexpr std::array<std::string_view, armCombinations.size()> resultForm
 // Two resistors in parallel as the reciprocal of the summed reciprocals; the
 // product-over-sum form can differ in the last bit, which decides candidates
 // lying exactly on a bound.
-[[nodiscard]] inline double parallel(double a, double b) { return 1.0 / (1.0 / a + 1.0 / b); }
+[[nodiscard]] inline double parallelOfInverses(double inverseA, double inverseB) { return 1.0 / (inverseA + inverseB); }
+[[nodiscard]] inline double parallel(double a, double b) { return parallelOfInverses(1.0 / a, 1.0 / b); }
 
 // second is not read for a Single arm.
 [[nodiscard]] inline double armResistance(ArmKind kind, double first, double second)

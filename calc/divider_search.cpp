@@ -1,6 +1,7 @@
 #include "divider_search.h"
 
 #include "arm_table.h"
+#include "both_cores.h"
 #include "decimal_bounds.h"
 #include "divider.h"
 #include "radix_sort.h"
@@ -8,13 +9,17 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <condition_variable>
+#include <mutex>
+#include <numeric>
+#include <optional>
 #include <span>
-#include <thread>
 #include <vector>
 
 namespace tarnel {
@@ -36,6 +41,9 @@ namespace {
 
 constexpr double noBand = std::numeric_limits<double>::infinity();
 
+// Below this many arms passed a second thread costs more than it saves.
+constexpr std::size_t sweepsWorthTwoCores = 100'000;
+
 // The values every loop runs over: from the floor of rMin up to rMax.
 ValueRange searchedValues(const SearchParams& params)
 {
@@ -44,33 +52,6 @@ ValueRange searchedValues(const SearchParams& params)
     return {first, std::max(first, params.values->endIndex(params.rMax))};
 }
 
-// The arms of each shape the enabled combinations use; arms holding a value
-// the special table rejects can never give a line and are left out.
-class ArmTables {
-public:
-    explicit ArmTables(const SearchParams& params)
-    {
-        const ValueRange range = searchedValues(params);
-        std::vector<bool> usable(params.values->size());
-        for (std::size_t i = range.first; i < range.end; ++i)
-            usable[i] = specValClassify((*params.values)[i]) == SpecialValueClass::Ok;
-        for (const ArmCombination& combination : armCombinations) {
-            if (!isEnabled(combination, params))
-                continue;
-            for (const ArmKind kind : {combination.high, combination.low}) {
-                auto& table = tables_[static_cast<std::size_t>(kind)];
-                if (!table)
-                    table = std::make_unique<const ArmTable>(*params.values, kind, range, usable);
-            }
-        }
-    }
-
-    [[nodiscard]] const ArmTable& operator[](ArmKind kind) const { return *tables_[static_cast<std::size_t>(kind)]; }
-
-private:
-    std::array<std::unique_ptr<const ArmTable>, 3> tables_;
-};
-
 // Positions in a table of low arms.
 struct Run {
     std::uint32_t first = 0;
@@ -78,15 +59,64 @@ struct Run {
     [[nodiscard]] std::uint32_t size() const { return end - first; }
 };
 
-// The dividers of one combination within a deviation, by the high arm's loop index.
+// The dividers of one combination within a deviation, high arm by high arm
+// in loop order; a high arm without any is left out.
 struct RunTable {
-    struct Edge {
-        std::uint32_t high; // loop index
-        std::uint32_t low;  // position
+    struct High {
+        std::uint32_t loop;     // the high arm's loop index
+        std::uint32_t position; // in the table of highs
+        Run sure;               // the lows that surely meet every bound
+        std::uint32_t edgesEnd; // its edges end here in edges, the previous high's ending where they start
     };
-    std::vector<Run> sure; // the lows that surely meet every bound
-    std::vector<Edge> edges; // lows at a total bound that were tested and meet them, by high
+    std::vector<High> highs;
+    std::vector<std::uint32_t> edges; // lows at a total bound that were tested and meet them
     std::uint64_t count = 0;
+
+    [[nodiscard]] std::uint32_t edgesBegin(std::size_t high) const { return high == 0 ? 0 : highs[high - 1].edgesEnd; }
+    [[nodiscard]] std::uint64_t countOf(std::size_t high) const
+    {
+        return highs[high].sure.size() + highs[high].edgesEnd - edgesBegin(high);
+    }
+};
+
+// One end of a run along the lows sorted by resistance, where the ratio of a
+// high arm over them falls: the first low whose ratio no longer counts as
+// above a bound. As the high arm grows, it moves up. Where the ratio is
+// surely off the bound, by far more than decimal bounds and rounding can
+// move it, one product decides instead of a division; else the exact test.
+class RatioEdge {
+public:
+    RatioEdge(double bound, double offset)
+        : surelyBelow_((bound * (1 - 2e-9) - offset) * (1 - 1e-10)),
+          surelyAbove_((bound * (1 + 2e-9) - offset) * (1 + 1e-10)),
+          // Too close to the offset, the ratio's part above it is too small to bound so.
+          decidesByProduct_(bound * (1 - 2e-9) - offset > 1e-3 * bound)
+    {
+    }
+
+    // Moves past every low whose ratio with high counts as above, as
+    // countsAbove(position) tells.
+    template <class CountsAbove>
+    void advance(const Arm& high, const ArmTable& lows, CountsAbove countsAbove)
+    {
+        for (; position < lows.size(); ++position) {
+            const double low = lows[position].resistance;
+            if (decidesByProduct_ && high.resistance >= surelyAbove_ * low)
+                continue;
+            if ((decidesByProduct_ && high.resistance <= surelyBelow_ * low) || !countsAbove(position))
+                break;
+        }
+    }
+
+    // An end never lies before its run's start.
+    void catchUp(const RatioEdge& start) { position = std::max(position, start.position); }
+
+    std::uint32_t position = 0;
+
+private:
+    double surelyBelow_; // a high up to this times the low surely gives a ratio below the bound
+    double surelyAbove_; // from this times the low, surely above
+    bool decidesByProduct_;
 };
 
 // The dividers of one combination.
@@ -100,7 +130,8 @@ public:
     {
     }
 
-    [[nodiscard]] std::size_t highLoopCount() const { return highs_.loopCount(); }
+    // What a sweep costs, in arms passed.
+    [[nodiscard]] std::size_t work() const { return highs_.size() + lows_.size(); }
 
     // How many dividers meet the bounds and deviate by at most maxDeviation.
     [[nodiscard]] std::uint64_t count(double maxDeviation) const
@@ -114,60 +145,74 @@ public:
 
     [[nodiscard]] RunTable runs(double maxDeviation) const
     {
+        // Found ascending by resistance, then put in loop order.
+        struct Found {
+            RunTable::High high;
+            std::uint32_t edgesBegin;
+        };
+        std::vector<Found> found;
+        std::vector<std::uint32_t> edges;
         RunTable table;
-        table.sure.resize(highs_.loopCount());
-        sweep(maxDeviation, [&](const Arm& high, Run sure, std::span<const std::uint32_t> edges) {
-            table.sure[high.loop] = sure;
-            for (const std::uint32_t low : edges)
-                table.edges.push_back({high.loop, low});
-            table.count += sure.size() + edges.size();
+        sweep(maxDeviation, [&](const Arm& high, Run sure, std::span<const std::uint32_t> highEdges) {
+            const auto begin = static_cast<std::uint32_t>(edges.size());
+            edges.insert(edges.end(), highEdges.begin(), highEdges.end());
+            found.push_back({{high.loop, static_cast<std::uint32_t>(&high - &highs_[0]), sure,
+                              static_cast<std::uint32_t>(edges.size())},
+                             begin});
+            table.count += sure.size() + highEdges.size();
         });
-        std::sort(table.edges.begin(), table.edges.end(),
-                  [](const RunTable::Edge& a, const RunTable::Edge& b) { return a.high < b.high; });
+        constexpr unsigned digitBits = 11;
+        std::vector<Found> scratch(found.size());
+        radixSort<digitBits, Found>(found, scratch,
+                                    (std::bit_width(highs_.loopCount()) + digitBits - 1) / digitBits,
+                                    [](const Found& f, unsigned d) {
+                                        return static_cast<std::size_t>(f.high.loop >> (d * digitBits)) &
+                                               ((std::size_t{1} << digitBits) - 1);
+                                    });
+        table.highs.reserve(found.size());
+        table.edges.reserve(edges.size());
+        for (const Found& f : found) {
+            table.edges.insert(table.edges.end(), edges.begin() + f.edgesBegin, edges.begin() + f.high.edgesEnd);
+            table.highs.push_back(f.high);
+            table.highs.back().edgesEnd = static_cast<std::uint32_t>(table.edges.size());
+        }
         return table;
     }
 
-    // Hands the dividers of the highs from firstHigh to endHigh (loop
-    // indices) to take in loop order, with their deviations; false once take
-    // refuses one. scratch is one per thread.
+    // Hands the dividers of the table's highs from firstHigh to endHigh to
+    // take in loop order, with their deviations; false once take refuses
+    // one. scratch is one per thread.
     template <class Take>
     bool visit(const RunTable& runs, std::size_t firstHigh, std::size_t endHigh, double maxDeviation,
                std::vector<std::uint64_t>& scratch, Take&& take) const
     {
-        auto edge = std::partition_point(runs.edges.begin(), runs.edges.end(),
-                                         [&](const RunTable::Edge& e) { return e.high < firstHigh; });
-        for (std::size_t t = firstHigh; t < endHigh; ++t) {
-            const Run sure = runs.sure[t];
-            const auto edgesEnd = std::find_if(edge, runs.edges.end(), [t](const RunTable::Edge& e) { return e.high != t; });
-            const std::size_t candidates = sure.size() + static_cast<std::size_t>(edgesEnd - edge);
-            if (candidates == 0)
-                continue;
-            const Arm& high = *highs_.atLoopIndex(t);
+        for (std::size_t h = firstHigh; h < endHigh; ++h) {
+            const RunTable::High& entry = runs.highs[h];
+            const Arm& high = highs_[entry.position];
             // A wide run is cheaper to test in loop order than to sort back into it.
-            if (candidates * 16 > lows_.size()) {
+            if (runs.countOf(h) * 16 > lows_.size()) {
                 const bool going = lows_.eachInLoopOrder(lowsLargerOuter_, [&](const Arm& low) {
                     return !(meetsBounds(high, low) && withinBand(deviation(high, low), maxDeviation)) ||
                            take(dividerOf(high, low), deviation(high, low));
                 });
                 if (!going)
                     return false;
-            } else {
-                scratch.clear();
-                const auto keyOf = [&](std::uint32_t position) {
-                    return std::uint64_t{lows_.loopIndex(lows_[position], lowsLargerOuter_)} << 32 | position;
-                };
-                for (std::uint32_t position = sure.first; position < sure.end; ++position)
-                    scratch.push_back(keyOf(position));
-                for (; edge != edgesEnd; ++edge)
-                    scratch.push_back(keyOf(edge->low));
-                std::sort(scratch.begin(), scratch.end());
-                for (const std::uint64_t key : scratch) {
-                    const Arm& low = lows_[static_cast<std::uint32_t>(key)];
-                    if (!take(dividerOf(high, low), deviation(high, low)))
-                        return false;
-                }
+                continue;
             }
-            edge = edgesEnd;
+            scratch.clear();
+            const auto keyOf = [&](std::uint32_t position) {
+                return std::uint64_t{lows_.loopIndex(lows_[position], lowsLargerOuter_)} << 32 | position;
+            };
+            for (std::uint32_t position = entry.sure.first; position < entry.sure.end; ++position)
+                scratch.push_back(keyOf(position));
+            for (std::uint32_t e = runs.edgesBegin(h); e < entry.edgesEnd; ++e)
+                scratch.push_back(keyOf(runs.edges[e]));
+            std::sort(scratch.begin(), scratch.end());
+            for (const std::uint64_t key : scratch) {
+                const Arm& low = lows_[static_cast<std::uint32_t>(key)];
+                if (!take(dividerOf(high, low), deviation(high, low)))
+                    return false;
+            }
         }
         return true;
     }
@@ -206,15 +251,6 @@ private:
         return {combination_.number, {high.first, high.second, low.first, low.second}};
     }
 
-    // The largest high arm whose ratio over low is surely at most bound, by
-    // a margin far beyond rounding; none where bound lies too close to the
-    // offset for that.
-    [[nodiscard]] double highSurelyBelow(double bound, const Arm& low) const
-    {
-        const double room = bound - params_.ratioOffset;
-        return room > 1e-3 * bound ? room * low.resistance * (1 - 1e-10) : -noBand;
-    }
-
     // Calls found(high, sure, edges) for every high arm with a divider within
     // maxDeviation, ascending by resistance: sure the run of lows that surely
     // meet every bound, edges the lows at a total bound that were tested one
@@ -225,10 +261,12 @@ private:
         const auto lowCount = static_cast<std::uint32_t>(lows_.size());
         // Along the lows the ratio falls: the window and the band each start
         // where the ratio is no longer above them and end where it falls below.
-        std::uint32_t windowFirst = 0;
-        std::uint32_t windowEnd = 0;
-        std::uint32_t bandFirst = 0;
-        std::uint32_t bandEnd = 0;
+        const double offset = params_.ratioOffset;
+        RatioEdge windowFirst(params_.ratioHigh, offset);
+        RatioEdge windowEnd(params_.ratioLow, offset);
+        const bool band = maxDeviation != noBand;
+        RatioEdge bandFirst(band ? params_.ratio * (1 + maxDeviation / 100) : 0.0, offset);
+        RatioEdge bandEnd(band ? params_.ratio * (1 - maxDeviation / 100) : 0.0, offset);
         // Along the lows the sum of the arms rises. It stands for the total;
         // it may differ from the bracketed total in the last bits, far inside
         // this margin. Found from the top only when a high has a run, since
@@ -238,35 +276,22 @@ private:
         std::uint32_t sureFirst = lowCount;
         std::uint32_t sureEnd = lowCount;
         std::uint32_t mayEnd = lowCount;
-        // Highs up to these resistances surely leave the window's ends where
-        // they are, so most highs cost two comparisons and no division.
-        const double surelyBelowLow = params_.ratioLow * (1 - 2e-9);
-        double keepsFirst = -noBand;
-        double keepsEnd = -noBand;
         std::vector<std::uint32_t> edges;
         for (std::size_t h = 0; h < highs_.size(); ++h) {
             const Arm& high = highs_[h];
             const auto ratioAt = [&](std::uint32_t k) { return ratio(high, lows_[k]); };
-            if (!(high.resistance <= keepsFirst && high.resistance <= keepsEnd)) {
-                while (windowFirst < lowCount && !notAbove(ratioAt(windowFirst), params_.ratioHigh))
-                    ++windowFirst;
-                windowEnd = std::max(windowEnd, windowFirst);
-                while (windowEnd < lowCount && notBelow(ratioAt(windowEnd), params_.ratioLow))
-                    ++windowEnd;
-                keepsFirst = windowFirst < lowCount ? highSurelyBelow(params_.ratioHigh, lows_[windowFirst]) : noBand;
-                keepsEnd = windowEnd < lowCount ? highSurelyBelow(surelyBelowLow, lows_[windowEnd]) : noBand;
-            }
-            std::uint32_t first = windowFirst;
-            std::uint32_t end = windowEnd;
-            if (maxDeviation != noBand) {
-                const auto deviationAt = [&](std::uint32_t k) { return deviationPercent(ratioAt(k), params_.ratio); };
-                while (bandFirst < lowCount && deviationAt(bandFirst) > maxDeviation)
-                    ++bandFirst;
-                bandEnd = std::max(bandEnd, bandFirst);
-                while (bandEnd < lowCount && deviationAt(bandEnd) >= -maxDeviation)
-                    ++bandEnd;
-                first = std::max(first, bandFirst);
-                end = std::min(end, bandEnd);
+            const auto deviationAt = [&](std::uint32_t k) { return deviationPercent(ratioAt(k), params_.ratio); };
+            windowFirst.advance(high, lows_, [&](std::uint32_t k) { return !notAbove(ratioAt(k), params_.ratioHigh); });
+            windowEnd.catchUp(windowFirst);
+            windowEnd.advance(high, lows_, [&](std::uint32_t k) { return notBelow(ratioAt(k), params_.ratioLow); });
+            std::uint32_t first = windowFirst.position;
+            std::uint32_t end = windowEnd.position;
+            if (band) {
+                bandFirst.advance(high, lows_, [&](std::uint32_t k) { return deviationAt(k) > maxDeviation; });
+                bandEnd.catchUp(bandFirst);
+                bandEnd.advance(high, lows_, [&](std::uint32_t k) { return deviationAt(k) >= -maxDeviation; });
+                first = std::max(first, bandFirst.position);
+                end = std::min(end, bandEnd.position);
             }
             if (first >= end)
                 continue;
@@ -311,32 +336,143 @@ std::vector<CombinationSearch> combinationSearches(const SearchParams& params, c
     return searches;
 }
 
+std::size_t workOf(const std::vector<CombinationSearch>& searches)
+{
+    std::size_t work = 0;
+    for (const CombinationSearch& search : searches)
+        work += search.work();
+    return work;
+}
+
+// The count of each combination within maxDeviation. Both cores take the
+// combinations one at a time, the largest first.
+std::vector<std::uint64_t> countsOf(const std::vector<CombinationSearch>& searches, double maxDeviation)
+{
+    std::vector<std::size_t> order(searches.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return searches[a].work() > searches[b].work(); });
+    std::atomic<std::size_t> next{0};
+    std::vector<std::uint64_t> counts(searches.size());
+    const auto countOnThisCore = [&] {
+        for (std::size_t i = next++; i < order.size(); i = next++)
+            counts[order[i]] = searches[order[i]].count(maxDeviation);
+    };
+    if (workOf(searches) >= sweepsWorthTwoCores)
+        onBothCores(countOnThisCore, countOnThisCore);
+    else
+        countOnThisCore();
+    return counts;
+}
+
 std::uint64_t countAll(const std::vector<CombinationSearch>& searches, double maxDeviation)
 {
-    std::uint64_t found = 0;
-    for (const CombinationSearch& search : searches)
-        found += search.count(maxDeviation);
-    return found;
+    const std::vector<std::uint64_t> counts = countsOf(searches, maxDeviation);
+    return std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
 }
 
 // The first maxResults in loop order go to the list; the rest are counted.
+// Both cores take the combinations in order: while the list may still take
+// lines, one's runs, to be listed in order by this core; once it is full,
+// just its count.
 std::uint64_t listAsFound(const SearchParams& params, const ArmTables& tables, ResultList& list)
 {
-    std::uint64_t found = 0;
-    std::vector<std::uint64_t> scratch;
-    for (const CombinationSearch& search : combinationSearches(params, tables)) {
-        if (list.resultCount() >= params.maxResults) {
-            found += search.count(noBand);
-            continue;
+    const std::vector<CombinationSearch> searches = combinationSearches(params, tables);
+    struct Found {
+        std::optional<RunTable> runs;
+        std::uint64_t count = 0;
+        bool done = false;
+    };
+    std::vector<Found> found(searches.size());
+    std::mutex guard;
+    std::condition_variable finished;
+    std::size_t next = 0;       // the first combination no core has taken
+    bool stopped = false;       // this core is done, or either failed
+    std::atomic<bool> full{list.resultCount() >= params.maxResults};
+    const auto work = [&](std::size_t i) {
+        Found result;
+        if (full)
+            result.count = searches[i].count(noBand);
+        else
+            result.count = result.runs.emplace(searches[i].runs(noBand)).count;
+        result.done = true;
+        return result;
+    };
+    // Takes the first combination no core has taken and works on it; false
+    // when there is none.
+    const auto workOnNext = [&] {
+        std::size_t i = 0;
+        {
+            const std::scoped_lock lock(guard);
+            if (stopped || next == searches.size())
+                return false;
+            i = next++;
         }
-        const RunTable runs = search.runs(noBand);
-        found += runs.count;
-        search.visit(runs, 0, search.highLoopCount(), noBand, scratch, [&](const Divider& divider, double deviation) {
-            list.addResult(divider, deviation);
-            return list.resultCount() < params.maxResults;
-        });
-    }
-    return found;
+        Found result = work(i);
+        {
+            const std::scoped_lock lock(guard);
+            found[i] = std::move(result);
+        }
+        finished.notify_all();
+        return true;
+    };
+    const auto helper = [&] {
+        try {
+            while (workOnNext()) {
+            }
+        } catch (...) {
+            {
+                const std::scoped_lock lock(guard);
+                stopped = true;
+            }
+            finished.notify_all();
+            throw;
+        }
+    };
+    const auto lister = [&] {
+        // However this core leaves, the other takes no more.
+        struct Stop {
+            std::mutex& guard;
+            bool& stopped;
+            ~Stop()
+            {
+                const std::scoped_lock lock(guard);
+                stopped = true;
+            }
+        } stop{guard, stopped};
+        std::vector<std::uint64_t> scratch;
+        for (std::size_t i = 0; i < searches.size(); ++i) {
+            // Works on the next combinations until the other core has done this one.
+            for (;;) {
+                {
+                    std::unique_lock lock(guard);
+                    if (found[i].done)
+                        break;
+                    if (next == searches.size()) {
+                        finished.wait(lock, [&] { return found[i].done || stopped; });
+                        if (!found[i].done)
+                            return; // the other core failed; its exception follows
+                        break;
+                    }
+                }
+                workOnNext();
+            }
+            if (found[i].runs && !full) {
+                searches[i].visit(*found[i].runs, 0, found[i].runs->highs.size(), noBand, scratch,
+                                  [&](const Divider& divider, double deviation) {
+                                      list.addResult(divider, deviation);
+                                      return list.resultCount() < params.maxResults;
+                                  });
+                full = list.resultCount() >= params.maxResults;
+            }
+            found[i].runs.reset();
+        }
+    };
+    if (workOf(searches) >= sweepsWorthTwoCores)
+        onBothCores(helper, lister);
+    else
+        lister();
+    return std::accumulate(found.begin(), found.end(), std::uint64_t{0},
+                           [](std::uint64_t sum, const Found& f) { return sum + f.count; });
 }
 
 // A divider and its deviation, ranked by the size of the deviation, then
@@ -421,13 +557,13 @@ double deviationBound(const SearchParams& params, const std::vector<CombinationS
     return enough;
 }
 
-// Highs of one combination, from first to end (loop indices), with their
-// runs when these are shared; otherwise they are found when needed.
+// The highs of one combination with dividers: those of runs from first to
+// end, or, without runs, all of them, their runs found when needed.
 struct HighRange {
     const CombinationSearch* search;
+    const RunTable* runs;
     std::size_t first;
     std::size_t end;
-    const RunTable* runs;
 };
 
 // The dividers within the bound, in the order found, cut into two parts of
@@ -435,34 +571,23 @@ struct HighRange {
 std::array<std::vector<HighRange>, 2> halves(const std::vector<CombinationSearch>& searches, double bound,
                                              RunTable& splitRuns)
 {
-    std::vector<std::uint64_t> within;
-    for (const CombinationSearch& search : searches)
-        within.push_back(search.count(bound));
-    std::uint64_t half = 0;
-    for (const std::uint64_t count : within)
-        half += count;
-    half = (half + 1) / 2;
+    const std::vector<std::uint64_t> within = countsOf(searches, bound);
+    const std::uint64_t half = (std::accumulate(within.begin(), within.end(), std::uint64_t{0}) + 1) / 2;
     std::array<std::vector<HighRange>, 2> parts;
     std::uint64_t before = 0;
     std::size_t cut = 0;
-    while (cut < searches.size() && before + within[cut] < half) {
-        parts[0].push_back({&searches[cut], 0, searches[cut].highLoopCount(), nullptr});
-        before += within[cut++];
-    }
+    for (; cut < searches.size() && before + within[cut] < half; before += within[cut++])
+        parts[0].push_back({&searches[cut], nullptr, 0, 0});
     if (cut == searches.size())
         return parts;
     splitRuns = searches[cut].runs(bound);
     std::size_t high = 0;
-    std::size_t edge = 0;
-    for (; high < searches[cut].highLoopCount() && before < half; ++high) {
-        before += splitRuns.sure[high].size();
-        for (; edge < splitRuns.edges.size() && splitRuns.edges[edge].high == high; ++edge)
-            ++before;
-    }
-    parts[0].push_back({&searches[cut], 0, high, &splitRuns});
-    parts[1].push_back({&searches[cut], high, searches[cut].highLoopCount(), &splitRuns});
+    for (; high < splitRuns.highs.size() && before < half; ++high)
+        before += splitRuns.countOf(high);
+    parts[0].push_back({&searches[cut], &splitRuns, 0, high});
+    parts[1].push_back({&searches[cut], &splitRuns, high, splitRuns.highs.size()});
     for (std::size_t i = cut + 1; i < searches.size(); ++i)
-        parts[1].push_back({&searches[i], 0, searches[i].highLoopCount(), nullptr});
+        parts[1].push_back({&searches[i], nullptr, 0, 0});
     return parts;
 }
 
@@ -477,27 +602,25 @@ std::vector<Ranked> bestOf(const std::vector<HighRange>& part, double bound, std
     std::vector<Ranked> scratch;
     std::vector<std::uint64_t> inLoopOrder;
     for (const HighRange& range : part) {
-        if (range.first == range.end)
-            continue;
-        const RunTable runs = range.runs != nullptr ? RunTable() : range.search->runs(bound);
-        const RunTable& shared = range.runs != nullptr ? *range.runs : runs;
-        if (best.capacity() == 0) {
-            best.reserve(std::min(room, static_cast<std::size_t>(std::max<std::uint64_t>(shared.count, 1))));
+        const RunTable own = range.runs != nullptr ? RunTable() : range.search->runs(bound);
+        const RunTable& runs = range.runs != nullptr ? *range.runs : own;
+        const std::size_t end = range.runs != nullptr ? range.end : runs.highs.size();
+        if (best.capacity() == 0 && runs.count > 0) {
+            best.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(room, runs.count)));
             scratch.resize(best.capacity());
         }
-        range.search->visit(shared, range.first, range.end, bound, inLoopOrder,
-                            [&](const Divider& divider, double deviation) {
-                                if (best.size() == room) {
-                                    sortByRank(best, scratch);
-                                    best.resize(limit);
-                                }
-                                if (best.size() == best.capacity()) {
-                                    best.reserve(std::min(room, best.capacity() * 2));
-                                    scratch.resize(best.capacity());
-                                }
-                                best.push_back(ranked(divider, deviation));
-                                return true;
-                            });
+        range.search->visit(runs, range.first, end, bound, inLoopOrder, [&](const Divider& divider, double deviation) {
+            if (best.size() == room) {
+                sortByRank(best, scratch);
+                best.resize(limit);
+            }
+            if (best.size() == best.capacity()) {
+                best.reserve(std::min(room, best.capacity() * 2));
+                scratch.resize(best.capacity());
+            }
+            best.push_back(ranked(divider, deviation));
+            return true;
+        });
     }
     scratch.resize(best.size());
     sortByRank(best, scratch);
@@ -519,9 +642,8 @@ std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables,
     RunTable splitRuns;
     const auto parts = halves(searches, bound, splitRuns);
     std::vector<Ranked> earlier;
-    std::thread first([&] { earlier = bestOf(parts[0], bound, limit); });
-    const std::vector<Ranked> later = bestOf(parts[1], bound, limit);
-    first.join();
+    std::vector<Ranked> later;
+    onBothCores([&] { earlier = bestOf(parts[0], bound, limit); }, [&] { later = bestOf(parts[1], bound, limit); });
     auto a = earlier.begin();
     auto b = later.begin();
     for (std::size_t listed = 0; listed < limit && (a != earlier.end() || b != later.end()); ++listed) {
@@ -545,10 +667,21 @@ bool searchesPairs(const SearchParams& params)
     });
 }
 
-std::uint64_t searchDividers(const SearchParams& params, ResultList& list)
+std::uint64_t searchDividers(const SearchParams& params, ResultList& list, ArmTableCache* cache)
 {
     list.setValues(params.values);
-    const ArmTables tables(params);
+    // Arms holding a value the special table rejects can never give a line and are left out.
+    const ValueRange range = searchedValues(params);
+    std::vector<bool> usable(params.values->size());
+    for (std::size_t i = range.first; i < range.end; ++i)
+        usable[i] = specValClassify((*params.values)[i]) == SpecialValueClass::Ok;
+    ArmTableCache ownCache;
+    ArmTables& tables = (cache != nullptr ? *cache : ownCache).tables(params.values, range, usable);
+    std::array<bool, 3> shapes{};
+    for (const ArmCombination& combination : armCombinations)
+        if (isEnabled(combination, params))
+            shapes[static_cast<std::size_t>(combination.high)] = shapes[static_cast<std::size_t>(combination.low)] = true;
+    tables.make(shapes);
     return params.order == ListOrder::BestFirst ? listBestFirst(params, tables, list)
                                                 : listAsFound(params, tables, list);
 }

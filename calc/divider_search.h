@@ -3,9 +3,12 @@
 #include "result_list.h"
 #include "search_params.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tarnel {
+
+class ArmTableCache;
 
 // Finds every divider of standard values that the parameters and the
 // special-value table admit, and gives how many there are. As found, the
@@ -13,7 +16,9 @@ namespace tarnel {
 // combinations and their loops; best first, the best params.maxResults by
 // the size of their deviation, then fewer resistors, then fewer distinct
 // values, then the order found.
-std::uint64_t searchDividers(const SearchParams& params, ResultList& list);
+// The arm tables of a search come from cache, and stay there for the next,
+// when one is given.
+std::uint64_t searchDividers(const SearchParams& params, ResultList& list, ArmTableCache* cache = nullptr);
 
 // Arms of two resistors over more values than this would take more memory
 // than a desktop should give; only a user's file can hold so many.

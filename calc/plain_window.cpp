@@ -65,6 +65,7 @@ StartWindow PlainWindow::controls()
         window.specialSlots[i] = {&slotBoxes_[i], &slotEdits_[i]};
     window.panel1 = &panel1_;
     window.list = &list_;
+    window.armTables = &armTables_;
     return window;
 }
 

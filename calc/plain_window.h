@@ -98,6 +98,7 @@ private:
     std::array<PlainEdit, specialSlotCount> slotEdits_;
     std::array<PlainCheck, specialSlotCount> slotBoxes_;
     PlainPanel panel1_;
+    ArmTableCache armTables_;
     ResultList list_;
 };
 

@@ -39,7 +39,7 @@ std::optional<SearchRun> runStart(const StartWindow& window)
 
     list.clear();
     const PanelDisabled disabled(*window.panel1);
-    const std::uint64_t found = searchDividers(params, list);
+    const std::uint64_t found = searchDividers(params, list, window.armTables);
     return SearchRun{params, summarizeRun(params, found, list.size())};
 }
 

@@ -5,6 +5,7 @@
 //   -> ResultList -> the views (the window's list model, the command line).
 // Nothing here knows Qt; the front ends hand in adapters of their controls.
 
+#include "arm_table.h"
 #include "input_fields.h"
 #include "result_list.h"
 #include "run_summary.h"
@@ -32,7 +33,8 @@ struct StartWindow {
     ValuesFileField* valuesFile = nullptr;
     std::array<SpecialSlotControls, specialSlotCount> specialSlots{};
     PanelControl* panel1 = nullptr;
-    ResultList* list = nullptr; // its number text also reads the fields
+    ResultList* list = nullptr;         // its number text also reads the fields
+    ArmTableCache* armTables = nullptr; // kept from one press of Start to the next, if given
 };
 
 // A run that searched: its parameters and what it found.

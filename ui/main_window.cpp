@@ -139,6 +139,7 @@ public:
         window_.ratioBox = &ratioBox_;
         window_.panel1 = &panel1_;
         window_.list = &form.resultList();
+        window_.armTables = &armTables_;
     }
 
     [[nodiscard]] const StartWindow& startWindow() const { return window_; }
@@ -159,6 +160,7 @@ private:
     WidgetPanel panel1_;
     std::vector<ComboBoxChoice> choices_;
     ValuesFileChoice valuesFile_;
+    ArmTableCache armTables_;
     StartWindow window_;
 };
 
