@@ -18,6 +18,11 @@ double bytesPerLine = 0.0;
 
 void fill(ResultList& list)
 {
+    SearchParams run; // 1 + H/L against 10, within 50 %
+    run.ratio = 10.0;
+    run.ratioLow = 5.0;
+    run.ratioHigh = 15.0;
+    list.setRun(run);
     for (std::size_t i = 0; i < lineCount; ++i) {
         // Series-series lines over the first decades, as a wide search yields them.
         const std::size_t h1 = i % 60;
@@ -26,7 +31,7 @@ void fill(ResultList& list)
         const std::size_t l2 = l1 + (i / 120000) % 30;
         const Divider divider{5, {static_cast<ValueIndex>(h1), static_cast<ValueIndex>(h2), static_cast<ValueIndex>(l1),
                                   static_cast<ValueIndex>(l2)}};
-        list.addResult(divider, -4.99 + static_cast<double>(i % 999) * 0.01);
+        list.addResult(divider);
     }
 }
 

@@ -115,11 +115,12 @@ double candidates(std::size_t n)
 // The literal reference, its lines stored like the search's.
 void literalSearch(const SearchParams& params, ResultList& list)
 {
+    list.setRun(params);
     for (const test::ReferenceLine& line : test::referenceSearch(params, static_cast<std::size_t>(params.maxResults))) {
         Divider divider{line.combination, {}};
         for (std::size_t i = 0; i < 4; ++i)
             divider.values[i] = static_cast<ValueIndex>(params.values->floorIndex(line.resistors[i]));
-        list.addResult(divider, line.deviationPercent);
+        list.addResult(divider);
     }
 }
 

@@ -133,6 +133,15 @@ public:
     // What a sweep costs, in arms passed.
     [[nodiscard]] std::size_t work() const { return highs_.size() + lows_.size(); }
 
+    [[nodiscard]] Divider dividerOf(const Arm& high, const Arm& low) const
+    {
+        return {combination_.number, {high.first, high.second, low.first, low.second}};
+    }
+    [[nodiscard]] double deviation(const Arm& high, const Arm& low) const
+    {
+        return deviationPercent(ratio(high, low), params_.ratio);
+    }
+
     // How many dividers meet the bounds and deviate by at most maxDeviation.
     [[nodiscard]] std::uint64_t count(double maxDeviation) const
     {
@@ -180,8 +189,8 @@ public:
     }
 
     // Hands the dividers of the table's highs from firstHigh to endHigh to
-    // take in loop order, with their deviations; false once take refuses
-    // one. scratch is one per thread.
+    // take in loop order, as their two arms; false once take refuses one.
+    // scratch is one per thread.
     template <class Take>
     bool visit(const RunTable& runs, std::size_t firstHigh, std::size_t endHigh, double maxDeviation,
                std::vector<std::uint64_t>& scratch, Take&& take) const
@@ -193,7 +202,7 @@ public:
             if (runs.countOf(h) * 16 > lows_.size()) {
                 const bool going = lows_.eachInLoopOrder(lowsLargerOuter_, [&](const Arm& low) {
                     return !(meetsBounds(high, low) && withinBand(deviation(high, low), maxDeviation)) ||
-                           take(dividerOf(high, low), deviation(high, low));
+                           take(high, low);
                 });
                 if (!going)
                     return false;
@@ -209,8 +218,7 @@ public:
                 scratch.push_back(keyOf(runs.edges[e]));
             std::sort(scratch.begin(), scratch.end());
             for (const std::uint64_t key : scratch) {
-                const Arm& low = lows_[static_cast<std::uint32_t>(key)];
-                if (!take(dividerOf(high, low), deviation(high, low)))
+                if (!take(high, lows_[static_cast<std::uint32_t>(key)]))
                     return false;
             }
         }
@@ -221,10 +229,6 @@ private:
     [[nodiscard]] double ratio(const Arm& high, const Arm& low) const
     {
         return dividerRatio(params_.ratioOffset, high.resistance, low.resistance);
-    }
-    [[nodiscard]] double deviation(const Arm& high, const Arm& low) const
-    {
-        return deviationPercent(ratio(high, low), params_.ratio);
     }
     [[nodiscard]] static bool withinBand(double deviation, double maxDeviation)
     {
@@ -246,10 +250,6 @@ private:
         return notBelow(r, params_.ratioLow) && notAbove(r, params_.ratioHigh) && totalMeetsBounds(high, low);
     }
 
-    [[nodiscard]] Divider dividerOf(const Arm& high, const Arm& low) const
-    {
-        return {combination_.number, {high.first, high.second, low.first, low.second}};
-    }
 
     // Calls found(high, sure, edges) for every high arm with a divider within
     // maxDeviation, ascending by resistance: sure the run of lows that surely
@@ -458,8 +458,8 @@ std::uint64_t listAsFound(const SearchParams& params, const ArmTables& tables, R
             }
             if (found[i].runs && !full) {
                 searches[i].visit(*found[i].runs, 0, found[i].runs->highs.size(), noBand, scratch,
-                                  [&](const Divider& divider, double deviation) {
-                                      list.addResult(divider, deviation);
+                                  [&](const Arm& high, const Arm& low) {
+                                      list.addResult(searches[i].dividerOf(high, low));
                                       return list.resultCount() < params.maxResults;
                                   });
                 full = list.resultCount() >= params.maxResults;
@@ -609,7 +609,7 @@ std::vector<Ranked> bestOf(const std::vector<HighRange>& part, double bound, std
             best.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(room, runs.count)));
             scratch.resize(best.capacity());
         }
-        range.search->visit(runs, range.first, end, bound, inLoopOrder, [&](const Divider& divider, double deviation) {
+        range.search->visit(runs, range.first, end, bound, inLoopOrder, [&](const Arm& high, const Arm& low) {
             if (best.size() == room) {
                 sortByRank(best, scratch);
                 best.resize(limit);
@@ -618,7 +618,7 @@ std::vector<Ranked> bestOf(const std::vector<HighRange>& part, double bound, std
                 best.reserve(std::min(room, best.capacity() * 2));
                 scratch.resize(best.capacity());
             }
-            best.push_back(ranked(divider, deviation));
+            best.push_back(ranked(range.search->dividerOf(high, low), range.search->deviation(high, low)));
             return true;
         });
     }
@@ -648,7 +648,7 @@ std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables,
     auto b = later.begin();
     for (std::size_t listed = 0; listed < limit && (a != earlier.end() || b != later.end()); ++listed) {
         const Ranked& r = b == later.end() || (a != earlier.end() && !ranksBefore(*b, *a)) ? *a++ : *b++;
-        list.addResult(Divider::unpacked(r.divider & ((std::uint64_t{1} << Ranked::rankShift) - 1)), r.deviation);
+        list.addResult(Divider::unpacked(r.divider & ((std::uint64_t{1} << Ranked::rankShift) - 1)));
     }
     return found;
 }
@@ -669,7 +669,7 @@ bool searchesPairs(const SearchParams& params)
 
 std::uint64_t searchDividers(const SearchParams& params, ResultList& list, ArmTableCache* cache)
 {
-    list.setValues(params.values);
+    list.setRun(params);
     // Arms holding a value the special table rejects can never give a line and are left out.
     const ValueRange range = searchedValues(params);
     std::vector<bool> usable(params.values->size());

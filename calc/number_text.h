@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rounded_digits.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -41,6 +43,8 @@ public:
 private:
     // digits as to_chars writes them, with its point replaced by the separator.
     void appendWithSeparator(std::string& out, std::string_view digits) const;
+    void appendGeneral(std::string& out, SignificantDigits rounded) const;
+    static void appendDigits(std::string& out, std::uint64_t number, int width);
 
     std::string separator_;
     bool periodAccepted_;

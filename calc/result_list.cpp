@@ -8,16 +8,25 @@ namespace tarnel {
 
 ResultList::ResultList(NumberText numbers) : numbers_(std::move(numbers))
 {
-    setValues(e24Values());
+    setRun(SearchParams());
 }
 
-void ResultList::setValues(std::shared_ptr<const ValueSet> values)
+void ResultList::setRun(const SearchParams& params)
 {
-    if (values == values_)
-        return;
     if (size_ > 0)
-        throw std::logic_error("the values of a result list change only while it is empty");
-    values_ = std::move(values);
+        throw std::logic_error("the run of a result list changes only while it is empty");
+    ratioOffset_ = params.ratioOffset;
+    targetRatio_ = params.ratio;
+    // No deviation lies beyond the window's by more than a decimal bound
+    // widens it, so none writes wider than these.
+    widestDeviationText_ = 0;
+    for (const double end : {params.ratioLow, params.ratioHigh}) {
+        const double deviation = deviationPercent(end, params.ratio);
+        widestDeviationText_ = std::max(widestDeviationText_, numbers_.fixed2(deviation * (1 + 1e-6)).size());
+    }
+    if (params.values == values_)
+        return;
+    values_ = params.values;
     valueTexts_.clear();
     for (const double value : values_->values())
         valueTexts_.push_back(numbers_.fixed2(value));
@@ -31,8 +40,6 @@ void ResultList::clear()
     messages_.clear();
     formatsUsed_ = 0;
     widestValueText_ = 0;
-    lowestDeviation_ = 0.0;
-    highestDeviation_ = 0.0;
     widestMessage_ = 0;
 }
 
@@ -54,45 +61,43 @@ const ResultList::Record& ResultList::record(std::size_t index) const
     return (*chunks_[index >> chunkBits])[index & (chunkSize - 1)];
 }
 
-void ResultList::addResult(const Divider& divider, double deviationPercent)
+void ResultList::addResult(const Divider& divider)
 {
     if (divider.combination >= armCombinations.size())
         throw std::invalid_argument("no such arm combination");
     for (const ValueIndex value : divider.values)
         if (value >= valueTexts_.size())
             throw std::invalid_argument("no such value in the list's set");
-    push() = Record{deviationPercent, divider.packed()};
+    push() = divider.packed();
     ++resultCount_;
-
-    if (formatsUsed_ == 0) {
-        lowestDeviation_ = deviationPercent;
-        highestDeviation_ = deviationPercent;
-    }
     formatsUsed_ = static_cast<std::uint16_t>(formatsUsed_ | (1u << divider.combination));
     for (const ValueIndex value : divider.values)
         widestValueText_ = std::max(widestValueText_, valueTexts_[value].size());
-    lowestDeviation_ = std::min(lowestDeviation_, deviationPercent);
-    highestDeviation_ = std::max(highestDeviation_, deviationPercent);
+}
+
+double ResultList::deviationOf(const Divider& divider) const
+{
+    return deviationPercent(dividerFigures(divider, ratioOffset_, *values_).ratio, targetRatio_);
 }
 
 void ResultList::addMessage(std::string text)
 {
-    push() = Record{0.0, messageKind | (std::uint64_t{messages_.size()} << Divider::combinationBits)};
+    push() = messageKind | (std::uint64_t{messages_.size()} << Divider::combinationBits);
     widestMessage_ = std::max(widestMessage_, text.size());
     messages_.push_back(std::move(text));
 }
 
 bool ResultList::isMessage(std::size_t index) const
 {
-    return (record(index).packed & messageKind) == messageKind;
+    return (record(index) & messageKind) == messageKind;
 }
 
 ResultEntry ResultList::entry(std::size_t index) const
 {
     if (isMessage(index))
         throw std::invalid_argument("a message line has no divider");
-    const Record& r = record(index);
-    return {Divider::unpacked(r.packed), r.deviationPercent};
+    const Divider divider = Divider::unpacked(record(index));
+    return {divider, deviationOf(divider)};
 }
 
 std::size_t ResultList::widestLineLength() const
@@ -100,41 +105,37 @@ std::size_t ResultList::widestLineLength() const
     std::size_t widest = widestMessage_;
     if (formatsUsed_ == 0)
         return widest;
-    // The text of a deviation grows with its magnitude, so one of the two
-    // extremes writes the longest.
-    const std::size_t deviationText =
-        std::max(numbers_.fixed2(lowestDeviation_).size(), numbers_.fixed2(highestDeviation_).size());
     for (const ArmCombination& c : armCombinations) {
         if ((formatsUsed_ & (1u << c.number)) == 0)
             continue;
         const std::size_t resistors = resistorsIn(c.high) + resistorsIn(c.low);
         const std::size_t literal = resultFormats[c.number].size() - 2 * (resistors + 1);
-        widest = std::max(widest, literal + resistors * widestValueText_ + deviationText);
+        widest = std::max(widest, literal + resistors * widestValueText_ + widestDeviationText_);
     }
     return widest;
 }
 
 void ResultList::appendLine(std::size_t index, std::string& out) const
 {
-    const Record& r = record(index);
-    if ((r.packed & messageKind) == messageKind) {
-        out += messages_[r.packed >> Divider::combinationBits];
+    const Record r = record(index);
+    if ((r & messageKind) == messageKind) {
+        out += messages_[r >> Divider::combinationBits];
         return;
     }
-    const Divider divider = Divider::unpacked(r.packed);
+    const Divider divider = Divider::unpacked(r);
     const Divider::LineValues values = divider.lineValues();
-    const std::string_view format = resultFormats[divider.combination];
-    std::size_t next = 0;
-    for (std::size_t pos = 0; pos < format.size(); ++pos) {
-        if (format.substr(pos, 2) != "%f") {
-            out.push_back(format[pos]);
-            continue;
-        }
+    std::string_view format = resultFormats[divider.combination];
+    // The text between the "%f"s as it stands, each "%f" a value, the last the deviation.
+    for (std::size_t next = 0;; ++next) {
+        const std::size_t field = format.find("%f");
+        out.append(format.substr(0, field));
+        if (field == std::string_view::npos)
+            return;
         if (next < values.count)
-            out += valueTexts_[values.values[next++]];
+            out.append(valueTexts_[values.values[next]]);
         else
-            numbers_.appendFixed2(out, r.deviationPercent);
-        ++pos;
+            numbers_.appendFixed2(out, deviationOf(divider));
+        format.remove_prefix(field + 2);
     }
 }
 

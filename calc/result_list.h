@@ -2,6 +2,7 @@
 
 #include "divider.h"
 #include "number_text.h"
+#include "search_params.h"
 #include "value_set.h"
 
 #include <array>
@@ -14,24 +15,27 @@
 
 namespace tarnel {
 
-// One result line as the search recorded it.
+// One result line: its divider and the deviation of its ratio.
 struct ResultEntry {
     Divider divider;
     double deviationPercent = 0.0;
 };
 
 // The ordered lines of the result list and the count of result lines.
-// Millions of lines are kept in compact records (16 bytes each) and their
-// text is built when a line is read, identical to formatting it eagerly.
+// Millions of lines are kept in compact records, a divider in 8 bytes; its
+// deviation and text are worked out when a line is read, with the search's
+// own arithmetic, identical to recording and formatting them eagerly.
 class ResultList {
 public:
     explicit ResultList(NumberText numbers = NumberText());
 
     void clear();
-    // The values the dividers of the lines to come name; E24 until told.
-    void setValues(std::shared_ptr<const ValueSet> values);
+    // The run whose lines come: the values its dividers name, and the ratio
+    // and window their deviations are measured by. Only while the list is
+    // empty; until then E24, and no ratio.
+    void setRun(const SearchParams& params);
     [[nodiscard]] const ValueSet& values() const { return *values_; }
-    void addResult(const Divider& divider, double deviationPercent);
+    void addResult(const Divider& divider);
     void addMessage(std::string text);
 
     [[nodiscard]] const NumberText& numbers() const { return numbers_; }
@@ -55,17 +59,15 @@ public:
 private:
     // A divider packed, or a message: messageKind for a combination and the
     // message's index above it.
-    struct Record {
-        double deviationPercent;
-        std::uint64_t packed;
-    };
+    using Record = std::uint64_t;
     static constexpr std::uint64_t messageKind = (1u << Divider::combinationBits) - 1;
-    static constexpr std::size_t chunkBits = 12; // 64 KiB chunks stay below the allocator's mmap threshold
+    static constexpr std::size_t chunkBits = 13; // 64 KiB chunks stay below the allocator's mmap threshold
     static constexpr std::size_t chunkSize = std::size_t{1} << chunkBits;
     using Chunk = std::array<Record, chunkSize>;
 
     Record& push();
     [[nodiscard]] const Record& record(std::size_t index) const;
+    [[nodiscard]] double deviationOf(const Divider& divider) const;
 
     NumberText numbers_;
     // Fixed-size chunks: growing never copies the lines, so a list of
@@ -75,14 +77,15 @@ private:
     std::size_t capacity_ = std::numeric_limits<std::size_t>::max();
     std::int32_t resultCount_ = 0;
     std::shared_ptr<const ValueSet> values_;
+    double ratioOffset_ = 0.0;
+    double targetRatio_ = 0.0;
     std::vector<std::string> valueTexts_; // values_ as "%f" writes them
     std::vector<std::string> messages_;
 
     // What widestLineLength() is bounded from, kept up to date as lines come.
     std::uint16_t formatsUsed_ = 0; // bit i: format i occurs
     std::size_t widestValueText_ = 0;
-    double lowestDeviation_ = 0.0;
-    double highestDeviation_ = 0.0;
+    std::size_t widestDeviationText_ = 0; // of the run's window
     std::size_t widestMessage_ = 0;
 };
 

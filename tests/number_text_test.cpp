@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
 using tarnel::NumberText;
 
 TEST(NumberTextTest, reads_plain_decimals_with_the_locales_separator_and_nothing_else)
@@ -36,4 +43,34 @@ TEST(NumberTextTest, writes_two_decimals_rounded_without_grouping_or_a_sign_on_z
     EXPECT_EQ(point.fixed2(110.00000000000001), "110.00");
     EXPECT_EQ(point.fixed2(9100000.0), "9100000.00");
     EXPECT_EQ(NumberText(",").fixed2(9.1), "9,10");
+}
+
+// The quick path must write the very digits of the exact one for any double:
+// wide and narrow magnitudes, values a hair from a rounding tie, and exact ties.
+TEST(NumberTextTest, writes_the_digits_of_the_exact_conversion_for_any_double)
+{
+    const auto exact = [](double value, std::chars_format format, int precision) {
+        std::array<char, 512> buffer{};
+        const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, precision);
+        std::string text(buffer.data(), result.ptr);
+        return text == "-0.00" ? std::string("0.00") : text;
+    };
+    std::mt19937_64 rng(20261206);
+    std::vector<double> values{0.125, -2.675, 1234567890.125, 0.005, 999999999999.5, 9.9999999999995, 1e-5,
+                               0.0001, 123456789012.4, 1e12, 5e-300, 1e300, -0.0, 1e9, 999999999.995};
+    for (int i = 0; i < 1'000'000; ++i) {
+        const double magnitude = std::pow(10.0, std::uniform_real_distribution<double>(-14.0, 16.0)(rng));
+        double value = magnitude * (rng() % 2 == 0 ? 1 : -1);
+        if (i % 4 == 0) // a decimal of few digits, or next to one
+            value = std::nextafter(std::round(value * 1e3) / 1e3 + 0.0005, static_cast<double>(rng() % 3) - 1.0);
+        values.push_back(value);
+    }
+    const NumberText point(".");
+    for (const double value : values) {
+        ASSERT_EQ(point.fixed2(value), exact(value, std::chars_format::fixed, 2)) << std::hexfloat << value;
+        ASSERT_EQ(point.plain(value), exact(value == 0.0 ? 0.0 : value, std::chars_format::general, 12))
+            << std::hexfloat << value;
+    }
+    EXPECT_EQ(NumberText(",").plain(-1234.5678), "-1234,5678");
+    EXPECT_EQ(NumberText("\xd9\xab").plain(1.5e-7), "1\xd9\xab" "5e-07");
 }

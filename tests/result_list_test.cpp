@@ -7,27 +7,35 @@ using namespace tarnel;
 // Positions of 1.0, 2.0, 3.0, 4.7 and 9.1 in the standard values.
 constexpr ValueIndex r1 = 0, r2 = 7, r3 = 11, r47 = 16, r91 = 23;
 
-TEST(ResultListTest, every_format_is_written_as_shown)
+TEST(ResultListTest, every_format_is_written_as_shown_with_the_deviation_worked_out_when_read)
 {
     const struct {
         Divider divider;
-        double deviation;
         const char* line;
     } rows[] = {
-        {{0, {r91, r91, r1, r1}}, 0.9999999999999963, "9,10   /  1,00   d 1,00"},
-        {{1, {r1, r2, r3, r3}}, -4, "1,00 + 2,00   /  3,00   d -4,00"},
-        {{2, {r1, r2, r3, r3}}, -4, "1,00 || 2,00   /  3,00   d -4,00"},
-        {{3, {r1, r1, r2, r3}}, -4, "1,00   /  2,00 + 3,00   d -4,00"},
-        {{4, {r1, r1, r2, r3}}, -4, "1,00   /  2,00 || 3,00   d -4,00"},
-        {{5, {r1, r2, r3, r47}}, 5.5, "1,00 + 2,00   /  3,00 + 4,70   d 5,50"},
-        {{6, {r1, r2, r3, r47}}, 5.5, "1,00 || 2,00   /  3,00 || 4,70   d 5,50"},
-        {{7, {r1, r2, r3, r47}}, 5.5, "1,00 + 2,00   /  3,00 || 4,70   d 5,50"},
-        {{8, {r1, r2, r3, r47}}, 5.5, "1,00 || 2,00   /  3,00 + 4,70   d 5,50"},
+        {{0, {r91, r91, r1, r1}}, "9,10   /  1,00   d 1,00"},
+        {{1, {r1, r2, r3, r3}}, "1,00 + 2,00   /  3,00   d -80,00"},
+        {{2, {r1, r2, r3, r3}}, "1,00 || 2,00   /  3,00   d -87,78"},
+        {{3, {r1, r1, r2, r3}}, "1,00   /  2,00 + 3,00   d -88,00"},
+        {{4, {r1, r1, r2, r3}}, "1,00   /  2,00 || 3,00   d -81,67"},
+        {{5, {r1, r2, r3, r47}}, "1,00 + 2,00   /  3,00 + 4,70   d -86,10"},
+        {{6, {r1, r2, r3, r47}}, "1,00 || 2,00   /  3,00 || 4,70   d -86,36"},
+        {{7, {r1, r2, r3, r47}}, "1,00 + 2,00   /  3,00 || 4,70   d -73,62"},
+        {{8, {r1, r2, r3, r47}}, "1,00 || 2,00   /  3,00 + 4,70   d -89,13"},
     };
+    SearchParams run; // 1 + H/L against 10, within 90 %
+    run.ratio = 10.0;
+    run.ratioLow = 1.0;
+    run.ratioHigh = 19.0;
     ResultList list(NumberText(","));
+    list.setRun(run);
     for (const auto& row : rows) {
-        list.addResult(row.divider, row.deviation);
+        list.addResult(row.divider);
         EXPECT_EQ(list.line(list.size() - 1), row.line);
         EXPECT_EQ(list.entry(list.size() - 1).divider.values, row.divider.values);
+        EXPECT_LE(list.line(list.size() - 1).size(), list.widestLineLength());
     }
+    // The deviation comes from the search's own arithmetic, to the last bit.
+    EXPECT_EQ(list.entry(0).deviationPercent, 0.9999999999999963);
+    EXPECT_THROW(list.setRun(run), std::logic_error);
 }
