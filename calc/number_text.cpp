@@ -3,14 +3,70 @@
 #include "rounded_digits.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 namespace tarnel {
 
 namespace {
+
+// "00" to "99": two digits a step halve the divisions.
+constexpr std::array<char, 200> digitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// number in decimal at to, with leading zeros up to width digits; gives the end.
+char* putDigits(char* to, std::uint64_t number, int width)
+{
+    char reversed[20];
+    int count = 0;
+    for (; number >= 10; number /= 100) {
+        reversed[count++] = digitPairs[2 * (number % 100) + 1];
+        reversed[count++] = digitPairs[2 * (number % 100)];
+    }
+    if (number > 0 || count == 0)
+        reversed[count++] = static_cast<char>('0' + number);
+    for (; count < width; ++count)
+        reversed[count] = '0';
+    return std::reverse_copy(reversed, reversed + count, to);
+}
+
+// Two digits as their two bytes in memory order.
+std::uint64_t digitPair(std::uint32_t number)
+{
+    std::uint16_t pair = 0;
+    std::memcpy(&pair, &digitPairs[2 * number], 2);
+    return pair;
+}
+
+// The twelve digits of a number from 1e11 to below 1e12, stored at to, and
+// how many are left without the trailing zeros. The bytes are put together
+// in registers and counted there: reading them back from memory would wait
+// for the stores.
+int putTwelveDigits(char* to, std::uint64_t number)
+{
+    static_assert(std::endian::native == std::endian::little, "bytes in memory order are the low bytes first");
+    const auto high = static_cast<std::uint32_t>(number / 1'000'000);
+    const auto low = static_cast<std::uint32_t>(number % 1'000'000);
+    const std::uint64_t first8 = digitPair(high / 10000) | digitPair(high / 100 % 100) << 16 |
+                                 digitPair(high % 100) << 32 | digitPair(low / 10000) << 48;
+    const auto last4 = static_cast<std::uint32_t>(digitPair(low / 100 % 100) | digitPair(low % 100) << 16);
+    std::memcpy(to, &first8, 8);
+    std::memcpy(to + 8, &last4, 4);
+    if (const std::uint32_t notZero = last4 ^ 0x30303030u; notZero != 0)
+        return 8 + (31 - std::countl_zero(notZero)) / 8 + 1;
+    return (63 - std::countl_zero(first8 ^ 0x3030303030303030u)) / 8 + 1;
+}
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -27,9 +83,11 @@ std::string_view trimmed(std::string_view text)
 } // namespace
 
 NumberText::NumberText(std::string decimalSeparator, Period period)
-    : separator_(decimalSeparator.empty() ? std::string(".") : std::move(decimalSeparator)),
+    : separator_(decimalSeparator.empty() || decimalSeparator.size() > maxSeparatorSize ? std::string(".")
+                                                                                      : std::move(decimalSeparator)),
       periodAccepted_(period == Period::AlsoAccepted)
 {
+    std::copy(separator_.begin(), separator_.end(), separatorBytes_.begin());
 }
 
 std::optional<double> NumberText::parse(std::string_view text) const
@@ -91,27 +149,21 @@ std::optional<double> NumberText::parse(std::string_view text) const
     return value;
 }
 
-void NumberText::appendWithSeparator(std::string& out, std::string_view digits) const
+char* NumberText::putWithSeparator(char* to, std::string_view digits) const
 {
     const std::size_t point = digits.find('.');
-    out.append(digits.substr(0, point));
-    if (point != std::string_view::npos) {
-        out.append(separator_);
-        out.append(digits.substr(point + 1));
-    }
+    to = std::copy(digits.begin(), digits.begin() + static_cast<std::ptrdiff_t>(std::min(point, digits.size())), to);
+    if (point == std::string_view::npos)
+        return to;
+    to = putSeparator(to);
+    return std::copy(digits.begin() + static_cast<std::ptrdiff_t>(point) + 1, digits.end(), to);
 }
 
 void NumberText::appendFixed2(std::string& out, double value) const
 {
-    if (const std::optional<std::int64_t> hundredths = roundedScaled(value, 2)) {
-        // A value that rounds to zero has no sign.
-        if (*hundredths < 0)
-            out.push_back('-');
-        const std::uint64_t size = *hundredths < 0 ? -static_cast<std::uint64_t>(*hundredths)
-                                                   : static_cast<std::uint64_t>(*hundredths);
-        appendDigits(out, size / 100, 1);
-        out.append(separator_);
-        appendDigits(out, size % 100, 2);
+    if (const std::optional<std::int64_t> hundredths = roundedHundredths(value)) {
+        char text[plainTextRoom];
+        out.append(text, putFixed2(text, *hundredths));
         return;
     }
     char buffer[512]; // room for any finite double in fixed notation
@@ -119,73 +171,91 @@ void NumberText::appendFixed2(std::string& out, double value) const
     std::string_view digits(buffer, ec == std::errc() ? static_cast<std::size_t>(end - buffer) : 0);
     if (digits == "-0.00")
         digits.remove_prefix(1);
-    appendWithSeparator(out, digits);
+    std::string text(digits.size() + separator_.size(), '\0');
+    text.resize(static_cast<std::size_t>(putWithSeparator(text.data(), digits) - text.data()));
+    out.append(text);
 }
 
 void NumberText::appendPlain(std::string& out, double value) const
 {
+    char text[plainTextRoom];
+    out.append(text, putPlain(text, value));
+}
+
+char* NumberText::putPlain(char* to, double value) const
+{
     if (value == 0.0) {
-        out.push_back('0');
-        return;
+        *to++ = '0';
+        return to;
     }
     if (const std::optional<SignificantDigits> rounded = roundedToTwelveDigits(std::fabs(value))) {
         if (value < 0)
-            out.push_back('-');
-        appendGeneral(out, *rounded);
-        return;
+            *to++ = '-';
+        return putGeneral(to, *rounded);
     }
-    char buffer[64];
+    char buffer[32]; // the longest: -1.23456789012e-308
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 12);
-    appendWithSeparator(out, std::string_view(buffer, ec == std::errc() ? static_cast<std::size_t>(end - buffer) : 0));
+    return putWithSeparator(to, std::string_view(buffer, ec == std::errc() ? static_cast<std::size_t>(end - buffer) : 0));
+}
+
+char* NumberText::putSeparator(char* to) const
+{
+    for (const char c : separator_)
+        *to++ = c;
+    return to;
+}
+
+char* NumberText::putFixed2(char* to, std::int64_t hundredths) const
+{
+    // A value that rounds to zero has no sign.
+    if (hundredths < 0)
+        *to++ = '-';
+    const std::uint64_t size =
+        hundredths < 0 ? -static_cast<std::uint64_t>(hundredths) : static_cast<std::uint64_t>(hundredths);
+    to = putDigits(to, size / 100, 1);
+    to = putSeparator(to);
+    return putDigits(to, size % 100, 2);
 }
 
 // As printf's %.12g writes it: positional for exponents from -4 to 11,
 // else with an exponent of at least two digits; no trailing zeros.
-void NumberText::appendGeneral(std::string& out, SignificantDigits rounded) const
+char* NumberText::putGeneral(char* to, SignificantDigits rounded) const
 {
-    char digits[significantDigits];
-    std::uint64_t rest = rounded.digits;
-    for (int i = significantDigits - 1; i >= 0; --i, rest /= 10)
-        digits[i] = static_cast<char>('0' + rest % 10);
-    int used = significantDigits;
-    while (used > 1 && digits[used - 1] == '0')
-        --used;
+    // The twelve digits, then zeros: pieces are copied in fixed sizes, past
+    // their end into the room, so that no length makes a branch.
+    std::array<char, 32> digits;
+    digits.fill('0');
+    const int used = putTwelveDigits(digits.data(), rounded.digits);
     const int exponent = rounded.exponent;
-    const std::string_view all(digits, static_cast<std::size_t>(used));
-    if (exponent < -4 || exponent >= significantDigits) {
-        out.push_back(digits[0]);
-        if (used > 1)
-            out.append(separator_).append(all.substr(1));
-        out.push_back('e');
-        out.push_back(exponent < 0 ? '-' : '+');
-        appendDigits(out, static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent), 2);
-    } else if (exponent >= 0) {
-        const auto whole = static_cast<std::size_t>(exponent + 1);
-        out.append(all.substr(0, std::min(whole, all.size())));
-        out.append(whole > all.size() ? whole - all.size() : 0, '0');
-        if (all.size() > whole)
-            out.append(separator_).append(all.substr(whole));
-    } else {
-        out.push_back('0');
-        out.append(separator_);
-        out.append(static_cast<std::size_t>(-exponent - 1), '0');
-        out.append(all);
+    const auto copy16 = [](char* at, const char* from) { std::memcpy(at, from, 16); };
+    const int separator = static_cast<int>(separator_.size());
+    if (exponent >= 0 && exponent < significantDigits) {
+        const int whole = exponent + 1;
+        copy16(to, digits.data());
+        if (used <= whole)
+            return to + whole;
+        std::memcpy(to + whole, separatorBytes_.data(), separatorBytes_.size());
+        copy16(to + whole + separator, digits.data() + whole);
+        return to + used + separator;
     }
-}
-
-// number in decimal, with leading zeros up to width digits.
-void NumberText::appendDigits(std::string& out, std::uint64_t number, int width)
-{
-    char digits[20];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + number % 10);
-        number /= 10;
-    } while (number > 0);
-    for (; count < width; ++count)
-        digits[count] = '0';
-    while (count > 0)
-        out.push_back(digits[--count]);
+    if (exponent >= -4 && exponent < 0) {
+        *to++ = '0';
+        std::memcpy(to, separatorBytes_.data(), separatorBytes_.size());
+        to += separator;
+        std::memcpy(to, "0000", 4);
+        to += -exponent - 1;
+        copy16(to, digits.data());
+        return to + used;
+    }
+    *to++ = digits[0];
+    if (used > 1) {
+        std::memcpy(to, separatorBytes_.data(), separatorBytes_.size());
+        copy16(to + separator, digits.data() + 1);
+        to += separator + used - 1;
+    }
+    *to++ = 'e';
+    *to++ = exponent < 0 ? '-' : '+';
+    return putDigits(to, static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent), 2);
 }
 
 std::string NumberText::plain(double value) const

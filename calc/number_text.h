@@ -2,6 +2,7 @@
 
 #include "rounded_digits.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,7 +17,9 @@ public:
     // A period reads as a decimal separator too: scripts write numbers alike in every locale.
     enum class Period { OnlyAsSeparator, AlsoAccepted };
 
+    // A separator longer than any locale's, or none, is a period.
     explicit NumberText(std::string decimalSeparator = ".", Period period = Period::OnlyAsSeparator);
+    static constexpr std::size_t maxSeparatorSize = 8;
 
     // The double nearest to the decimal text. Accepts surrounding blanks, an
     // optional sign and an exponent; rejects everything else, including names
@@ -32,6 +35,11 @@ public:
     // no trailing zeros, so 4.800000000000001 is 4.8; an exponent only for
     // the very large and the very small.
     void appendPlain(std::string& out, double value) const;
+    // plain(value) written at to, which has room for plainTextRoom bytes; gives the end.
+    char* putPlain(char* to, double value) const;
+    // A sign, twelve digits and their zeros, an exponent and a separator,
+    // and room for the quick path to copy in whole words.
+    static constexpr std::size_t plainTextRoom = 48;
     [[nodiscard]] std::string plain(double value) const;
 
     // A count with its thousands grouped by the character a reader of the
@@ -42,11 +50,16 @@ public:
 
 private:
     // digits as to_chars writes them, with its point replaced by the separator.
-    void appendWithSeparator(std::string& out, std::string_view digits) const;
-    void appendGeneral(std::string& out, SignificantDigits rounded) const;
-    static void appendDigits(std::string& out, std::uint64_t number, int width);
+    char* putWithSeparator(char* to, std::string_view digits) const;
+    // The text of a number on the quick path, written at to, which has room
+    // for it; gives the end.
+    char* putFixed2(char* to, std::int64_t hundredths) const;
+    char* putGeneral(char* to, SignificantDigits rounded) const;
+    char* putSeparator(char* to) const;
+
 
     std::string separator_;
+    std::array<char, maxSeparatorSize> separatorBytes_{}; // the separator, for copies of a fixed size
     bool periodAccepted_;
 };
 

@@ -2,6 +2,9 @@
 
 #include "divider_details.h"
 
+#include <algorithm>
+#include <array>
+
 namespace tarnel {
 
 ResultRow resultRow(const ResultEntry& entry, const SearchParams& params)
@@ -38,15 +41,20 @@ ResultRow resultRow(const ResultEntry& entry, const SearchParams& params)
 
 void appendTableRow(std::string& out, const ResultRow& row, char separator, const NumberText& numbers)
 {
+    // Built in one buffer and appended once: a run writes millions of rows.
+    // A cell is a number or a word of at most three letters.
+    std::array<char, resultColumns.size() * (NumberText::plainTextRoom + 1) + 1> text;
+    char* end = text.data();
     for (std::size_t i = 0; i < row.size(); ++i) {
         if (i > 0)
-            out.push_back(separator);
+            *end++ = separator;
         if (row[i].number)
-            numbers.appendPlain(out, *row[i].number);
+            end = numbers.putPlain(end, *row[i].number);
         else
-            out.append(row[i].word);
+            end = std::copy(row[i].word.begin(), row[i].word.end(), end);
     }
-    out.push_back('\n');
+    *end++ = '\n';
+    out.append(text.data(), end);
 }
 
 void appendTableHeader(std::string& out, char separator)

@@ -2,6 +2,10 @@
 
 #include "result_table.h"
 
+#include "both_cores.h"
+
+#include <algorithm>
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -17,56 +21,97 @@ void write(std::ostream& out, std::string_view text)
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
+// The longest object: every name quoted, every cell a number or a word quoted.
+constexpr std::size_t jsonObjectRoom = [] {
+    std::size_t room = 2;
+    for (const std::string_view column : resultColumns)
+        room += column.size() + 4 + NumberText::plainTextRoom + 2;
+    return room;
+}();
+
 void appendJsonObject(std::string& out, const ResultRow& row)
 {
+    // Built in one buffer and appended once: a run writes millions of objects.
+    std::array<char, jsonObjectRoom> text;
+    char* end = text.data();
+    const auto put = [&](std::string_view piece) { end = std::copy(piece.begin(), piece.end(), end); };
     for (std::size_t i = 0; i < row.size(); ++i) {
-        out.append(i == 0 ? "{\"" : ",\"").append(resultColumns[i]).append("\":");
-        if (row[i].number)
-            periodNumbers.appendPlain(out, *row[i].number);
-        else if (!row[i].word.empty())
-            out.append("\"").append(row[i].word).append("\"");
-        else
-            out.append("null");
+        put(i == 0 ? "{\"" : ",\"");
+        put(resultColumns[i]);
+        put("\":");
+        if (row[i].number) {
+            end = periodNumbers.putPlain(end, *row[i].number);
+        } else if (!row[i].word.empty()) {
+            put("\"");
+            put(row[i].word);
+            put("\"");
+        } else {
+            put("null");
+        }
     }
-    out.push_back('}');
+    put("}");
+    out.append(text.data(), end);
+}
+
+// The lines go out in blocks, formatted on both cores: each formats every
+// other block into its own buffer, and the blocks are written in order, so
+// millions of lines never build one string. appendLine(out, index) appends
+// one line and its newline.
+template <class AppendLine>
+void writeLines(std::size_t count, std::ostream& out, AppendLine appendLine)
+{
+    const std::size_t blocks = (count + blockLines - 1) / blockLines;
+    // Each core's buffer on a cache line of its own, or each append would
+    // pull the line from the other core.
+    struct alignas(64) Buffer {
+        std::string text;
+    };
+    std::array<Buffer, 2> buffers;
+    const auto format = [&](std::size_t block, std::string& buffer) {
+        buffer.clear();
+        for (std::size_t i = block * blockLines; i < std::min(count, (block + 1) * blockLines); ++i)
+            appendLine(buffer, i);
+    };
+    for (std::size_t block = 0; block < blocks && out; block += 2) {
+        if (block + 1 < blocks)
+            onBothCores([&] { format(block + 1, buffers[1].text); }, [&] { format(block, buffers[0].text); });
+        else
+            format(block, buffers[0].text);
+        write(out, buffers[0].text);
+        if (block + 1 < blocks)
+            write(out, buffers[1].text);
+    }
 }
 
 void writeText(const ResultList& list, std::ostream& out)
 {
-    std::string line;
-    for (std::size_t i = 0; i < list.size() && out; ++i) {
-        line.clear();
-        list.appendLine(i, line);
-        line.push_back('\n');
-        write(out, line);
-    }
+    writeLines(list.size(), out, [&](std::string& buffer, std::size_t i) {
+        list.appendLine(i, buffer);
+        buffer.push_back('\n');
+    });
 }
 
 // A run that searched holds result lines only: the one message line a run
 // can add comes with a failed run, which prints no results.
 void writeCsv(const ResultList& list, const SearchParams& params, std::ostream& out)
 {
-    std::string line;
-    appendTableHeader(line, ',');
-    write(out, line);
-    for (std::size_t i = 0; i < list.size() && out; ++i) {
-        line.clear();
-        appendTableRow(line, resultRow(list.entry(i), params), ',', periodNumbers);
-        write(out, line);
-    }
+    std::string header;
+    appendTableHeader(header, ',');
+    write(out, header);
+    writeLines(list.size(), out, [&](std::string& buffer, std::size_t i) {
+        appendTableRow(buffer, resultRow(list.entry(i), params), ',', periodNumbers);
+    });
 }
 
 void writeJson(const ResultList& list, const SearchParams& params, std::ostream& out)
 {
     write(out, "[");
-    std::string line;
-    for (std::size_t i = 0; i < list.size() && out; ++i) {
-        // Each object goes out behind the separator of the one before, so
-        // no line has to know whether another follows.
-        line.assign(i == 0 ? "\n" : ",\n");
-        appendJsonObject(line, resultRow(list.entry(i), params));
-        write(out, line);
-    }
+    // Each object goes out behind the separator of the one before, so no
+    // line has to know whether another follows.
+    writeLines(list.size(), out, [&](std::string& buffer, std::size_t i) {
+        buffer.append(i == 0 ? "\n" : ",\n");
+        appendJsonObject(buffer, resultRow(list.entry(i), params));
+    });
     write(out, list.size() == 0 ? "]\n" : "\n]\n");
 }
 

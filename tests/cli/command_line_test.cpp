@@ -1,4 +1,6 @@
 #include "command_line.h"
+#include "command_line_options.h"
+#include "result_writers.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -203,35 +205,50 @@ TEST(CommandLineTest, best_first_lists_the_exact_dividers_first)
     EXPECT_EQ(r.err, "tarnel-cli: 200 of 15,975 dividers shown: the limit cut the rest\n");
 }
 
-// Counts the largest piece handed to the stream at once: output built as one
-// string would arrive as one piece.
+// Counts the pieces handed to the stream and the largest: output built as
+// one string would arrive as one piece.
 class PieceRecorder : public std::streambuf {
 public:
+    std::size_t pieces = 0;
     std::size_t largestPiece = 0;
     std::size_t newlines = 0;
 
 protected:
     std::streamsize xsputn(const char* s, std::streamsize n) override
     {
+        ++pieces;
         largestPiece = std::max(largestPiece, static_cast<std::size_t>(n));
         newlines += static_cast<std::size_t>(std::count(s, s + n, '\n'));
         return n;
     }
 };
 
-TEST(CommandLineTest, results_are_streamed_line_by_line)
+TEST(CommandLineTest, results_are_written_in_blocks_of_bounded_size)
 {
     for (const char* format : {"text", "csv", "json"}) {
         PieceRecorder recorder;
         std::ostream out(&recorder);
         std::ostringstream err;
+        const std::size_t lines = 3 * cli::blockLines + 5;
         EXPECT_EQ(cli::run({"--format", format, "--tol", "100", "--rmax", "1000", "--rsum-max", "9100000", "--hi",
-                            "1,ser", "--max-results", "5000"},
+                            "1,ser", "--max-results", std::to_string(lines)},
                            out, err, "."),
                   0);
-        EXPECT_GE(recorder.newlines, 5000u) << format;
-        EXPECT_LE(recorder.largestPiece, 1000u) << format;
+        EXPECT_GE(recorder.newlines, lines) << format;
+        EXPECT_GE(recorder.pieces, 4u) << format;
+        EXPECT_LE(recorder.largestPiece, cli::blockLines * 1024) << format; // a json object is some 500 bytes
     }
+}
+
+// The lines of both cores' blocks come in list order.
+TEST(CommandLineTest, blocks_keep_the_order_of_the_list)
+{
+    const Args args{"--tol", "100", "--rmax", "9100000", "--rsum-max", "9100000", "--hi", "1,ser", "--lo", "1,par",
+                    "--max-results", std::to_string(5 * cli::blockLines / 2)};
+    PlainWindow w;
+    applyOptions(cli::parseArguments(args).options, w);
+    w.start();
+    EXPECT_EQ(outputLines(runCli(args).out), linesOf(w.list()));
 }
 
 class FailingBuffer : public std::streambuf {
