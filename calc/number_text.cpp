@@ -41,6 +41,18 @@ char* putDigits(char* to, std::uint64_t number, int width)
     return std::reverse_copy(reversed, reversed + count, to);
 }
 
+static_assert(std::endian::native == std::endian::little, "bytes in memory order are the low ones first");
+
+// Twelve digits as sixteen bytes in two words, '0's after them: put
+// together, shifted, counted and stored in registers, for reading back
+// bytes just stored waits for the stores.
+struct DigitBytes {
+    std::uint64_t first;
+    std::uint64_t second;
+};
+
+constexpr std::uint64_t zeroBytes = 0x3030303030303030;
+
 // Two digits as their two bytes in memory order.
 std::uint64_t digitPair(std::uint32_t number)
 {
@@ -49,24 +61,45 @@ std::uint64_t digitPair(std::uint32_t number)
     return pair;
 }
 
-// The twelve digits of a number from 1e11 to below 1e12, stored at to, and
-// how many are left without the trailing zeros. The bytes are put together
-// in registers and counted there: reading them back from memory would wait
-// for the stores.
-int putTwelveDigits(char* to, std::uint64_t number)
+DigitBytes digitBytes(std::uint64_t twelveDigits)
 {
-    static_assert(std::endian::native == std::endian::little, "bytes in memory order are the low bytes first");
-    const auto high = static_cast<std::uint32_t>(number / 1'000'000);
-    const auto low = static_cast<std::uint32_t>(number % 1'000'000);
-    const std::uint64_t first8 = digitPair(high / 10000) | digitPair(high / 100 % 100) << 16 |
-                                 digitPair(high % 100) << 32 | digitPair(low / 10000) << 48;
-    const auto last4 = static_cast<std::uint32_t>(digitPair(low / 100 % 100) | digitPair(low % 100) << 16);
-    std::memcpy(to, &first8, 8);
-    std::memcpy(to + 8, &last4, 4);
-    if (const std::uint32_t notZero = last4 ^ 0x30303030u; notZero != 0)
-        return 8 + (31 - std::countl_zero(notZero)) / 8 + 1;
-    return (63 - std::countl_zero(first8 ^ 0x3030303030303030u)) / 8 + 1;
+    const auto high = static_cast<std::uint32_t>(twelveDigits / 1'000'000);
+    const auto low = static_cast<std::uint32_t>(twelveDigits % 1'000'000);
+    return {digitPair(high / 10000) | digitPair(high / 100 % 100) << 16 | digitPair(high % 100) << 32 |
+                digitPair(low / 10000) << 48,
+            digitPair(low / 100 % 100) | digitPair(low % 100) << 16 | zeroBytes << 32};
 }
+
+// The digits from the count-th on, for count up to twelve.
+DigitBytes digitsFrom(DigitBytes digits, int count)
+{
+    const auto bits = static_cast<unsigned>(8 * count);
+    if (count == 0)
+        return digits;
+    if (count < 8)
+        return {digits.first >> bits | digits.second << (64 - bits), digits.second >> bits | zeroBytes << (64 - bits)};
+    if (count == 8)
+        return {digits.second, zeroBytes};
+    return {digits.second >> (bits - 64) | zeroBytes << (128 - bits), zeroBytes};
+}
+
+// How many of the twelve digits are left without the trailing zeros.
+int usedDigits(DigitBytes digits)
+{
+    if (const std::uint64_t last = (digits.second ^ zeroBytes) & 0xffffffff; last != 0)
+        return 8 + (63 - std::countl_zero(last)) / 8 + 1;
+    return (63 - std::countl_zero(digits.first ^ zeroBytes)) / 8 + 1;
+}
+
+void store(char* to, DigitBytes digits)
+{
+    std::memcpy(to, &digits.first, 8);
+    std::memcpy(to + 8, &digits.second, 8);
+}
+
+} // namespace
+
+namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -218,24 +251,22 @@ char* NumberText::putFixed2(char* to, std::int64_t hundredths) const
 }
 
 // As printf's %.12g writes it: positional for exponents from -4 to 11,
-// else with an exponent of at least two digits; no trailing zeros.
+// else with an exponent of at least two digits; no trailing zeros. Pieces
+// are stored in whole words, past their end into the room, so that no
+// length makes a branch.
 char* NumberText::putGeneral(char* to, SignificantDigits rounded) const
 {
-    // The twelve digits, then zeros: pieces are copied in fixed sizes, past
-    // their end into the room, so that no length makes a branch.
-    std::array<char, 32> digits;
-    digits.fill('0');
-    const int used = putTwelveDigits(digits.data(), rounded.digits);
+    const DigitBytes digits = digitBytes(rounded.digits);
+    const int used = usedDigits(digits);
     const int exponent = rounded.exponent;
-    const auto copy16 = [](char* at, const char* from) { std::memcpy(at, from, 16); };
     const int separator = static_cast<int>(separator_.size());
     if (exponent >= 0 && exponent < significantDigits) {
         const int whole = exponent + 1;
-        copy16(to, digits.data());
+        store(to, digits);
         if (used <= whole)
             return to + whole;
         std::memcpy(to + whole, separatorBytes_.data(), separatorBytes_.size());
-        copy16(to + whole + separator, digits.data() + whole);
+        store(to + whole + separator, digitsFrom(digits, whole));
         return to + used + separator;
     }
     if (exponent >= -4 && exponent < 0) {
@@ -244,13 +275,13 @@ char* NumberText::putGeneral(char* to, SignificantDigits rounded) const
         to += separator;
         std::memcpy(to, "0000", 4);
         to += -exponent - 1;
-        copy16(to, digits.data());
+        store(to, digits);
         return to + used;
     }
-    *to++ = digits[0];
+    *to++ = static_cast<char>(digits.first & 0xff);
     if (used > 1) {
         std::memcpy(to, separatorBytes_.data(), separatorBytes_.size());
-        copy16(to + separator, digits.data() + 1);
+        store(to + separator, digitsFrom(digits, 1));
         to += separator + used - 1;
     }
     *to++ = 'e';
