@@ -1,7 +1,8 @@
 // Click-to-idle time and peak memory of a press of Start in the real window:
 // the click, the search, the list model's reset, the events that follow and
-// one full repaint of the window. Two runs: the window's defaults, and one
-// that fills the list to its limit of 9,100,000 lines.
+// one full repaint of the window; then Ctrl+End to the last line. Runs: the
+// window's defaults, and one that fills the list to its limit of 9,100,000
+// lines, as found and best first.
 #include "application.h"
 #include "bench_support.h"
 #include "main_window.h"
@@ -35,6 +36,7 @@ struct Figures {
     std::vector<double> seconds; // one a click, the first in a fresh window first
     double peakMiB = 0.0;
     std::size_t lines = 0;
+    double toLastSeconds = 0.0; // from the run's end to its last line chosen and shown
 };
 std::map<std::string, Figures> figures;
 
@@ -85,6 +87,13 @@ void clickStart(benchmark::State& state, const std::string& name, void (*setUp)(
         result.seconds.push_back(elapsed.count());
         result.peakMiB = std::max(result.peakMiB, static_cast<double>(bench::peakResidentBytes()) / (1024.0 * 1024.0));
         result.lines = window.resultList().size();
+
+        // Then to the end of the list, and its last line chosen, as a user would.
+        const auto scrollStart = std::chrono::steady_clock::now();
+        QTest::keyClick(window.ListBox1, Qt::Key_End, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        window.repaint();
+        result.toLastSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - scrollStart).count();
     }
     state.counters["lines"] = static_cast<double>(result.lines);
     state.counters["peak_MiB"] = result.peakMiB;
@@ -160,16 +169,17 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     std::printf("\nClick on Start to idle window, and peak resident memory of the process during a run:\n");
-    std::printf("  %-10s %9s  %12s  %12s  %10s\n", "run", "lines", "first click", "mean click", "peak");
+    std::printf("  %-10s %9s  %12s  %12s  %10s  %12s\n", "run", "lines", "first click", "mean click", "peak",
+                "to the last");
     for (const auto& [name, f] : figures) {
         if (f.seconds.empty())
             continue;
         const double total = std::accumulate(f.seconds.begin(), f.seconds.end(), 0.0);
         const double mean = total / static_cast<double>(f.seconds.size());
-        std::printf("  %-10s %9zu  %10.3f s  %10.3f s  %6.1f MiB\n", name.c_str(), f.lines, f.seconds.front(), mean,
-                    f.peakMiB);
+        std::printf("  %-10s %9zu  %10.3f s  %10.3f s  %6.1f MiB  %10.3f s\n", name.c_str(), f.lines, f.seconds.front(),
+                    mean, f.peakMiB, f.toLastSeconds);
     }
-    std::printf("  targets for the full list: under 2 s and under 400 MB\n");
+    std::printf("  targets for the full list: at most 1 s and 150 MB\n");
     if (copyFigures.seconds > 0.0) {
         std::printf("\nCopy all of the full list: %.2f s; text %.0f MiB; resident %.0f MiB before, peak %.0f MiB, "
                     "%.0f MiB after, %.0f MiB once the clipboard is cleared\n",
