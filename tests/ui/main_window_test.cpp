@@ -284,6 +284,25 @@ private slots:
         QCOMPARE(listLines().value(0), QStringLiteral("9,10   /  1,00   d 1,00"));
     }
 
+    void keys_move_through_the_list_and_typing_searches_nothing()
+    {
+        clickStart();
+        auto* list = window->ListBox1;
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down); // the first row
+        QTest::keyClick(list, Qt::Key_End);
+        QCOMPARE(list->currentIndex().row(), 23);
+        QVERIFY(list->viewport()->rect().contains(list->visualRect(list->currentIndex())));
+        QTest::keyClick(list, Qt::Key_Home);
+        QTest::keyClick(list, Qt::Key_PageDown);
+        QCOMPARE(list->currentIndex().row(), std::min(23, list->viewport()->height() / 15));
+        // A line starts with "1", yet typing it moves nothing.
+        QTest::keyClick(list, Qt::Key_Home);
+        QTest::keyClicks(list, "1");
+        QCOMPARE(list->currentIndex().row(), 0);
+        QCOMPARE(list->indexAt(list->visualRect(list->model()->index(5, 0)).center()).row(), 5);
+    }
+
     void long_lines_scroll_sideways_instead_of_being_cut()
     {
         for (const auto& [edit, text] : {std::pair{window->editRmax, "9100000"}, {window->editRsumMax, "9100000"},
