@@ -94,10 +94,15 @@ bool ResultList::isMessage(std::size_t index) const
 
 ResultEntry ResultList::entry(std::size_t index) const
 {
+    const Divider found = divider(index);
+    return {found, deviationOf(found)};
+}
+
+Divider ResultList::divider(std::size_t index) const
+{
     if (isMessage(index))
         throw std::invalid_argument("a message line has no divider");
-    const Divider divider = Divider::unpacked(record(index));
-    return {divider, deviationOf(divider)};
+    return Divider::unpacked(record(index));
 }
 
 std::size_t ResultList::widestLineLength() const

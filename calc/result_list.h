@@ -49,8 +49,10 @@ public:
     // At least the length of the longest line, in bytes, reckoning every value
     // as wide as the widest: a view sizes its rows by it without reading every line.
     [[nodiscard]] std::size_t widestLineLength() const;
-    // The recorded divider of a result line (not of a message).
+    // The recorded divider of a result line (not of a message), with or
+    // without its deviation.
     [[nodiscard]] ResultEntry entry(std::size_t index) const;
+    [[nodiscard]] Divider divider(std::size_t index) const;
 
     // The most lines the list takes; one more throws std::length_error, as a
     // full list control would. Unlimited unless a caller sets it.

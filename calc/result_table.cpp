@@ -7,25 +7,33 @@
 
 namespace tarnel {
 
-ResultRow resultRow(const ResultEntry& entry, const SearchParams& params)
+WrittenValues::WrittenValues(const ValueSet& values, const NumberText& numbers)
 {
-    const DividerDetails d = dividerDetails(entry.divider, params);
-    const ArmCombination& arms = entry.divider.arms();
+    values_.reserve(values.size());
+    for (const double value : values.values())
+        values_.push_back(numbers.plain(value));
+    for (std::size_t i = 0; i < combinations_.size(); ++i)
+        combinations_[i] = numbers.plain(static_cast<double>(i));
+}
+
+ResultRow resultRow(const Divider& divider, const SearchParams& params, const WrittenValues& written)
+{
+    const DividerDetails d = dividerDetails(divider, params);
+    const ArmCombination& arms = divider.arms();
     ResultRow row;
     std::size_t column = 0;
-    const auto number = [&](double value) { row[column++].number = value; };
-    number(static_cast<double>(arms.number));
-    row[column++].word = armWord(arms.high);
-    row[column++].word = armWord(arms.low);
+    using Kind = ResultCell::Kind;
+    const auto number = [&](double value) { row[column++] = {Kind::Number, value, {}}; };
+    row[column++] = {Kind::Written, 0.0, written.combination(arms.number)};
+    row[column++] = {Kind::Word, 0.0, armWord(arms.high)};
+    row[column++] = {Kind::Word, 0.0, armWord(arms.low)};
     // A one-resistor arm has no second resistor, nor its power.
-    const auto perResistor = [&](const std::array<double, 4>& values, double scale) {
-        for (std::size_t i = 0; i < 4; ++i, ++column)
-            if (i % 2 == 0 || (i < 2 ? arms.high : arms.low) != ArmKind::Single)
-                row[column].number = values[i] * scale;
-    };
-    perResistor(d.resistors, 1.0);
+    const auto secondUsed = [&](std::size_t i) { return i % 2 == 0 || (i < 2 ? arms.high : arms.low) != ArmKind::Single; };
+    for (std::size_t i = 0; i < 4; ++i, ++column)
+        if (secondUsed(i))
+            row[column] = {Kind::Written, 0.0, written.value(divider.values[i])};
     number(d.figures.ratio);
-    number(entry.deviationPercent);
+    number(deviationPercent(d.figures.ratio, params.ratio));
     number(d.figures.total);
     number(d.figures.high);
     number(d.figures.low);
@@ -33,7 +41,9 @@ ResultRow resultRow(const ResultEntry& entry, const SearchParams& params)
     number(d.outputError * 1e3);
     number(d.outputErrorPercent);
     number(d.current * 1e3);
-    perResistor(d.power, 1e3);
+    for (std::size_t i = 0; i < 4; ++i, ++column)
+        if (secondUsed(i))
+            row[column] = {Kind::Number, d.power[i] * 1e3, {}};
     number(d.outputLow);
     number(d.outputHigh);
     return row;
@@ -48,10 +58,10 @@ void appendTableRow(std::string& out, const ResultRow& row, char separator, cons
     for (std::size_t i = 0; i < row.size(); ++i) {
         if (i > 0)
             *end++ = separator;
-        if (row[i].number)
-            end = numbers.putPlain(end, *row[i].number);
+        if (row[i].kind == ResultCell::Kind::Number)
+            end = numbers.putPlain(end, row[i].number);
         else
-            end = std::copy(row[i].word.begin(), row[i].word.end(), end);
+            end = std::copy(row[i].text.begin(), row[i].text.end(), end);
     }
     *end++ = '\n';
     out.append(text.data(), end);

@@ -5,9 +5,10 @@
 #include "search_params.h"
 
 #include <array>
-#include <optional>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarnel {
 
@@ -20,17 +21,33 @@ inline constexpr std::array<std::string_view, 22> resultColumns{
     "current_ma",       "high_r1_power_mw", "high_r2_power_mw", "low_r1_power_mw", "low_r2_power_mw",
     "output_min_v",     "output_max_v"};
 
-// A cell: a number, a word, or neither, as for the second resistor of a
-// one-resistor arm.
+// A cell: a number, a number already written, a word, or nothing, as for
+// the second resistor of a one-resistor arm. Small, for millions of rows.
 struct ResultCell {
-    std::optional<double> number;
-    std::string_view word;
+    enum class Kind : std::uint8_t { Nothing, Number, Written, Word };
+    Kind kind = Kind::Nothing;
+    double number = 0.0;
+    std::string_view text; // the written number or the word
 };
 
 using ResultRow = std::array<ResultCell, resultColumns.size()>;
 
-// The row of a result line of a search run with these parameters.
-[[nodiscard]] ResultRow resultRow(const ResultEntry& entry, const SearchParams& params);
+// The run's resistor values and the combinations' numbers as plain
+// numbers, written once for all rows of a table.
+class WrittenValues {
+public:
+    WrittenValues(const ValueSet& values, const NumberText& numbers);
+    [[nodiscard]] std::string_view value(ValueIndex index) const { return values_[index]; }
+    [[nodiscard]] std::string_view combination(std::size_t number) const { return combinations_[number]; }
+
+private:
+    std::vector<std::string> values_;
+    std::array<std::string, armCombinations.size()> combinations_;
+};
+
+// The row of a divider of a search run with these parameters; written
+// holds the run's values.
+[[nodiscard]] ResultRow resultRow(const Divider& divider, const SearchParams& params, const WrittenValues& written);
 
 // The cells apart by separator, numbers plain, ended by a newline.
 void appendTableRow(std::string& out, const ResultRow& row, char separator, const NumberText& numbers);

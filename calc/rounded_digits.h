@@ -29,17 +29,16 @@ inline constexpr std::array<double, 23> exactPowersOfTen = [] {
 }();
 
 // scaled rounded to the nearest whole number, unless it lies within a
-// margin of a tie far wider than the one rounding of the product.
+// margin of a tie far wider than the one rounding of the product. Adding
+// 1.5 * 2^52 leaves no bits below the units of a number below 2^51 in size,
+// so the sum rounds it, with no branch on which way.
 inline std::optional<std::int64_t> nearestWhole(double scaled)
 {
-    // Truncation is exact below 2^63, and cheaper than floor.
-    const auto toward = static_cast<std::int64_t>(scaled);
-    const double fraction = std::fabs(scaled - static_cast<double>(toward)); // exact
-    if (std::fabs(fraction - 0.5) < 1e-3)
+    constexpr double rounder = 6755399441055744.0;
+    const double whole = (scaled + rounder) - rounder;
+    if (!(std::fabs(scaled) < 0x1p51) || std::fabs(scaled - whole) > 0.5 - 1e-3)
         return std::nullopt;
-    if (fraction < 0.5)
-        return toward;
-    return scaled < 0 ? toward - 1 : toward + 1;
+    return static_cast<std::int64_t>(whole);
 }
 
 // value times ten to the power, with one rounding; none beyond the exact powers.
@@ -71,27 +70,47 @@ struct SignificantDigits {
 };
 inline constexpr int significantDigits = 12;
 
+namespace detail {
+
+// The doubles nearest 10^-11 to 10^34: the powers a value of the quick
+// path's range lies between.
+inline constexpr int lowestPower = -11;
+inline constexpr std::array<double, 46> powersOfTen = [] {
+    std::array<double, 46> powers{};
+    for (std::size_t i = 0; i < powers.size(); ++i) {
+        const int power = lowestPower + static_cast<int>(i);
+        powers[i] = power < 0 ? 1.0 / exactPowersOfTen[static_cast<std::size_t>(-power)]
+                    : power < 23 ? exactPowersOfTen[static_cast<std::size_t>(power)]
+                                 : exactPowersOfTen[22] * exactPowersOfTen[static_cast<std::size_t>(power - 22)];
+    }
+    return powers;
+}();
+
+} // namespace detail
+
 [[nodiscard]] inline std::optional<SignificantDigits> roundedToTwelveDigits(double value)
 {
     if (!(value >= 1e-300 && value < 1e300))
         return std::nullopt;
-    // The decimal exponent from the binary one: floor(e2 log10 2), the true
-    // one or one below it.
+    // The decimal exponent: floor(e2 log10 2), the true one or one below,
+    // then one up where the value reaches the next power. A value next to
+    // a power that the table holds inexactly may come out one off; its
+    // digits then have one too few or too many, and the exact path takes it.
     const int binaryExponent = static_cast<int>((std::bit_cast<std::uint64_t>(value) >> 52) & 0x7ff) - 1023;
     int exponent = (binaryExponent * 1233) >> 12;
-    constexpr double top = 1e12;
-    std::optional<double> scaled = detail::timesPowerOfTen(value, significantDigits - 1 - exponent);
-    if (scaled && *scaled >= top) {
-        ++exponent;
-        scaled = detail::timesPowerOfTen(value, significantDigits - 1 - exponent);
-    }
+    if (exponent < detail::lowestPower || exponent + 1 - detail::lowestPower >= static_cast<int>(detail::powersOfTen.size()))
+        return std::nullopt;
+    exponent += value >= detail::powersOfTen[static_cast<std::size_t>(exponent + 1 - detail::lowestPower)] ? 1 : 0;
+    const std::optional<double> scaled = detail::timesPowerOfTen(value, significantDigits - 1 - exponent);
     if (!scaled)
         return std::nullopt;
     std::optional<std::int64_t> digits = detail::nearestWhole(*scaled);
-    if (!digits)
+    constexpr std::int64_t first = 100'000'000'000;
+    if (!digits || *digits < first || *digits > 10 * first)
         return std::nullopt;
-    if (*digits >= static_cast<std::int64_t>(top)) {
-        *digits /= 10;
+    // 999999999999.5 and up rounds to the next power.
+    if (*digits == 10 * first) {
+        *digits = first;
         ++exponent;
     }
     return SignificantDigits{static_cast<std::uint64_t>(*digits), exponent};

@@ -39,14 +39,21 @@ void appendJsonObject(std::string& out, const ResultRow& row)
         put(i == 0 ? "{\"" : ",\"");
         put(resultColumns[i]);
         put("\":");
-        if (row[i].number) {
-            end = periodNumbers.putPlain(end, *row[i].number);
-        } else if (!row[i].word.empty()) {
+        switch (row[i].kind) {
+        case ResultCell::Kind::Number:
+            end = periodNumbers.putPlain(end, row[i].number);
+            break;
+        case ResultCell::Kind::Written:
+            put(row[i].text);
+            break;
+        case ResultCell::Kind::Word:
             put("\"");
-            put(row[i].word);
+            put(row[i].text);
             put("\"");
-        } else {
+            break;
+        case ResultCell::Kind::Nothing:
             put("null");
+            break;
         }
     }
     put("}");
@@ -98,8 +105,9 @@ void writeCsv(const ResultList& list, const SearchParams& params, std::ostream& 
     std::string header;
     appendTableHeader(header, ',');
     write(out, header);
+    const WrittenValues written(list.values(), periodNumbers);
     writeLines(list.size(), out, [&](std::string& buffer, std::size_t i) {
-        appendTableRow(buffer, resultRow(list.entry(i), params), ',', periodNumbers);
+        appendTableRow(buffer, resultRow(list.divider(i), params, written), ',', periodNumbers);
     });
 }
 
@@ -108,9 +116,10 @@ void writeJson(const ResultList& list, const SearchParams& params, std::ostream&
     write(out, "[");
     // Each object goes out behind the separator of the one before, so no
     // line has to know whether another follows.
+    const WrittenValues written(list.values(), periodNumbers);
     writeLines(list.size(), out, [&](std::string& buffer, std::size_t i) {
         buffer.append(i == 0 ? "\n" : ",\n");
-        appendJsonObject(buffer, resultRow(list.entry(i), params));
+        appendJsonObject(buffer, resultRow(list.divider(i), params, written));
     });
     write(out, list.size() == 0 ? "]\n" : "\n]\n");
 }

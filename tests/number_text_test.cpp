@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -58,6 +59,14 @@ TEST(NumberTextTest, writes_the_digits_of_the_exact_conversion_for_any_double)
     std::mt19937_64 rng(20261206);
     std::vector<double> values{0.125, -2.675, 1234567890.125, 0.005, 999999999999.5, 9.9999999999995, 1e-5,
                                0.0001, 123456789012.4, 1e12, 5e-300, 1e300, -0.0, 1e9, 999999999.995};
+    // Around every power of ten, where the decimal exponent changes.
+    for (int power = -15; power <= 35; ++power) {
+        double around = std::strtod(("1e" + std::to_string(power)).c_str(), nullptr);
+        for (int step = 0; step < 4; ++step)
+            around = std::nextafter(around, 0.0);
+        for (int step = 0; step < 8; ++step, around = std::nextafter(around, 1e308))
+            values.push_back(around);
+    }
     for (int i = 0; i < 1'000'000; ++i) {
         const double magnitude = std::pow(10.0, std::uniform_real_distribution<double>(-14.0, 16.0)(rng));
         double value = magnitude * (rng() % 2 == 0 ? 1 : -1);

@@ -124,12 +124,13 @@ QByteArray ResultListModel::tableText(const QItemSelection& selection) const
     buffer_.clear();
     appendTableHeader(buffer_, '\t');
     table.append(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
+    const WrittenValues written(list_.values(), list_.numbers());
     for (const RowRange& range : lines) {
         for (int row = range.first; row <= range.last && runParams_; ++row) {
             if (list_.isMessage(static_cast<std::size_t>(row)))
                 continue;
             buffer_.clear();
-            appendTableRow(buffer_, resultRow(list_.entry(static_cast<std::size_t>(row)), *runParams_), '\t',
+            appendTableRow(buffer_, resultRow(list_.divider(static_cast<std::size_t>(row)), *runParams_, written), '\t',
                            list_.numbers());
             table.append(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
         }
