@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -60,34 +62,104 @@ void appendJsonObject(std::string& out, const ResultRow& row)
     out.append(text.data(), end);
 }
 
-// The lines go out in blocks, formatted on both cores: each formats every
-// other block into its own buffer, and the blocks are written in order, so
-// millions of lines never build one string. appendLine(out, index) appends
-// one line and its newline.
+// The lines go out in blocks formatted on both cores: each core takes the
+// next block while a few are in hand, and this core writes them in order as
+// they are done, so millions of lines never build one string.
+// appendLine(out, index) appends one line and its newline.
 template <class AppendLine>
 void writeLines(std::size_t count, std::ostream& out, AppendLine appendLine)
 {
     const std::size_t blocks = (count + blockLines - 1) / blockLines;
-    // Each core's buffer on a cache line of its own, or each append would
+    constexpr std::size_t inHand = 4;
+    // Each block's buffer on cache lines of its own, or each append would
     // pull the line from the other core.
-    struct alignas(64) Buffer {
+    struct alignas(64) Slot {
         std::string text;
+        bool formatted = false;
     };
-    std::array<Buffer, 2> buffers;
-    const auto format = [&](std::size_t block, std::string& buffer) {
-        buffer.clear();
+    std::array<Slot, inHand> slots;
+    std::mutex guard;
+    std::condition_variable changed;
+    std::size_t taken = 0;   // blocks a core has taken
+    std::size_t written = 0; // blocks this core has written
+    bool stopped = false;    // this core is done, or either failed
+    // Formats the next block if its slot is free; false if there is none to take.
+    const auto formatNext = [&](bool waitForRoom) {
+        std::size_t block = 0;
+        {
+            std::unique_lock lock(guard);
+            const auto mayTake = [&] { return stopped || taken == blocks || taken < written + inHand; };
+            if (waitForRoom)
+                changed.wait(lock, mayTake);
+            if (stopped || taken == blocks || taken >= written + inHand)
+                return false;
+            block = taken++;
+        }
+        Slot& slot = slots[block % inHand];
+        slot.text.clear();
         for (std::size_t i = block * blockLines; i < std::min(count, (block + 1) * blockLines); ++i)
-            appendLine(buffer, i);
+            appendLine(slot.text, i);
+        {
+            const std::scoped_lock lock(guard);
+            slot.formatted = true;
+        }
+        changed.notify_all();
+        return true;
     };
-    for (std::size_t block = 0; block < blocks && out; block += 2) {
-        if (block + 1 < blocks)
-            onBothCores([&] { format(block + 1, buffers[1].text); }, [&] { format(block, buffers[0].text); });
-        else
-            format(block, buffers[0].text);
-        write(out, buffers[0].text);
-        if (block + 1 < blocks)
-            write(out, buffers[1].text);
-    }
+    const auto stop = [&] {
+        {
+            const std::scoped_lock lock(guard);
+            stopped = true;
+        }
+        changed.notify_all();
+    };
+    const auto helper = [&] {
+        try {
+            while (formatNext(true)) {
+            }
+        } catch (...) {
+            stop();
+            throw;
+        }
+    };
+    const auto writer = [&] {
+        // However this core leaves, the other takes no more.
+        struct Stopping {
+            decltype(stop)& stopNow;
+            ~Stopping() { stopNow(); }
+        } stopping{stop};
+        for (std::size_t block = 0; block < blocks && out; ++block) {
+            Slot& slot = slots[block % inHand];
+            for (bool waited = false; !waited;) {
+                {
+                    std::unique_lock lock(guard);
+                    if (slot.formatted)
+                        break;
+                    if (stopped)
+                        return; // the other core failed; its exception follows
+                }
+                // Formats a block itself while the one to write is not done.
+                if (!formatNext(false)) {
+                    std::unique_lock lock(guard);
+                    changed.wait(lock, [&] { return slot.formatted || stopped; });
+                    if (!slot.formatted)
+                        return;
+                    waited = true;
+                }
+            }
+            write(out, slot.text);
+            {
+                const std::scoped_lock lock(guard);
+                slot.formatted = false;
+                ++written;
+            }
+            changed.notify_all();
+        }
+    };
+    if (blocks > 1)
+        onBothCores(helper, writer);
+    else
+        writer();
 }
 
 void writeText(const ResultList& list, std::ostream& out)
