@@ -31,7 +31,10 @@ public:
     SearchParams params()
     {
         SearchParams p;
-        p.values = valueSet();
+        // Now and then the values and range of the set before, so that arm
+        // tables kept from it are used again, or must not be for other special values.
+        const bool again = previous_.values && chance(0.1);
+        p.values = again ? previous_.values : valueSet();
         const ValueSet& values = *p.values;
         const bool fullRange = chance(0.01) && values.size() <= e24Values()->size();
         const std::size_t width =
@@ -41,10 +44,7 @@ public:
         p.rMax = boundNear(values, first + width - 1);
         if (chance(0.05))
             std::swap(p.rMin, p.rMax);
-        // Now and then the values and range of the set before, so that arm
-        // tables kept from it are used again, or must not be for other special values.
-        if (previous_.values && chance(0.1)) {
-            p.values = previous_.values;
+        if (again) {
             p.rMin = previous_.rMin;
             p.rMax = previous_.rMax;
         }
