@@ -22,7 +22,8 @@ void ResultList::setRun(const SearchParams& params)
     widestDeviationText_ = 0;
     for (const double end : {params.ratioLow, params.ratioHigh}) {
         const double deviation = deviationPercent(end, params.ratio);
-        widestDeviationText_ = std::max(widestDeviationText_, numbers_.fixed2(deviation * (1 + 1e-6)).size());
+        for (const double widened : {deviation, deviation * (1 + 1e-6)})
+            widestDeviationText_ = std::max(widestDeviationText_, numbers_.fixed2(widened).size());
     }
     if (params.values == values_)
         return;

@@ -1,8 +1,10 @@
-// The result line over arbitrary dividers and deviations: a divider that is
-// no divider is refused, any other is written without fault, in the shape of
-// its format.
+// The result line over arbitrary dividers of a run with an arbitrary ratio:
+// a divider that is no divider is refused, any other is written without
+// fault, in the shape of its format and no longer than the list's widest.
+#include "divider.h"
 #include "result_list.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -13,17 +15,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static tarnel::ResultList point;
     static tarnel::ResultList comma{tarnel::NumberText(",")};
     tarnel::Divider divider;
-    double deviation = 0.0;
-    if (size < 1 + sizeof divider.values + sizeof deviation)
+    double ratio = 0.0;
+    if (size < 2 + sizeof divider.values + sizeof ratio)
         return 0;
     divider.combination = data[0];
-    std::memcpy(divider.values.data(), data + 1, sizeof divider.values);
-    std::memcpy(&deviation, data + 1 + sizeof divider.values, sizeof deviation);
+    tarnel::SearchParams run;
+    run.ratioOffset = data[1] % 2;
+    std::memcpy(divider.values.data(), data + 2, sizeof divider.values);
+    std::memcpy(&ratio, data + 2 + sizeof divider.values, sizeof ratio);
+    if (!(std::isfinite(ratio) && ratio > 0.0))
+        return 0;
+    run.ratio = ratio;
     for (tarnel::ResultList* list : {&point, &comma}) {
         list->clear();
+        bool known = divider.combination < tarnel::armCombinations.size();
+        for (const tarnel::ValueIndex value : divider.values)
+            known = known && value < list->values().size();
+        // The run's window holds the divider, as every line of a run's does.
+        if (known)
+            run.ratioLow = run.ratioHigh = tarnel::dividerFigures(divider, run.ratioOffset, list->values()).ratio;
+        list->setRun(run);
         try {
-            list->addResult(divider, deviation);
+            list->addResult(divider);
         } catch (const std::invalid_argument&) {
+            if (known)
+                std::abort();
             continue;
         }
         const std::string line = list->line(0);
