@@ -566,64 +566,67 @@ struct HighRange {
     std::size_t end;
 };
 
+// Highs in the order found, and how many dividers within the bound they hold.
+struct Part {
+    std::vector<HighRange> highs;
+    std::uint64_t within = 0;
+};
+
 // The dividers within the bound, in the order found, cut into two parts of
 // about equal numbers. splitRuns keeps the runs of the combination cut.
-std::array<std::vector<HighRange>, 2> halves(const std::vector<CombinationSearch>& searches, double bound,
-                                             RunTable& splitRuns)
+std::array<Part, 2> halves(const std::vector<CombinationSearch>& searches, double bound, RunTable& splitRuns)
 {
     const std::vector<std::uint64_t> within = countsOf(searches, bound);
-    const std::uint64_t half = (std::accumulate(within.begin(), within.end(), std::uint64_t{0}) + 1) / 2;
-    std::array<std::vector<HighRange>, 2> parts;
+    const std::uint64_t all = std::accumulate(within.begin(), within.end(), std::uint64_t{0});
+    const std::uint64_t half = (all + 1) / 2;
+    std::array<Part, 2> parts;
     std::uint64_t before = 0;
     std::size_t cut = 0;
     for (; cut < searches.size() && before + within[cut] < half; before += within[cut++])
-        parts[0].push_back({&searches[cut], nullptr, 0, 0});
-    if (cut == searches.size())
-        return parts;
-    splitRuns = searches[cut].runs(bound);
-    std::size_t high = 0;
-    for (; high < splitRuns.highs.size() && before < half; ++high)
-        before += splitRuns.countOf(high);
-    parts[0].push_back({&searches[cut], &splitRuns, 0, high});
-    parts[1].push_back({&searches[cut], &splitRuns, high, splitRuns.highs.size()});
-    for (std::size_t i = cut + 1; i < searches.size(); ++i)
-        parts[1].push_back({&searches[i], nullptr, 0, 0});
+        parts[0].highs.push_back({&searches[cut], nullptr, 0, 0});
+    if (cut < searches.size()) {
+        splitRuns = searches[cut].runs(bound);
+        std::size_t high = 0;
+        for (; high < splitRuns.highs.size() && before < half; ++high)
+            before += splitRuns.countOf(high);
+        parts[0].highs.push_back({&searches[cut], &splitRuns, 0, high});
+        parts[1].highs.push_back({&searches[cut], &splitRuns, high, splitRuns.highs.size()});
+        for (std::size_t i = cut + 1; i < searches.size(); ++i)
+            parts[1].highs.push_back({&searches[i], nullptr, 0, 0});
+    }
+    parts[0].within = before;
+    parts[1].within = all - before;
     return parts;
 }
 
 // The best limit of a part's dividers within the bound, ranked. Ties at the
 // bound may bring more than the limit; whenever they fill the room, only the
 // best limit stay, so memory follows the limit. Those stay sorted, and all
-// come before any found later.
-std::vector<Ranked> bestOf(const std::vector<HighRange>& part, double bound, std::size_t limit)
+// come before any found later. The room is taken once, and the sort's
+// scratch is not cleared first: millions of items are each written before
+// they are read.
+std::vector<Ranked> bestOf(const Part& part, double bound, std::size_t limit)
 {
     const std::size_t room = limit + limit / 4 + 1;
+    const auto capacity = static_cast<std::size_t>(std::min<std::uint64_t>(room, part.within));
     std::vector<Ranked> best;
-    std::vector<Ranked> scratch;
+    best.reserve(capacity);
+    const auto scratch = std::make_unique_for_overwrite<Ranked[]>(capacity);
     std::vector<std::uint64_t> inLoopOrder;
-    for (const HighRange& range : part) {
+    for (const HighRange& range : part.highs) {
         const RunTable own = range.runs != nullptr ? RunTable() : range.search->runs(bound);
         const RunTable& runs = range.runs != nullptr ? *range.runs : own;
         const std::size_t end = range.runs != nullptr ? range.end : runs.highs.size();
-        if (best.capacity() == 0 && runs.count > 0) {
-            best.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(room, runs.count)));
-            scratch.resize(best.capacity());
-        }
         range.search->visit(runs, range.first, end, bound, inLoopOrder, [&](const Arm& high, const Arm& low) {
             if (best.size() == room) {
-                sortByRank(best, scratch);
+                sortByRank(best, {scratch.get(), capacity});
                 best.resize(limit);
-            }
-            if (best.size() == best.capacity()) {
-                best.reserve(std::min(room, best.capacity() * 2));
-                scratch.resize(best.capacity());
             }
             best.push_back(ranked(range.search->dividerOf(high, low), range.search->deviation(high, low)));
             return true;
         });
     }
-    scratch.resize(best.size());
-    sortByRank(best, scratch);
+    sortByRank(best, {scratch.get(), capacity});
     best.resize(std::min(best.size(), limit));
     return best;
 }
