@@ -44,6 +44,9 @@ constexpr double noBand = std::numeric_limits<double>::infinity();
 // Below this many arms passed a second thread costs more than it saves.
 constexpr std::size_t sweepsWorthTwoCores = 100'000;
 
+// Best first ranks every divider where no more than this many are found.
+constexpr std::uint64_t rankAllUpTo = 1 << 16;
+
 // The values every loop runs over: from the floor of rMin up to rMax.
 ValueRange searchedValues(const SearchParams& params)
 {
@@ -508,12 +511,15 @@ bool ranksBefore(const Ranked& a, const Ranked& b)
 // the others the bits in which the sizes differ.
 void sortByRank(std::span<Ranked> items, std::span<Ranked> scratch)
 {
-    if (items.size() < 2)
+    constexpr unsigned digitBits = 11;
+    // Below a digit's count of buckets, comparing costs less than counting.
+    if (items.size() < std::size_t{1} << digitBits) {
+        std::stable_sort(items.begin(), items.end(), ranksBefore);
         return;
+    }
     const auto [least, most] = std::minmax_element(items.begin(), items.end(),
                                                    [](const Ranked& a, const Ranked& b) { return sizeBits(a) < sizeBits(b); });
     const std::uint64_t base = sizeBits(*least);
-    constexpr unsigned digitBits = 11;
     const auto sizeDigits = static_cast<unsigned>((std::bit_width(sizeBits(*most) - base) + digitBits - 1) / digitBits);
     radixSort<digitBits, Ranked>(items, scratch, sizeDigits + 1, [base](const Ranked& item, unsigned d) {
         return d == 0 ? static_cast<std::size_t>(item.divider >> Ranked::rankShift)
@@ -572,11 +578,12 @@ struct Part {
     std::uint64_t within = 0;
 };
 
-// The dividers within the bound, in the order found, cut into two parts of
-// about equal numbers. splitRuns keeps the runs of the combination cut.
-std::array<Part, 2> halves(const std::vector<CombinationSearch>& searches, double bound, RunTable& splitRuns)
+// The dividers within the bound, each combination holding within of them, in
+// the order found, cut into two parts of about equal numbers. splitRuns keeps
+// the runs of the combination cut.
+std::array<Part, 2> halves(const std::vector<CombinationSearch>& searches, const std::vector<std::uint64_t>& within,
+                           double bound, RunTable& splitRuns)
 {
-    const std::vector<std::uint64_t> within = countsOf(searches, bound);
     const std::uint64_t all = std::accumulate(within.begin(), within.end(), std::uint64_t{0});
     const std::uint64_t half = (all + 1) / 2;
     std::array<Part, 2> parts;
@@ -602,9 +609,10 @@ std::array<Part, 2> halves(const std::vector<CombinationSearch>& searches, doubl
 // The best limit of a part's dividers within the bound, ranked. Ties at the
 // bound may bring more than the limit; whenever they fill the room, only the
 // best limit stay, so memory follows the limit. Those stay sorted, and all
-// come before any found later. The room is taken once, and the sort's
-// scratch is not cleared first: millions of items are each written before
-// they are read.
+// come before any found later, so a divider found later that does not rank
+// before the last of them is never kept. The room is taken once, and the
+// sort's scratch is not cleared first: millions of items are each written
+// before they are read.
 std::vector<Ranked> bestOf(const Part& part, double bound, std::size_t limit)
 {
     const std::size_t room = limit + limit / 4 + 1;
@@ -612,17 +620,27 @@ std::vector<Ranked> bestOf(const Part& part, double bound, std::size_t limit)
     std::vector<Ranked> best;
     best.reserve(capacity);
     const auto scratch = std::make_unique_for_overwrite<Ranked[]>(capacity);
+    std::optional<Ranked> cut; // the last kept once the room was full
     std::vector<std::uint64_t> inLoopOrder;
     for (const HighRange& range : part.highs) {
         const RunTable own = range.runs != nullptr ? RunTable() : range.search->runs(bound);
         const RunTable& runs = range.runs != nullptr ? *range.runs : own;
         const std::size_t end = range.runs != nullptr ? range.end : runs.highs.size();
         range.search->visit(runs, range.first, end, bound, inLoopOrder, [&](const Arm& high, const Arm& low) {
+            const double deviation = range.search->deviation(high, low);
+            if (cut && std::fabs(deviation) > std::fabs(cut->deviation))
+                return true;
+            const Ranked item = ranked(range.search->dividerOf(high, low), deviation);
+            if (cut && !ranksBefore(item, *cut))
+                return true;
             if (best.size() == room) {
                 sortByRank(best, {scratch.get(), capacity});
                 best.resize(limit);
+                cut = best.back();
+                if (!ranksBefore(item, *cut))
+                    return true;
             }
-            best.push_back(ranked(range.search->dividerOf(high, low), range.search->deviation(high, low)));
+            best.push_back(item);
             return true;
         });
     }
@@ -638,12 +656,16 @@ std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables,
 {
     const std::vector<CombinationSearch> searches = combinationSearches(params, tables);
     const auto limit = static_cast<std::size_t>(params.maxResults);
-    const std::uint64_t found = countAll(searches, noBand);
-    if (found == 0)
-        return 0;
-    const double bound = found <= limit ? noBand : deviationBound(params, searches, found, limit);
+    const std::vector<std::uint64_t> counts = countsOf(searches, noBand);
+    const std::uint64_t found = std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
+    if (found == 0 || limit == 0)
+        return found;
+    // Where few dividers are found, or the limit takes in nearly all, ranking
+    // every one costs less than the sweeps that would narrow the bound.
+    const bool rankAll = found <= limit + limit / 4 || found <= rankAllUpTo;
+    const double bound = rankAll ? noBand : deviationBound(params, searches, found, limit);
     RunTable splitRuns;
-    const auto parts = halves(searches, bound, splitRuns);
+    const auto parts = halves(searches, rankAll ? counts : countsOf(searches, bound), bound, splitRuns);
     std::vector<Ranked> earlier;
     std::vector<Ranked> later;
     onBothCores([&] { earlier = bestOf(parts[0], bound, limit); }, [&] { later = bestOf(parts[1], bound, limit); });
