@@ -22,10 +22,15 @@ struct Case {
     void (*setUp)(PlainWindow&);
 };
 
-void fullRange(PlainWindow& w)
+void checkEveryArmBox(PlainWindow& w)
 {
     for (const ArmBox& box : armBoxes)
         w.check(box.name).set(true);
+}
+
+void fullRange(PlainWindow& w)
+{
+    checkEveryArmBox(w);
     w.edit("editRmax").setText("9100000");
     w.edit("editRsumMin").setText("1");
     w.edit("editRsumMax").setText("9100000");
@@ -49,8 +54,7 @@ const Case cases[] = {
 
 void allShapes12To3v3(PlainWindow& w)
 {
-    for (const ArmBox& box : armBoxes)
-        w.check(box.name).set(true);
+    checkEveryArmBox(w);
     w.edit("editUin").setText("12");
     w.edit("editUout").setText("3.3");
     w.edit("editTol").setText("1");

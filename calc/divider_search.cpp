@@ -253,7 +253,6 @@ private:
         return notBelow(r, params_.ratioLow) && notAbove(r, params_.ratioHigh) && totalMeetsBounds(high, low);
     }
 
-
     // Calls found(high, sure, edges) for every high arm with a divider within
     // maxDeviation, ascending by resistance: sure the run of lows that surely
     // meet every bound, edges the lows at a total bound that were tested one
@@ -631,16 +630,13 @@ std::vector<Ranked> bestOf(const Part& part, double bound, std::size_t limit)
             if (cut && std::fabs(deviation) > std::fabs(cut->deviation))
                 return true;
             const Ranked item = ranked(range.search->dividerOf(high, low), deviation);
-            if (cut && !ranksBefore(item, *cut))
-                return true;
             if (best.size() == room) {
                 sortByRank(best, {scratch.get(), capacity});
                 best.resize(limit);
                 cut = best.back();
-                if (!ranksBefore(item, *cut))
-                    return true;
             }
-            best.push_back(item);
+            if (!cut || ranksBefore(item, *cut))
+                best.push_back(item);
             return true;
         });
     }
