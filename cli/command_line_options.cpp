@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <optional>
 
@@ -173,17 +174,20 @@ public:
         if (const auto value = reader.last(low_))
             reader.shapes(low_->get_name(), *value, 3);
         reader.specialValues(app_.parse_order(), only_, exclude_);
+        std::array<std::optional<OptionText>, choiceFields.size()> chosen;
+        for (std::size_t i = 0; i < choiceFields.size(); ++i)
+            chosen[i] = reader.last(choices_[i]);
         if (const auto value = reader.last(valuesFile_)) {
             o.valuesFile = *value;
-            if (const auto series = reader.last(choices_[seriesChoice]))
+            if (const auto& series = chosen[seriesChoice])
                 reader.fail(std::max(series->position, value->position), "--series and --values exclude each other");
         }
         for (std::size_t i = 0; i < choiceFields.size(); ++i) {
             std::vector<std::string_view> words;
             for (const Choice& choice : choiceFields[i].choices)
                 words.push_back(choice.word);
-            if (const auto value = reader.last(choices_[i]))
-                o.choices[i] = reader.word(choices_[i]->get_name(), *value, words).value_or(o.choices[i]);
+            if (chosen[i])
+                o.choices[i] = reader.word(choices_[i]->get_name(), *chosen[i], words).value_or(o.choices[i]);
         }
         if (const auto value = reader.last(format_))
             o.format = static_cast<OutputFormat>(

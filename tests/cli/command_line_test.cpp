@@ -131,6 +131,9 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         {{"--values", "drawer.txt", "--series", "E12"},
          "--values \"drawer.txt\": cannot be read: No such file or directory\n"
          "tarnel-cli: --series and --values exclude each other\n"},
+        {{"--values", "drawer.txt", "--series"},
+         "--values \"drawer.txt\": cannot be read: No such file or directory\n"
+         "tarnel-cli: --series needs a value\n"},
         {{"--exclude", "1", "--exclude", "2", "--only", "3", "--only", "4", "--exclude", "5"},
          "--exclude \"5\": at most four --exclude and --only values together\n" + usage},
         {{"--tol", "x", "--hi", "q", "--uin", "0", "--format", "xml", "--bogus", "--uout", "2"},
