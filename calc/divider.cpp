@@ -8,12 +8,9 @@ namespace tarnel {
 Divider::LineValues Divider::lineValues() const
 {
     LineValues line{{}, 0};
-    line.values[line.count++] = values[0];
-    if (arms().high != ArmKind::Single)
-        line.values[line.count++] = values[1];
-    line.values[line.count++] = values[2];
-    if (arms().low != ArmKind::Single)
-        line.values[line.count++] = values[3];
+    for (std::size_t place = 0; place < values.size(); ++place)
+        if (holdsResistor(arms(), place))
+            line.values[line.count++] = values[place];
     return line;
 }
 

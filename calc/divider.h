@@ -34,6 +34,13 @@ inline constexpr std::array<ArmCombination, 9> armCombinations{{
     {8, ArmKind::Parallel, ArmKind::Series, &SearchParams::useHi2Rpar, &SearchParams::useLo2Rser},
 }};
 
+// Whether a divider's resistor place, high arm's two then low arm's two,
+// holds a resistor: a one-resistor arm has no second.
+[[nodiscard]] constexpr bool holdsResistor(const ArmCombination& combination, std::size_t place)
+{
+    return place % 2 < resistorsIn(place < 2 ? combination.high : combination.low);
+}
+
 [[nodiscard]] inline bool isEnabled(const ArmCombination& combination, const SearchParams& params)
 {
     return params.*combination.highFlag && params.*combination.lowFlag;

@@ -67,7 +67,7 @@ DividerDetails dividerDetails(const Divider& divider, const SearchParams& params
         const bool high = i < 2;
         const ArmKind kind = high ? arms.high : arms.low;
         const double ohms = d.resistors[i] * 1000.0;
-        if (i % 2 == 1 && kind == ArmKind::Single)
+        if (!holdsResistor(arms, i))
             continue;
         // Parallel resistors share the arm's voltage, the others its current.
         const double armVolts = d.current * (high ? d.figures.high : d.figures.low) * 1000.0;
@@ -104,11 +104,9 @@ std::string detailsText(const Divider& divider, const SearchParams& params, cons
     text.append(withSign(withPrefix(d.outputError, "V", numbers, 3), d.outputError)).append(" (");
     text.append(withSign(numbers.plain(rounded(d.outputErrorPercent, 3)), d.outputErrorPercent)).append(" %)\n");
     text.append("Power:");
-    for (std::size_t i = 0; i < 4; ++i) {
-        const ArmKind kind = i < 2 ? arms.high : arms.low;
-        if (i % 2 == 0 || kind != ArmKind::Single)
+    for (std::size_t i = 0; i < 4; ++i)
+        if (holdsResistor(arms, i))
             text.append(i == 0 ? " " : i == 2 ? " / " : ", ").append(withPrefix(d.power[i], "W", numbers));
-    }
     text.append("\n");
     text.append("With ").append(numbers.plain(params.partTolerance * 100.0)).append(" % parts: ");
     text.append(withPrefix(d.outputLow, "V", numbers, 5)).append(" to ");

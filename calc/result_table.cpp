@@ -27,10 +27,8 @@ ResultRow resultRow(const Divider& divider, const SearchParams& params, const Wr
     row[column++] = {Kind::Written, 0.0, written.combination(arms.number)};
     row[column++] = {Kind::Word, 0.0, armWord(arms.high)};
     row[column++] = {Kind::Word, 0.0, armWord(arms.low)};
-    // A one-resistor arm has no second resistor, nor its power.
-    const auto secondUsed = [&](std::size_t i) { return i % 2 == 0 || (i < 2 ? arms.high : arms.low) != ArmKind::Single; };
     for (std::size_t i = 0; i < 4; ++i, ++column)
-        if (secondUsed(i))
+        if (holdsResistor(arms, i))
             row[column] = {Kind::Written, 0.0, written.value(divider.values[i])};
     number(d.figures.ratio);
     number(deviationPercent(d.figures.ratio, params.ratio));
@@ -42,7 +40,7 @@ ResultRow resultRow(const Divider& divider, const SearchParams& params, const Wr
     number(d.outputErrorPercent);
     number(d.current * 1e3);
     for (std::size_t i = 0; i < 4; ++i, ++column)
-        if (secondUsed(i))
+        if (holdsResistor(arms, i))
             row[column] = {Kind::Number, d.power[i] * 1e3, {}};
     number(d.outputLow);
     number(d.outputHigh);
