@@ -204,9 +204,8 @@ void NumberText::appendFixed2(std::string& out, double value) const
     std::string_view digits(buffer, ec == std::errc() ? static_cast<std::size_t>(end - buffer) : 0);
     if (digits == "-0.00")
         digits.remove_prefix(1);
-    std::string text(digits.size() + separator_.size(), '\0');
-    text.resize(static_cast<std::size_t>(putWithSeparator(text.data(), digits) - text.data()));
-    out.append(text);
+    char text[sizeof buffer + maxSeparatorSize];
+    out.append(text, putWithSeparator(text, digits));
 }
 
 void NumberText::appendPlain(std::string& out, double value) const

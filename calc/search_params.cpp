@@ -10,6 +10,11 @@ namespace tarnel {
 
 bool inputsValid = true;
 
+std::string rangeText(FieldRange range, const NumberText& numbers)
+{
+    return numbers.plain(range.lo) + " to " + numbers.plain(range.hi);
+}
+
 FieldReading readNumber(std::string_view text, FieldRange range, const NumberText& numbers)
 {
     const std::optional<double> value = numbers.parse(text);

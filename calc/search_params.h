@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace tarnel {
@@ -23,6 +24,9 @@ struct FieldRange {
     double lo;
     double hi;
 };
+
+// A range as messages give it: "1 to 9100000".
+[[nodiscard]] std::string rangeText(FieldRange range, const NumberText& numbers);
 
 struct FieldReading {
     FieldStatus status;

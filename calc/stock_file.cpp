@@ -118,7 +118,9 @@ StockReading parseStock(std::string_view text, std::string name, const NumberTex
         values.push_back(*value);
     }
     if (values.empty())
-        return {nullptr, outsideRange == 0 ? "holds no value" : "holds no value from 1 to 9100000 k"};
+        return {nullptr, outsideRange == 0
+                             ? "holds no value"
+                             : "holds no value from " + rangeText({minFieldValue, maxStandardValue}, numbers) + " k"};
     std::sort(values.begin(), values.end());
     // A value written twice, or as two decimals for one resistor, is one.
     values.erase(std::unique(values.begin(), values.end(), sameDecimal), values.end());

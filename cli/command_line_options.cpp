@@ -38,12 +38,6 @@ std::string inQuotes(std::string_view text)
     return shown + "\"";
 }
 
-std::string rangeText(FieldRange range)
-{
-    const NumberText period(".");
-    return period.plain(range.lo) + " to " + period.plain(range.hi);
-}
-
 std::string withoutBlanksLowered(std::string_view text)
 {
     std::string out;
@@ -100,7 +94,7 @@ public:
         for (std::size_t i = 0; i < numberFields.size(); ++i) {
             const NumberField& f = numberFields[i];
             numbers_[i] = valueOption(f.option, f.valueName,
-                                      std::string(f.help) + ", " + rangeText(f.range) + " (default " +
+                                      std::string(f.help) + ", " + rangeText(f.range, NumberText()) + " (default " +
                                           std::string(f.initialText) + ")");
         }
         for (std::size_t i = 0; i < choiceFields.size(); ++i) {
@@ -367,7 +361,7 @@ std::string rejectedValueMessage(std::string_view option, std::string_view text,
 {
     return std::string(option) + " " + inQuotes(text) +
            (status == FieldStatus::OutOfRange ? " is out of range " : " is not a number in the range ") +
-           rangeText(range);
+           rangeText(range, NumberText());
 }
 
 } // namespace
