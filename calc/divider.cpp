@@ -1,6 +1,5 @@
 #include "divider.h"
 
-
 #include <algorithm>
 
 namespace tarnel {

@@ -97,10 +97,6 @@ void store(char* to, DigitBytes digits)
     std::memcpy(to + 8, &digits.second, 8);
 }
 
-} // namespace
-
-namespace {
-
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 

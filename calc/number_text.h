@@ -57,7 +57,6 @@ private:
     char* putGeneral(char* to, SignificantDigits rounded) const;
     char* putSeparator(char* to) const;
 
-
     std::string separator_;
     std::array<char, maxSeparatorSize> separatorBytes_{}; // the separator, for copies of a fixed size
     bool periodAccepted_;

@@ -1,6 +1,5 @@
 #include "result_list.h"
 
-
 #include <algorithm>
 #include <stdexcept>
 

@@ -4,7 +4,6 @@
 #include "result_list.h"
 #include "search_params.h"
 
-
 namespace tarnel {
 
 SpecialValueTable specialValueTable;

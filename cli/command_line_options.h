@@ -34,7 +34,6 @@ struct SpecialValueOption {
 
 enum class OutputFormat { Text, Csv, Json };
 
-
 struct Options {
     std::array<OptionText, numberFields.size()> numbers; // the window's initial texts by default
     bool highOverLowOnly = false;                        // --ratio h/l, the window's ratio box

@@ -130,7 +130,7 @@ void writeLines(std::size_t count, std::ostream& out, AppendLine appendLine)
         } stopping{stop};
         for (std::size_t block = 0; block < blocks && out; ++block) {
             Slot& slot = slots[block % inHand];
-            for (bool waited = false; !waited;) {
+            for (;;) {
                 {
                     std::unique_lock lock(guard);
                     if (slot.formatted)
@@ -144,7 +144,7 @@ void writeLines(std::size_t count, std::ostream& out, AppendLine appendLine)
                     changed.wait(lock, [&] { return slot.formatted || stopped; });
                     if (!slot.formatted)
                         return;
-                    waited = true;
+                    break;
                 }
             }
             write(out, slot.text);

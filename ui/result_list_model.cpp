@@ -143,7 +143,7 @@ QString ResultListModel::detailsText(int row) const
     if (!runParams_ || row < 0 || row >= rowCount() || list_.isMessage(static_cast<std::size_t>(row)))
         return {};
     const std::string text =
-        tarnel::detailsText(list_.entry(static_cast<std::size_t>(row)).divider, *runParams_, list_.numbers());
+        tarnel::detailsText(list_.divider(static_cast<std::size_t>(row)), *runParams_, list_.numbers());
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
