@@ -56,6 +56,19 @@ inline constexpr std::array<NumberField, 9> numberFields{{
      "part-tolerance", "PCT", "each resistor's tolerance, for the output band"},
 }};
 
+// The place of the row of that name in a table of fields; past its end for none.
+template <class Table>
+[[nodiscard]] constexpr std::size_t indexByName(const Table& table, std::string_view name)
+{
+    std::size_t i = 0;
+    while (i < table.size() && table[i].name != name)
+        ++i;
+    return i;
+}
+
+inline constexpr std::size_t partToleranceField = indexByName(numberFields, "editPartTol");
+static_assert(partToleranceField < numberFields.size());
+
 // One entry of a choice: its word on the command line, its caption in the window.
 struct Choice {
     std::string_view word;
@@ -88,16 +101,7 @@ inline constexpr std::array<ChoiceField, 2> choiceFields{{
      "series", "the series of resistor values tried"},
 }};
 
-// A choice field's place in choiceFields.
-[[nodiscard]] constexpr std::size_t choiceIndex(std::string_view name)
-{
-    std::size_t i = 0;
-    while (i < choiceFields.size() && choiceFields[i].name != name)
-        ++i;
-    return i;
-}
-
-inline constexpr std::size_t seriesChoice = choiceIndex("cmbSeries");
+inline constexpr std::size_t seriesChoice = indexByName(choiceFields, "cmbSeries");
 static_assert(seriesChoice < choiceFields.size());
 
 // The six boxes that allow the arm shapes.

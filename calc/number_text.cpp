@@ -98,7 +98,8 @@ void store(char* to, DigitBytes digits)
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+} // namespace
 
 std::string_view trimmed(std::string_view text)
 {
@@ -108,8 +109,6 @@ std::string_view trimmed(std::string_view text)
         text.remove_suffix(1);
     return text;
 }
-
-} // namespace
 
 NumberText::NumberText(std::string decimalSeparator, Period period)
     : separator_(decimalSeparator.empty() || decimalSeparator.size() > maxSeparatorSize ? std::string(".")

@@ -62,6 +62,11 @@ private:
     bool periodAccepted_;
 };
 
+// Number text is read in ASCII whatever the locale.
+[[nodiscard]] constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
+// text without the blanks (space, tab, CR, LF) around it.
+[[nodiscard]] std::string_view trimmed(std::string_view text);
+
 // The decimal separator of the C library's locale (LC_NUMERIC, as LC_ALL,
 // LC_NUMERIC or LANG set it), which the window and the command line both
 // use; the program must have called setlocale(LC_ALL, "") first, as Qt does.

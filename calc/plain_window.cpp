@@ -44,10 +44,10 @@ PlainCheck& PlainWindow::check(std::string_view name)
 
 PlainChoice& PlainWindow::choice(std::string_view name)
 {
-    for (std::size_t i = 0; i < choiceFields.size(); ++i)
-        if (choiceFields[i].name == name)
-            return choices_[i];
-    throw std::out_of_range("no choice " + std::string(name));
+    const std::size_t i = indexByName(choiceFields, name);
+    if (i == choiceFields.size())
+        throw std::out_of_range("no choice " + std::string(name));
+    return choices_[i];
 }
 
 StartWindow PlainWindow::controls()

@@ -14,19 +14,6 @@ namespace tarnel {
 
 namespace {
 
-std::string_view trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // The power of ten a multiplier letter makes of ohms, in kilo-ohms.
 std::optional<int> exponentOf(char letter)
 {

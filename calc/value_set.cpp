@@ -3,7 +3,6 @@
 #include "decimal_bounds.h"
 
 #include <algorithm>
-#include <mutex>
 #include <stdexcept>
 
 namespace tarnel {
@@ -31,17 +30,17 @@ std::size_t ValueSet::floorIndex(double start) const
 std::shared_ptr<const ValueSet> seriesValues(std::size_t series)
 {
     // Walking a cursor keeps one definition of what a standard value is.
-    static std::array<std::shared_ptr<const ValueSet>, seriesTable.size()> made;
-    static std::once_flag once;
-    std::call_once(once, [] {
+    static const auto made = [] {
+        std::array<std::shared_ptr<const ValueSet>, seriesTable.size()> sets;
         for (std::size_t s = 0; s < seriesTable.size(); ++s) {
             std::vector<double> values;
             ValueCursor cursor(1.0, seriesTable[s].mantissas);
             for (; !cursor.finished; cursor.advance(maxStandardValue))
                 values.push_back(cursor.value());
-            made[s] = std::make_shared<const ValueSet>(std::string(seriesTable[s].name), std::move(values), true);
+            sets[s] = std::make_shared<const ValueSet>(std::string(seriesTable[s].name), std::move(values), true);
         }
-    });
+        return sets;
+    }();
     return made.at(series);
 }
 

@@ -96,7 +96,7 @@ QCheckBox* makeArmBox(QWidget* parent, const char* name, const QRect& geometry, 
 QComboBox* makeChoiceBox(QWidget* parent, const char* name, const QRect& geometry)
 {
     auto* box = placeControl(new QComboBox(parent), name, geometry);
-    const ChoiceField& field = choiceFields[choiceIndex(name)];
+    const ChoiceField& field = choiceFields[indexByName(choiceFields, name)];
     for (const Choice& choice : field.choices)
         box->addItem(toQString(choice.caption));
     box->setCurrentIndex(static_cast<int>(field.initialChoice));
@@ -168,7 +168,7 @@ TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
     : QWidget(parent),
       model_(new ResultListModel(NumberText(std::move(decimalSeparator)), this)),
       scrollArea_(new QScrollArea(this)),
-      surface_(new QWidget)
+      surface_(new QWidget(scrollArea_))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarnel"));
@@ -374,20 +374,22 @@ void TForm1::showDetails()
 // The last entry asks for a file; with none chosen the series stays as it was.
 void TForm1::seriesActivated(int index)
 {
-    if (index != cmbSeries->count() - 1) {
-        lastSeries_ = index;
-        lblValuesFile->clear();
-        return;
-    }
-    const QString start = valuesFilePath_ ? QFile::decodeName(valuesFilePath_->c_str()) : QString();
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Resistor values"), start,
-                                                      QStringLiteral("Text files (*.txt);;All files (*)"));
-    if (!path.isEmpty())
-        setValuesFile(path);
-    else if (valuesFilePath_)
-        setValuesFile(start);
-    else
-        cmbSeries->setCurrentIndex(lastSeries_);
+    reportingFailures([this, index] {
+        if (index != cmbSeries->count() - 1) {
+            lastSeries_ = index;
+            lblValuesFile->clear();
+            return;
+        }
+        const QString start = valuesFilePath_ ? QFile::decodeName(valuesFilePath_->c_str()) : QString();
+        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Resistor values"), start,
+                                                          QStringLiteral("Text files (*.txt);;All files (*)"));
+        if (!path.isEmpty())
+            setValuesFile(path);
+        else if (valuesFilePath_)
+            setValuesFile(start);
+        else
+            cmbSeries->setCurrentIndex(lastSeries_);
+    });
 }
 
 void TForm1::setValuesFile(const QString& path)
@@ -404,14 +406,16 @@ void TForm1::setValuesFile(const QString& path)
 // does not read waits for Start to turn it red.
 void TForm1::readPartTolerance()
 {
-    const FieldReading reading =
-        readNumber(editPartTol->text().toStdString(), partToleranceRange, resultList().numbers());
-    if (!model_->runParams() || reading.status != FieldStatus::Ok)
-        return;
-    SearchParams params = *model_->runParams();
-    params.partTolerance = reading.value / 100.0;
-    model_->setRunParams(std::move(params));
-    showDetails();
+    reportingFailures([this] {
+        const NumberField& field = numberFields[partToleranceField];
+        const FieldReading reading = readNumber(editPartTol->text().toStdString(), field.range, resultList().numbers());
+        if (!model_->runParams() || reading.status != FieldStatus::Ok)
+            return;
+        SearchParams params = *model_->runParams();
+        field.use(params, reading.value);
+        model_->setRunParams(std::move(params));
+        showDetails();
+    });
 }
 
 } // namespace tarnel

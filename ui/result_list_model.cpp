@@ -124,9 +124,11 @@ QByteArray ResultListModel::tableText(const QItemSelection& selection) const
     buffer_.clear();
     appendTableHeader(buffer_, '\t');
     table.append(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
+    if (!runParams_)
+        return table;
     const WrittenValues written(list_.values(), list_.numbers());
     for (const RowRange& range : lines) {
-        for (int row = range.first; row <= range.last && runParams_; ++row) {
+        for (int row = range.first; row <= range.last; ++row) {
             if (list_.isMessage(static_cast<std::size_t>(row)))
                 continue;
             buffer_.clear();

@@ -282,12 +282,6 @@ void ResultListView::paintEvent(QPaintEvent* event)
     }
 }
 
-void ResultListView::resizeEvent(QResizeEvent* event)
-{
-    QAbstractItemView::resizeEvent(event);
-    updateGeometries();
-}
-
 void ResultListView::updateGeometries()
 {
     linesWidth_ = 0;

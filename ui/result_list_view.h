@@ -44,7 +44,6 @@ protected:
     void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
     [[nodiscard]] QRegion visualRegionForSelection(const QItemSelection& selection) const override;
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
 
 private:
