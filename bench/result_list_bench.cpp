@@ -1,7 +1,7 @@
 // Appending the largest possible result list and reading every line back,
 // with the memory the list holds per line.
 #include "bench_support.h"
-#include "result_list.h"
+#include "search/result_list.h"
 
 #include <cstdio>
 #include <memory>

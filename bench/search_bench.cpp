@@ -5,10 +5,10 @@
 // all 15,975 as found or the best 200, and (c) again best first; last (a) in
 // E96 and E192, whose literal loops over the full range would take hours:
 // they run on the first 168 values and are scaled by the candidates tested.
-#include "arm_table.h"
+#include "search/arm_table.h"
 #include "bench_support.h"
-#include "divider_search.h"
-#include "plain_window.h"
+#include "search/divider_search.h"
+#include "tarnel/search.h"
 #include "reference_search.h"
 
 #include <cstdio>
@@ -19,48 +19,47 @@ namespace {
 
 struct Case {
     const char* name;
-    void (*setUp)(PlainWindow&);
+    void (*setUp)(SearchInput&);
 };
 
-void checkEveryArmBox(PlainWindow& w)
+void checkEveryArmBox(SearchInput& w)
 {
-    for (const ArmBox& box : armBoxes)
-        w.check(box.name).set(true);
+    w.arms.fill(true);
 }
 
-void fullRange(PlainWindow& w)
+void fullRange(SearchInput& w)
 {
     checkEveryArmBox(w);
-    w.edit("editRmax").setText("9100000");
-    w.edit("editRsumMin").setText("1");
-    w.edit("editRsumMax").setText("9100000");
+    w.text(Field::Rmax) = "9100000";
+    w.text(Field::RsumMin) = "1";
+    w.text(Field::RsumMax) = "9100000";
 }
 
 const Case cases[] = {
     {"a_no_exact_divider_full_range",
-     [](PlainWindow& w) {
+     [](SearchInput& w) {
          fullRange(w);
-         w.edit("editTol").setText("0");
-         w.edit("editUin").setText("3.14159");
+         w.text(Field::Tol) = "0";
+         w.text(Field::Uin) = "3.14159";
      }},
-    {"b_window_defaults", [](PlainWindow&) {}},
+    {"b_window_defaults", [](SearchInput&) {}},
     {"c_tol100_limit_9100000",
-     [](PlainWindow& w) {
+     [](SearchInput& w) {
          fullRange(w);
-         w.edit("editTol").setText("100");
-         w.edit("editMaxResults").setText("9100000");
+         w.text(Field::Tol) = "100";
+         w.text(Field::MaxResults) = "9100000";
      }},
 };
 
-void allShapes12To3v3(PlainWindow& w)
+void allShapes12To3v3(SearchInput& w)
 {
     checkEveryArmBox(w);
-    w.edit("editUin").setText("12");
-    w.edit("editUout").setText("3.3");
-    w.edit("editTol").setText("1");
+    w.text(Field::Uin) = "12";
+    w.text(Field::Uout) = "3.3";
+    w.text(Field::Tol) = "1";
 }
 
-void worstCase(PlainWindow& w)
+void worstCase(SearchInput& w)
 {
     cases[0].setUp(w);
 }
@@ -76,27 +75,27 @@ constexpr std::size_t reducedValueCount = 168;
 
 const Case orderCases[] = {
     {"d_found_all",
-     [](PlainWindow& w) {
+     [](SearchInput& w) {
          allShapes12To3v3(w);
-         w.edit("editMaxResults").setText("9100000");
+         w.text(Field::MaxResults) = "9100000";
      }},
     {"d_best_200",
-     [](PlainWindow& w) {
+     [](SearchInput& w) {
          allShapes12To3v3(w);
-         w.choice("cmbOrder").set(1);
+         w.choice(ChoiceId::Order) = 1;
      }},
     {"c_best_9100000",
-     [](PlainWindow& w) {
+     [](SearchInput& w) {
          cases[2].setUp(w);
-         w.choice("cmbOrder").set(1);
+         w.choice(ChoiceId::Order) = 1;
      }},
 };
 
 SearchParams paramsOf(const Case& c)
 {
-    PlainWindow window;
-    c.setUp(window);
-    return readSearchParams(window.controls(), window.list().numbers());
+    SearchInput input;
+    c.setUp(input);
+    return readSearchParams(input, NumberText()).params;
 }
 
 SearchParams seriesParams(const SeriesCase& c, bool reduced)
@@ -132,7 +131,7 @@ void literalSearch(const SearchParams& params, ResultList& list)
 void fastSearch(const SearchParams& params, ResultList& list)
 {
     static ArmTableCache kept;
-    searchDividers(params, list, &kept);
+    searchDividers(params, list, kept);
 }
 
 // The first press of Start: the arm tables are made.

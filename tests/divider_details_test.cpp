@@ -1,4 +1,4 @@
-#include "divider_details.h"
+#include "request/divider_details.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +10,7 @@ constexpr ValueIndex r1 = 0, r47 = 16, r91 = 23, r10 = 24;
 
 TEST(DividerDetailsTest, what_a_divider_delivers_at_the_input_voltage)
 {
-    PlainWindow w;
-    const SearchParams params = w.start()->params; // Uin 10, Uout 1, parts of 1 %
+    const SearchParams params = readSearchParams(SearchInput(), NumberText()).params; // Uin 10, Uout 1, parts of 1 %
     const DividerDetails d = dividerDetails({0, {r91, r91, r1, r1}}, params);
     EXPECT_DOUBLE_EQ(d.output, 10.0 / 10.1);
     EXPECT_DOUBLE_EQ(d.outputError, 10.0 / 10.1 - 1.0);

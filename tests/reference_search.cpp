@@ -1,6 +1,6 @@
 #include "reference_search.h"
 
-#include "special_values.h"
+#include "values/special_values.h"
 
 #include <span>
 
@@ -51,6 +51,11 @@ double upTo(double bound) { return bound * (1 + 1e-9); }
 bool atLeast(double x, double bound) { return x >= bound * (1 - 1e-9); }
 bool atMost(double x, double bound) { return x * (1 - 1e-9) <= bound; }
 
+bool ok(const SearchParams& p, double value)
+{
+    return specValClassify(p.specialValues, value) == SpecialValueClass::Ok;
+}
+
 // One resistor's loop over the run's values: from the floor of rMin while
 // not above rMax and the lines may grow.
 template <class Body>
@@ -64,10 +69,6 @@ void eachValue(const SearchParams& p, const Lines& lines, std::size_t stopAfter,
         body(values[i]);
 }
 
-bool ok(double value)
-{
-    return specValClassify(value) == SpecialValueClass::Ok;
-}
 
 // The loops of one arm; a pair keeps first <= second, its second value in
 // the outer loop when secondOuter.
@@ -100,7 +101,7 @@ std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t st
                 const double ratio = p.ratioOffset + highOverLow;
                 if (atLeast(ratio, p.ratioLow) && atMost(ratio, p.ratioHigh) && atLeast(total, p.rSumMin) &&
                     atMost(total, p.rSumMax) &&
-                    ok(h1) && ok(h2) && ok(l1) && ok(l2))
+                    ok(p, h1) && ok(p, h2) && ok(p, l1) && ok(p, l2))
                     lines.push_back({n, {h1, h2, l1, l2}, ((ratio - p.ratio) / p.ratio) * 100.0});
             });
         });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search_params.h"
+#include "request/search_params.h"
 
 #include <array>
 #include <cstddef>

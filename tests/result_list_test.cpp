@@ -1,4 +1,4 @@
-#include "result_list.h"
+#include "search/result_list.h"
 
 #include <gtest/gtest.h>
 

@@ -6,37 +6,38 @@ using namespace tarnel;
 
 namespace {
 
-std::string summaryOf(std::initializer_list<std::pair<const char*, const char*>> texts,
-                      std::initializer_list<std::pair<const char*, bool>> boxes = {}, const char* separator = ".")
+std::string summaryOf(std::initializer_list<std::pair<Field, const char*>> texts,
+                      std::initializer_list<std::pair<std::size_t, bool>> arms = {}, const char* separator = ".")
 {
-    PlainWindow w{NumberText(separator)};
-    for (const auto& [field, text] : texts)
-        w.edit(field).setText(text);
-    for (const auto& [box, checked] : boxes)
-        w.check(box).set(checked);
-    const std::optional<SearchRun> run = w.start();
-    return run ? run->summary.text(w.list().numbers()) : "no run";
+    SearchInput input = test::inputWith(texts);
+    for (const auto& [arm, checked] : arms)
+        input.arms[arm] = checked;
+    const test::TestRun run = test::runInput(input, NumberText(separator));
+    return run.summary ? run.summary->text(run.list.numbers()) : "no run";
 }
+
+constexpr std::size_t highSeries = armBoxIndex(true, ArmKind::Series);
+constexpr std::size_t lowSingle = armBoxIndex(false, ArmKind::Single);
 
 } // namespace
 
 TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
 {
     EXPECT_EQ(summaryOf({}), "24 dividers");
-    EXPECT_EQ(summaryOf({{"editMaxResults", "3"}}), "3 of 24 dividers shown: the limit cut the rest");
-    EXPECT_EQ(summaryOf({{"editTol", "1"}, {"editRmin", "18"}, {"editRmax", "18"}, {"editUin", "2"}}), "1 divider");
-    const auto wide = {std::pair{"editTol", "100"}, {"editRmax", "9100000"}, {"editRsumMax", "9100000"},
-                       {"editMaxResults", "1"}};
-    EXPECT_EQ(summaryOf(wide, {{"chkHi2Rser", true}}), "1 of 1,186,274 dividers shown: the limit cut the rest");
-    EXPECT_EQ(summaryOf(wide, {{"chkHi2Rser", true}}, ","), "1 of 1.186.274 dividers shown: the limit cut the rest");
-    EXPECT_EQ(summaryOf({{"editRmin", "50"}, {"editRmax", "40"}}), "No divider: Rmin is above Rmax");
-    EXPECT_EQ(summaryOf({{"editRsumMin", "60"}, {"editRsumMax", "50"}}), "No divider: RsumMin is above RsumMax");
-    EXPECT_EQ(summaryOf({}, {{"chkLo1R", false}}), "No divider: no shape is ticked for the low arm");
-    EXPECT_EQ(summaryOf({{"editUin", "1"}, {"editUout", "2"}}),
+    EXPECT_EQ(summaryOf({{Field::MaxResults, "3"}}), "3 of 24 dividers shown: the limit cut the rest");
+    EXPECT_EQ(summaryOf({{Field::Tol, "1"}, {Field::Rmin, "18"}, {Field::Rmax, "18"}, {Field::Uin, "2"}}), "1 divider");
+    const auto wide = {std::pair{Field::Tol, "100"}, {Field::Rmax, "9100000"}, {Field::RsumMax, "9100000"},
+                       {Field::MaxResults, "1"}};
+    EXPECT_EQ(summaryOf(wide, {{highSeries, true}}), "1 of 1,186,274 dividers shown: the limit cut the rest");
+    EXPECT_EQ(summaryOf(wide, {{highSeries, true}}, ","), "1 of 1.186.274 dividers shown: the limit cut the rest");
+    EXPECT_EQ(summaryOf({{Field::Rmin, "50"}, {Field::Rmax, "40"}}), "No divider: Rmin is above Rmax");
+    EXPECT_EQ(summaryOf({{Field::RsumMin, "60"}, {Field::RsumMax, "50"}}), "No divider: RsumMin is above RsumMax");
+    EXPECT_EQ(summaryOf({}, {{lowSingle, false}}), "No divider: no shape is ticked for the low arm");
+    EXPECT_EQ(summaryOf({{Field::Uin, "1"}, {Field::Uout, "2"}}),
               "No divider: Uout is not below Uin, which 1 + H/L cannot give");
-    EXPECT_EQ(summaryOf({{"editUin", "3.14159"}, {"editTol", "0"}}), "No divider meets the bounds");
-    PlainWindow listed;
-    listed.check("chkSpecVal0").set(CheckState::Checked);
-    listed.edit("editSpecVal0").setText("2.5");
-    EXPECT_EQ(listed.start()->summary.text(listed.list().numbers()), "No divider meets the bounds; 2.5 is no E24 value");
+    EXPECT_EQ(summaryOf({{Field::Uin, "3.14159"}, {Field::Tol, "0"}}), "No divider meets the bounds");
+    SearchInput listed;
+    listed.specialSlots[0] = {CheckState::Checked, "2.5"};
+    const test::TestRun run = test::runInput(listed);
+    EXPECT_EQ(run.summary->text(run.list.numbers()), "No divider meets the bounds; 2.5 is no E24 value");
 }

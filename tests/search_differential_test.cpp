@@ -1,10 +1,10 @@
-#include "arm_table.h"
-#include "decimal_bounds.h"
-#include "divider.h"
-#include "divider_search.h"
+#include "search/arm_table.h"
+#include "values/decimal_bounds.h"
+#include "search/divider.h"
+#include "search/divider_search.h"
 #include "reference_search.h"
-#include "special_values.h"
-#include "value_set.h"
+#include "values/special_values.h"
+#include "values/value_set.h"
 
 #include <gtest/gtest.h>
 
@@ -65,12 +65,12 @@ public:
         for (bool SearchParams::*flag : {&SearchParams::useHi1R, &SearchParams::useHi2Rser, &SearchParams::useHi2Rpar,
                                          &SearchParams::useLo1R, &SearchParams::useLo2Rser, &SearchParams::useLo2Rpar})
             p.*flag = chance(0.55);
-        specialValueTable = {};
+        p.specialValues = {};
         for (std::size_t slot = 0; slot < specialSlotCount && !fullRange; ++slot) {
             const double roll = real(0.0, 1.0);
             const double value = chance(0.8) ? values[uniform(0, values.size() - 1)] : real(1.0, 100.0);
             if (roll >= 0.75) // grayed otherwise
-                (roll < 0.88 ? specialValueTable.excludedValues : specialValueTable.listedValues)[slot] = value;
+                (roll < 0.88 ? p.specialValues.excludedValues : p.specialValues.listedValues)[slot] = value;
         }
         return p;
     }
@@ -141,7 +141,7 @@ private:
     }
 
     std::mt19937_64 rng_;
-    SearchParams previous_{.values = nullptr};
+    SearchParams previous_{.values = nullptr, .specialValues = {}};
 };
 
 // The reference's lines ranked as best first lists them: by the size of the
@@ -186,7 +186,7 @@ TEST_P(DifferentialTest, search_gives_the_lines_and_the_count_of_the_literal_ref
                 continue;
             p.order = order;
             ResultList actual;
-            const std::uint64_t found = searchDividers(p, actual, &kept);
+            const std::uint64_t found = searchDividers(p, actual, kept).found;
             const std::vector<test::ReferenceLine> expected =
                 order == ListOrder::AsFound ? std::vector(all.begin(), all.begin() + std::min(all.size(), limit))
                                             : bestFirst(all, limit);

@@ -20,40 +20,38 @@ TEST(SearchParamsTest, the_field_reader_takes_the_inclusive_range_and_says_why_i
         {"100", 0, 100, S::Ok, 100.0},       {"100.01", 0, 100, S::OutOfRange, -1}, {"-1", 0, 100, S::OutOfRange, -1},
     };
     for (const auto& row : rows) {
-        inputsValid = true;
-        PlainEdit edit(row.text);
-        EXPECT_EQ(readField(edit, row.lo, row.hi, NumberText(".")), row.value) << '"' << row.text << '"';
-        EXPECT_EQ(edit.status(), row.status) << '"' << row.text << '"';
-        EXPECT_EQ(inputsValid, row.status == S::Ok) << '"' << row.text << '"';
+        const FieldReading reading = readNumber(row.text, {row.lo, row.hi}, NumberText("."));
+        EXPECT_EQ(reading.value, row.value) << '"' << row.text << '"';
+        EXPECT_EQ(reading.status, row.status) << '"' << row.text << '"';
     }
 }
 
 TEST(SearchParamsTest, defaults_give_the_target_ratio_10_within_9_5_and_10_5)
 {
-    PlainWindow window;
-    SearchParams p = window.start()->params;
+    SearchInput input;
+    SearchParams p = readSearchParams(input, NumberText()).params;
     EXPECT_EQ(p.ratio, 10.0);
     EXPECT_EQ(p.ratioLow, 9.5);
     EXPECT_EQ(p.ratioHigh, 10.5);
     EXPECT_EQ(p.ratioOffset, 1.0);
-    window.check("chkDivOnly").set(true);
-    window.edit("editMaxResults").setText("2.9");
-    p = window.start()->params;
+    input.highOverLowOnly = true;
+    input.text(Field::MaxResults) = "2.9";
+    p = readSearchParams(input, NumberText()).params;
     EXPECT_EQ(p.ratioOffset, 0.0);
     EXPECT_EQ(p.ratioHigh, 10.5);
     EXPECT_EQ(p.maxResults, 2);
 }
 
-TEST(SearchParamsTest, every_field_is_read_and_shown_after_a_failure)
+TEST(SearchParamsTest, every_field_is_read_and_judged_after_a_failure)
 {
-    PlainWindow window(NumberText(","));
-    window.edit("editUin").setText("2,5");
-    window.edit("editTol").setText("x");
-    window.edit("editRmax").setText("");
-    EXPECT_FALSE(window.start().has_value());
-    EXPECT_FALSE(inputsValid);
+    const SearchInput input = test::inputWith({{Field::Uin, "2,5"}, {Field::Tol, "x"}, {Field::Rmax, ""}});
+    const InputReading reading = readSearchParams(input, NumberText(","));
+    EXPECT_FALSE(reading.valid);
+    EXPECT_EQ(reading.params.uin, 2.5);
     for (const NumberField& field : numberFields) {
-        const bool bad = field.name == "editTol" || field.name == "editRmax";
-        EXPECT_EQ(window.edit(field.name).status(), bad ? FieldStatus::NotANumber : FieldStatus::Ok) << field.name;
+        const bool bad = field.field == Field::Tol || field.field == Field::Rmax;
+        EXPECT_EQ(reading.verdict(field.field).status, bad ? FieldStatus::NotANumber : FieldStatus::Ok) << field.caption;
     }
+    EXPECT_EQ(reading.verdict(Field::Tol).problem, "\"x\" is not a number in the range 0 to 100");
+    EXPECT_EQ(reading.verdict(Field::Rmax).problem, "\"\" is not a number in the range 1 to 9100000");
 }

@@ -1,5 +1,3 @@
-#include "special_values.h"
-#include "value_set.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -28,10 +26,8 @@ TEST(SpecialValuesTest, a_value_is_classified_by_the_slots)
         {{110, no, no, no}, {no, no, no, no}, standard110, C::Ok},
         {{no, no, no, no}, {8200000, no, no, no}, 8199999.999999999, C::Excluded},
     };
-    for (const auto& row : rows) {
-        specialValueTable = {row.listed, row.excluded};
-        EXPECT_EQ(specValClassify(row.x), row.expected) << row.x << " row " << (&row - rows);
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(specValClassify({row.listed, row.excluded}, row.x), row.expected) << row.x << " row " << (&row - rows);
 }
 
 TEST(SpecialValueMatchTest, every_value_of_every_series_is_matched_by_its_typed_number_and_nothing_else)
@@ -59,41 +55,35 @@ TEST(SpecialValuesTest, a_slot_is_loaded_by_its_checkbox_state)
         const char* text;
         double listed, excluded;
         bool valid;
-        std::optional<FieldStatus> shown;
+        FieldStatus shown;
     } rows[] = {
         {CheckState::Unchecked, "18", no, 18, true, S::Ok},
         {CheckState::Checked, "18", 18, no, true, S::Ok},
         {CheckState::Grayed, "abc", no, no, true, S::NotRead},
         {CheckState::Checked, "0.5", fail, no, false, S::OutOfRange},
-        {CheckState::Unknown, "18", 99, 99, false, std::nullopt}, // the slot is left as it was
+        {CheckState::Unknown, "18", 99, 99, false, S::NotRead}, // the slot is left as it was
     };
     for (const auto& row : rows) {
-        inputsValid = true;
-        specialValueTable.listedValues[1] = specialValueTable.excludedValues[1] = 99;
-        PlainEdit edit(row.text);
-        ResultList list;
-        specValsInit(PlainCheck(row.state), edit, 1, list, list.numbers());
+        InputReading reading;
+        reading.params.specialValues.listedValues[1] = reading.params.specialValues.excludedValues[1] = 99;
+        specValsInit({row.state, row.text}, 1, reading, NumberText());
         const auto where = ::testing::Message() << "state " << static_cast<int>(row.state);
-        EXPECT_EQ(specialValueTable.listedValues[1], row.listed) << where;
-        EXPECT_EQ(specialValueTable.excludedValues[1], row.excluded) << where;
-        EXPECT_EQ(inputsValid, row.valid) << where;
-        EXPECT_EQ(edit.status(), row.shown) << where;
-        EXPECT_EQ(list.size(), row.state == CheckState::Unknown ? 1u : 0u) << where;
+        EXPECT_EQ(reading.params.specialValues.listedValues[1], row.listed) << where;
+        EXPECT_EQ(reading.params.specialValues.excludedValues[1], row.excluded) << where;
+        EXPECT_EQ(reading.valid, row.valid) << where;
+        EXPECT_EQ(reading.specialSlots[1].status, row.shown) << where;
+        EXPECT_EQ(reading.listMessages.size(), row.state == CheckState::Unknown ? 1u : 0u) << where;
     }
 }
 
 TEST(SpecialValuesTest, excluding_typed_110_removes_the_standard_110_from_the_results)
 {
-    PlainWindow w;
-    w.edit("editRmax").setText("1000");
-    w.edit("editRsumMax").setText("2000");
-    const auto linesWith110 = [&w] {
-        w.start();
-        const auto lines = test::linesOf(w.list());
+    SearchInput input = test::inputWith({{Field::Rmax, "1000"}, {Field::RsumMax, "2000"}});
+    const auto linesWith110 = [&input] {
+        const auto lines = test::runInput(input).lines();
         return std::count_if(lines.begin(), lines.end(), [](const auto& l) { return l.find("110.00") != l.npos; });
     };
     ASSERT_GT(linesWith110(), 0);
-    w.check("chkSpecVal2").set(CheckState::Unchecked);
-    w.edit("editSpecVal2").setText("110");
+    input.specialSlots[2] = {CheckState::Unchecked, "110"};
     EXPECT_EQ(linesWith110(), 0);
 }

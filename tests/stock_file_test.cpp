@@ -1,4 +1,4 @@
-#include "stock_file.h"
+#include "values/stock_file.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -86,30 +86,27 @@ TEST(StockFileTest, a_file_that_cannot_be_read_says_why)
 
 TEST(StockFileTest, a_run_on_a_stock_names_what_it_could_not_use_and_refuses_pairs_over_too_many_values)
 {
-    PlainWindow w;
-    w.valuesFile().setPath(temporaryFile("tarnel-stock.txt", "1k\n9k1\n10R\n"));
-    w.check("chkSpecVal0").set(CheckState::Checked);
-    w.edit("editSpecVal0").setText("9.1");
-    w.check("chkSpecVal1").set(CheckState::Checked);
-    w.edit("editSpecVal1").setText("2.2");
-    w.check("chkSpecVal2").set(CheckState::Checked);
-    w.edit("editSpecVal2").setText("1");
-    const std::optional<SearchRun> run = w.start();
-    ASSERT_TRUE(run.has_value());
-    EXPECT_EQ(tarnel::test::linesOf(w.list()), (std::vector<std::string>{"9.10   /  1.00   d 1.00"}));
-    EXPECT_EQ(run->summary.text(w.list().numbers()),
+    SearchInput input;
+    input.valuesFile = temporaryFile("tarnel-stock.txt", "1k\n9k1\n10R\n");
+    const char* listed[] = {"9.1", "2.2", "1"};
+    for (std::size_t slot = 0; slot < 3; ++slot)
+        input.specialSlots[slot] = {CheckState::Checked, listed[slot]};
+    const test::TestRun run = test::runInput(input);
+    ASSERT_TRUE(run.summary.has_value());
+    EXPECT_EQ(run.lines(), (std::vector<std::string>{"9.10   /  1.00   d 1.00"}));
+    EXPECT_EQ(run.summary->text(run.list.numbers()),
               "1 divider; 2.2 is not in tarnel-stock.txt; 1 value in tarnel-stock.txt lies outside 1 to 9100000 k and "
               "is not tried");
 
     std::string many;
     for (int i = 0; i < 2001; ++i)
         many += std::to_string(1.0 + i * 0.01) + "\n";
-    PlainWindow crowded;
-    crowded.valuesFile().setPath(temporaryFile("tarnel-crowded.txt", many));
-    crowded.edit("editRmax").setText("9100000");
-    EXPECT_TRUE(crowded.start().has_value()) << "one resistor an arm";
-    crowded.check("chkHi2Rpar").set(true);
-    EXPECT_FALSE(crowded.start().has_value());
-    EXPECT_EQ(crowded.valuesFile().problem(),
+    SearchInput crowded = test::inputWith({{Field::Rmax, "9100000"}});
+    crowded.valuesFile = temporaryFile("tarnel-crowded.txt", many);
+    EXPECT_TRUE(readSearchParams(crowded, NumberText()).valid) << "one resistor an arm";
+    crowded.arm(true, ArmKind::Parallel) = true;
+    const InputReading refused = readSearchParams(crowded, NumberText());
+    EXPECT_FALSE(refused.valid);
+    EXPECT_EQ(refused.valuesFileProblem,
               "holds 2,001 values from Rmin to Rmax; arms of two resistors take at most 2,000");
 }

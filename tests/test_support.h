@@ -1,8 +1,11 @@
 #pragma once
 
-#include "plain_window.h"
+#include "tarnel/search.h"
 
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnel::test {
@@ -13,6 +16,33 @@ inline std::vector<std::string> linesOf(const ResultList& list)
     for (std::size_t i = 0; i < list.size(); ++i)
         lines.push_back(list.line(i));
     return lines;
+}
+
+// The inputs at their initial texts and states but for these texts.
+inline SearchInput inputWith(std::initializer_list<std::pair<Field, const char*>> texts)
+{
+    SearchInput input;
+    for (const auto& [field, text] : texts)
+        input.text(field) = std::string(text);
+    return input;
+}
+
+// One run as a press of Start makes it: the inputs read, and searched when
+// they all read.
+struct TestRun {
+    InputReading reading;
+    ResultList list;
+    std::optional<RunSummary> summary;
+
+    [[nodiscard]] std::vector<std::string> lines() const { return linesOf(list); }
+};
+
+inline TestRun runInput(const SearchInput& input, const NumberText& numbers = NumberText())
+{
+    TestRun run{readSearchParams(input, numbers), ResultList(numbers), std::nullopt};
+    if (run.reading.valid)
+        run.summary = searchDividers(run.reading.params, run.list);
+    return run;
 }
 
 } // namespace tarnel::test

@@ -1,5 +1,5 @@
-#include "value_cursor.h"
-#include "value_set.h"
+#include "values/value_cursor.h"
+#include "values/value_set.h"
 
 #include <gtest/gtest.h>
 

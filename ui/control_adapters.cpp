@@ -12,29 +12,19 @@
 
 namespace tarnel {
 
-std::string LineEditField::text() const
-{
-    return edit_.text().toStdString();
-}
-
-void LineEditField::showStatus(FieldStatus status)
+void paintStatus(QLineEdit& edit, FieldStatus status)
 {
     // A palette that sets no role inherits them all, so a good field goes
     // back to whatever the window's colours are.
     QPalette palette;
     if (failed(status))
         palette.setColor(QPalette::Base, Qt::red);
-    edit_.setPalette(palette);
+    edit.setPalette(palette);
 }
 
-bool CheckBoxField::checked() const
+CheckState checkStateOf(const QCheckBox& box)
 {
-    return box_.checkState() == Qt::Checked;
-}
-
-CheckState CheckBoxField::state() const
-{
-    switch (box_.checkState()) {
+    switch (box.checkState()) {
     case Qt::Unchecked:
         return CheckState::Unchecked;
     case Qt::PartiallyChecked:
@@ -45,37 +35,21 @@ CheckState CheckBoxField::state() const
     return CheckState::Unknown;
 }
 
-std::size_t ComboBoxChoice::choice() const
+std::size_t choiceOf(const QComboBox& box)
 {
-    // A box with nothing chosen counts as its first entry.
-    return static_cast<std::size_t>(std::max(0, box_.currentIndex()));
+    return static_cast<std::size_t>(std::max(0, box.currentIndex()));
 }
 
-std::optional<std::string> ValuesFileChoice::path() const
-{
-    if (box_.currentIndex() != box_.count() - 1)
-        return std::nullopt;
-    return path_;
-}
-
-void ValuesFileChoice::showProblem(const std::string& problem)
+void showValuesFileProblem(QLabel& nameLabel, QLabel& problemLabel, const std::optional<std::string>& path,
+                           const std::string& problem)
 {
     QPalette palette;
     if (!problem.empty()) {
         palette.setColor(QPalette::WindowText, Qt::red);
-        const QString name = QFileInfo(QFile::decodeName(path_.value_or(std::string()).c_str())).fileName();
-        problemLabel_.setText(name + QStringLiteral(": ") + toQString(problem));
+        const QString name = QFileInfo(QFile::decodeName(path.value_or(std::string()).c_str())).fileName();
+        problemLabel.setText(name + QStringLiteral(": ") + toQString(problem));
     }
-    nameLabel_.setPalette(palette);
-}
-
-void WidgetPanel::setEnabled(bool enabled)
-{
-    panel_.setEnabled(enabled);
-    // The search holds the event loop, so without painting now the disabled
-    // panel would never be seen.
-    if (!enabled)
-        panel_.repaint();
+    nameLabel.setPalette(palette);
 }
 
 } // namespace tarnel

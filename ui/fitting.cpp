@@ -1,6 +1,6 @@
 #include "fitting.h"
 
-#include "number_text.h"
+#include "text/number_text.h"
 
 #include <QCheckBox>
 #include <QLabel>

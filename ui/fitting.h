@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search_params.h"
+#include "request/field_reading.h"
 
 #include <QRect>
 #include <QString>

@@ -6,7 +6,7 @@
 #include "fitting.h"
 #include "result_list_model.h"
 #include "result_list_view.h"
-#include "start_run.h"
+#include "search/divider_search.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,32 +77,43 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
     return label;
 }
 
-QLineEdit* makeEdit(QWidget* parent, const char* name, const QRect& geometry)
+QLineEdit* makeEdit(QWidget* parent, const char* name, const QRect& geometry, std::string_view initialText)
 {
-    return placeControl(new QLineEdit(toQString(initialTextOf(name)), parent), name, geometry);
+    return placeControl(new QLineEdit(toQString(initialText), parent), name, geometry);
+}
+
+QLineEdit* makeEdit(QWidget* parent, const char* name, const QRect& geometry, Field field)
+{
+    return makeEdit(parent, name, geometry, numberField(field).initialText);
 }
 
 // The arm boxes and chkDivOnly: caption at the left, box at the right.
-QCheckBox* makeArmBox(QWidget* parent, const char* name, const QRect& geometry, const QString& caption)
+QCheckBox* makeArmBox(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
+                      bool initiallyChecked)
 {
     QCheckBox* box = placeControl(new CaptionLeftCheckBox(caption, parent), name, geometry);
-    const auto arm = std::find_if(armBoxes.begin(), armBoxes.end(), [name](const ArmBox& b) { return b.name == name; });
-    box->setChecked(arm != armBoxes.end() && arm->initiallyChecked);
+    box->setChecked(initiallyChecked);
     return box;
 }
 
-// Special-value boxes step unchecked, grayed, checked, as "( )/(-)/(x)" reads.
+QCheckBox* makeArmBox(QWidget* parent, const char* name, const QRect& geometry, const QString& caption, bool highArm,
+                      ArmKind kind)
+{
+    return makeArmBox(parent, name, geometry, caption, armBoxes[armBoxIndex(highArm, kind)].initiallyChecked);
+}
+
 // A choice box holding the choices of its field.
-QComboBox* makeChoiceBox(QWidget* parent, const char* name, const QRect& geometry)
+QComboBox* makeChoiceBox(QWidget* parent, const char* name, const QRect& geometry, ChoiceId id)
 {
     auto* box = placeControl(new QComboBox(parent), name, geometry);
-    const ChoiceField& field = choiceFields[indexByName(choiceFields, name)];
+    const ChoiceField& field = choiceField(id);
     for (const Choice& choice : field.choices)
         box->addItem(toQString(choice.caption));
     box->setCurrentIndex(static_cast<int>(field.initialChoice));
     return box;
 }
 
+// Special-value boxes step unchecked, grayed, checked, as "( )/(-)/(x)" reads.
 QCheckBox* makeSpecialBox(QWidget* parent, const char* name, const QRect& geometry)
 {
     QCheckBox* box = placeControl(new QCheckBox(QStringLiteral("( )/(-)/(x)"), parent), name, geometry);
@@ -112,57 +123,6 @@ QCheckBox* makeSpecialBox(QWidget* parent, const char* name, const QRect& geomet
 }
 
 } // namespace
-
-// The window's controls as a press of Start reads them, found by the names
-// of the field tables.
-class TForm1::Controls {
-public:
-    explicit Controls(TForm1& form)
-        : ratioBox_(child<QCheckBox>(form, ratioBoxName)), panel1_(*form.Panel1),
-          valuesFile_(*form.cmbSeries, form.valuesFilePath_, *form.lblValuesFile, *form.lblSummary)
-    {
-        // Reserved up front: the start window keeps pointers into these.
-        edits_.reserve(numberFields.size() + specialSlotCount);
-        boxes_.reserve(armBoxes.size() + specialSlotCount);
-        for (std::size_t i = 0; i < numberFields.size(); ++i)
-            window_.edits[i] = &edits_.emplace_back(child<QLineEdit>(form, numberFields[i].name));
-        for (std::size_t i = 0; i < armBoxes.size(); ++i)
-            window_.armChecks[i] = &boxes_.emplace_back(child<QCheckBox>(form, armBoxes[i].name));
-        for (std::size_t i = 0; i < specialSlotCount; ++i) {
-            window_.specialSlots[i] = {&boxes_.emplace_back(child<QCheckBox>(form, specialSlotFields[i].boxName)),
-                                       &edits_.emplace_back(child<QLineEdit>(form, specialSlotFields[i].editName))};
-        }
-        choices_.reserve(choiceFields.size());
-        for (std::size_t i = 0; i < choiceFields.size(); ++i)
-            window_.choices[i] = &choices_.emplace_back(child<QComboBox>(form, choiceFields[i].name));
-        window_.valuesFile = &valuesFile_;
-        window_.ratioBox = &ratioBox_;
-        window_.panel1 = &panel1_;
-        window_.list = &form.resultList();
-        window_.armTables = &armTables_;
-    }
-
-    [[nodiscard]] const StartWindow& startWindow() const { return window_; }
-
-private:
-    template <class Widget>
-    static Widget& child(TForm1& form, std::string_view name)
-    {
-        auto* widget = form.findChild<Widget*>(toQString(name));
-        if (widget == nullptr)
-            throw std::logic_error("the window has no control " + std::string(name));
-        return *widget;
-    }
-
-    std::vector<LineEditField> edits_;
-    std::vector<CheckBoxField> boxes_;
-    CheckBoxField ratioBox_;
-    WidgetPanel panel1_;
-    std::vector<ComboBoxChoice> choices_;
-    ValuesFileChoice valuesFile_;
-    ArmTableCache armTables_;
-    StartWindow window_;
-};
 
 TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
     : QWidget(parent),
@@ -191,7 +151,6 @@ TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
     scrollArea_->setWidget(surface_);
     fitCaptionsAndValues();
     orderTabs();
-    controls_ = std::make_unique<Controls>(*this);
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
     connect(ListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this, &TForm1::showDetails);
     connect(editPartTol, &QLineEdit::textChanged, this, &TForm1::readPartTolerance);
@@ -213,39 +172,39 @@ void TForm1::createControls()
     btnStart->setAutoDefault(false);
     btnStart->setDefault(false);
     ListBox1 = place(new ResultListView(*model_, surface_), "ListBox1", {0, 8, 231, 929});
-    editUin = makeEdit(Panel1, "editUin", {120, 16, 73, 33});
-    editUout = makeEdit(Panel1, "editUout", {120, 55, 73, 33});
-    editTol = makeEdit(Panel1, "editTol", {120, 302, 73, 33});
+    editUin = makeEdit(Panel1, "editUin", {120, 16, 73, 33}, Field::Uin);
+    editUout = makeEdit(Panel1, "editUout", {120, 55, 73, 33}, Field::Uout);
+    editTol = makeEdit(Panel1, "editTol", {120, 302, 73, 33}, Field::Tol);
     Label1 = makeLabel(Panel1, "Label1", {16, 19, 58, 25}, QStringLiteral("Uin [V]"));
     Label2 = makeLabel(Panel1, "Label2", {16, 58, 70, 25}, QStringLiteral("Uout [V]"));
     Label3 = makeLabel(Panel1, "Label3", {16, 305, 57, 25}, QStringLiteral("Tol [%]"));
-    editRmin = makeEdit(Panel1, "editRmin", {120, 126, 73, 33});
+    editRmin = makeEdit(Panel1, "editRmin", {120, 126, 73, 33}, Field::Rmin);
     Label4 = makeLabel(Panel1, "Label4", {16, 129, 69, 25}, QStringLiteral("Rmin [k]"));
-    editRmax = makeEdit(Panel1, "editRmax", {120, 165, 73, 33});
+    editRmax = makeEdit(Panel1, "editRmax", {120, 165, 73, 33}, Field::Rmax);
     Label5 = makeLabel(Panel1, "Label5", {16, 168, 72, 25}, QStringLiteral("Rmax [k]"));
-    chkHi1R = makeArmBox(Panel1, "chkHi1R", {16, 384, 177, 25}, QStringLiteral("Hi 1xR"));
-    chkHi2Rser = makeArmBox(Panel1, "chkHi2Rser", {16, 408, 177, 25}, QStringLiteral("Hi R+R"));
-    chkHi2Rpar = makeArmBox(Panel1, "chkHi2Rpar", {16, 432, 177, 25}, QStringLiteral("Hi R||R"));
-    chkLo1R = makeArmBox(Panel1, "chkLo1R", {16, 472, 177, 25}, QStringLiteral("Lo 1xR"));
-    chkLo2Rser = makeArmBox(Panel1, "chkLo2Rser", {16, 496, 177, 25}, QStringLiteral("Lo R+R"));
-    chkLo2Rpar = makeArmBox(Panel1, "chkLo2Rpar", {16, 520, 177, 25}, QStringLiteral("Lo R||R"));
-    editMaxResults = makeEdit(Panel1, "editMaxResults", {122, 341, 71, 33});
+    chkHi1R = makeArmBox(Panel1, "chkHi1R", {16, 384, 177, 25}, QStringLiteral("Hi 1xR"), true, ArmKind::Single);
+    chkHi2Rser = makeArmBox(Panel1, "chkHi2Rser", {16, 408, 177, 25}, QStringLiteral("Hi R+R"), true, ArmKind::Series);
+    chkHi2Rpar = makeArmBox(Panel1, "chkHi2Rpar", {16, 432, 177, 25}, QStringLiteral("Hi R||R"), true, ArmKind::Parallel);
+    chkLo1R = makeArmBox(Panel1, "chkLo1R", {16, 472, 177, 25}, QStringLiteral("Lo 1xR"), false, ArmKind::Single);
+    chkLo2Rser = makeArmBox(Panel1, "chkLo2Rser", {16, 496, 177, 25}, QStringLiteral("Lo R+R"), false, ArmKind::Series);
+    chkLo2Rpar = makeArmBox(Panel1, "chkLo2Rpar", {16, 520, 177, 25}, QStringLiteral("Lo R||R"), false, ArmKind::Parallel);
+    editMaxResults = makeEdit(Panel1, "editMaxResults", {122, 341, 71, 33}, Field::MaxResults);
     Label6 = makeLabel(Panel1, "Label6", {16, 344, 100, 25}, QStringLiteral("Max. results"));
-    editRsumMax = makeEdit(Panel1, "editRsumMax", {120, 253, 73, 33});
-    editRsumMin = makeEdit(Panel1, "editRsumMin", {120, 214, 73, 33});
+    editRsumMax = makeEdit(Panel1, "editRsumMax", {120, 253, 73, 33}, Field::RsumMax);
+    editRsumMin = makeEdit(Panel1, "editRsumMin", {120, 214, 73, 33}, Field::RsumMin);
     Label7 = makeLabel(Panel1, "Label7", {16, 217, 79, 25}, QStringLiteral("RsumMin"));
     Label8 = makeLabel(Panel1, "Label8", {16, 256, 82, 25}, QStringLiteral("RsumMax"));
-    chkDivOnly = makeArmBox(Panel1, "chkDivOnly", {16, 89, 177, 25}, QStringLiteral("1+H/L ( ) / H/L (x)"));
+    chkDivOnly = makeArmBox(Panel1, "chkDivOnly", {16, 89, 177, 25}, QStringLiteral("1+H/L ( ) / H/L (x)"), false);
     Panel2 = makePanel(surface_, "Panel2", {447, 8, 204, 625});
-    editSpecVal0 = makeEdit(Panel2, "editSpecVal0", {120, 16, 73, 33});
+    editSpecVal0 = makeEdit(Panel2, "editSpecVal0", {120, 16, 73, 33}, specialSlotTexts[0]);
     chkSpecVal0 = makeSpecialBox(Panel2, "chkSpecVal0", {17, 20, 97, 25});
-    editSpecVal1 = makeEdit(Panel2, "editSpecVal1", {120, 55, 73, 33});
+    editSpecVal1 = makeEdit(Panel2, "editSpecVal1", {120, 55, 73, 33}, specialSlotTexts[1]);
     chkSpecVal1 = makeSpecialBox(Panel2, "chkSpecVal1", {17, 59, 97, 25});
-    editSpecVal2 = makeEdit(Panel2, "editSpecVal2", {120, 94, 73, 33});
+    editSpecVal2 = makeEdit(Panel2, "editSpecVal2", {120, 94, 73, 33}, specialSlotTexts[2]);
     chkSpecVal2 = makeSpecialBox(Panel2, "chkSpecVal2", {17, 98, 97, 25});
     // Slot 3 lies on the window itself in Panel2's fourth row, anchored like
     // Panel2 so that it stays in that row at every width.
-    editSpecVal3 = makeEdit(surface_, "editSpecVal3", {567, 141, 73, 33});
+    editSpecVal3 = makeEdit(surface_, "editSpecVal3", {567, 141, 73, 33}, specialSlotTexts[3]);
     chkSpecVal3 = makeSpecialBox(surface_, "chkSpecVal3", {464, 145, 97, 25});
 
     const Qt::Edges topRight = Qt::TopEdge | Qt::RightEdge;
@@ -263,11 +222,11 @@ void TForm1::createRunPanel()
 {
     Panel3 = makePanel(surface_, "Panel3", {237, 641, 414, 289});
     Label9 = makeLabel(Panel3, "Label9", {16, 11, 100, 25}, QStringLiteral("Order"));
-    cmbOrder = makeChoiceBox(Panel3, "cmbOrder", {120, 8, 177, 33});
+    cmbOrder = makeChoiceBox(Panel3, "cmbOrder", {120, 8, 177, 33}, ChoiceId::Order);
     Label10 = makeLabel(Panel3, "Label10", {16, 50, 100, 25}, QStringLiteral("Part tol [%]"));
-    editPartTol = makeEdit(Panel3, "editPartTol", {120, 47, 73, 33});
+    editPartTol = makeEdit(Panel3, "editPartTol", {120, 47, 73, 33}, Field::PartTol);
     Label11 = makeLabel(Panel3, "Label11", {16, 89, 100, 25}, QStringLiteral("Series"));
-    cmbSeries = makeChoiceBox(Panel3, "cmbSeries", {120, 86, 130, 33});
+    cmbSeries = makeChoiceBox(Panel3, "cmbSeries", {120, 86, 130, 33}, ChoiceId::Series);
     cmbSeries->addItem(QStringLiteral("from file…"));
     lastSeries_ = cmbSeries->currentIndex();
     lblValuesFile = place(new QLabel(Panel3), "lblValuesFile", {258, 89, 140, 25});
@@ -289,10 +248,10 @@ void TForm1::fitCaptionsAndValues()
     for (QCheckBox* box : surface_->findChildren<QCheckBox*>())
         fitFont(*box, box->text(), textRoom(*box));
     const auto fitEdit = [](QLineEdit* edit, FieldRange range) { fitFont(*edit, widestValueText(range), textRoom(*edit)); };
-    for (const NumberField& field : numberFields)
-        fitEdit(surface_->findChild<QLineEdit*>(toQString(field.name)), field.range);
-    for (const SpecialSlotField& slot : specialSlotFields)
-        fitEdit(surface_->findChild<QLineEdit*>(toQString(slot.editName)), valueRange);
+    for (std::size_t i = 0; i < numberFields.size(); ++i)
+        fitEdit(numberEdits()[i], numberFields[i].range);
+    for (QLineEdit* edit : specialEdits())
+        fitEdit(edit, valueRange);
 }
 
 void TForm1::orderTabs()
@@ -351,6 +310,84 @@ ResultList& TForm1::resultList()
     return model_->list();
 }
 
+std::array<QLineEdit*, numberFields.size()> TForm1::numberEdits() const
+{
+    return {editUin, editUout, editTol, editRmin, editRmax, editRsumMin, editRsumMax, editMaxResults, editPartTol};
+}
+
+std::array<QCheckBox*, armBoxes.size()> TForm1::armChecks() const
+{
+    return {chkHi1R, chkHi2Rser, chkHi2Rpar, chkLo1R, chkLo2Rser, chkLo2Rpar};
+}
+
+std::array<QLineEdit*, specialSlotCount> TForm1::specialEdits() const
+{
+    return {editSpecVal0, editSpecVal1, editSpecVal2, editSpecVal3};
+}
+
+std::array<QCheckBox*, specialSlotCount> TForm1::specialChecks() const
+{
+    return {chkSpecVal0, chkSpecVal1, chkSpecVal2, chkSpecVal3};
+}
+
+std::array<QComboBox*, choiceFields.size()> TForm1::choiceBoxes() const
+{
+    return {cmbOrder, cmbSeries};
+}
+
+SearchInput TForm1::readControls() const
+{
+    SearchInput input;
+    for (std::size_t i = 0; i < numberFields.size(); ++i)
+        input.numbers[i] = numberEdits()[i]->text().toStdString();
+    input.highOverLowOnly = chkDivOnly->isChecked();
+    for (std::size_t i = 0; i < armBoxes.size(); ++i)
+        input.arms[i] = armChecks()[i]->isChecked();
+    for (std::size_t i = 0; i < choiceFields.size(); ++i)
+        input.choices[i] = choiceOf(*choiceBoxes()[i]);
+    // The series box's last entry stands for the file chosen.
+    if (cmbSeries->currentIndex() == cmbSeries->count() - 1)
+        input.valuesFile = valuesFilePath_;
+    for (std::size_t slot = 0; slot < specialSlotCount; ++slot)
+        input.specialSlots[slot] = {checkStateOf(*specialChecks()[slot]), specialEdits()[slot]->text().toStdString()};
+    return input;
+}
+
+void TForm1::showReading(const InputReading& reading)
+{
+    for (std::size_t i = 0; i < numberFields.size(); ++i)
+        paintStatus(*numberEdits()[i], reading.numbers[i].status);
+    // A slot in no known state is left as it was.
+    for (std::size_t slot = 0; slot < specialSlotCount; ++slot)
+        if (checkStateOf(*specialChecks()[slot]) != CheckState::Unknown)
+            paintStatus(*specialEdits()[slot], reading.specialSlots[slot].status);
+    if (cmbSeries->currentIndex() == cmbSeries->count() - 1)
+        showValuesFileProblem(*lblValuesFile, *lblSummary, valuesFilePath_, reading.valuesFileProblem);
+}
+
+namespace {
+
+// Disables the panel for a search and enables it again however the search
+// ends, so an error never leaves the Start button dead.
+class PanelDisabled {
+public:
+    explicit PanelDisabled(QWidget& panel) : panel_(panel)
+    {
+        panel_.setEnabled(false);
+        // The search holds the event loop, so without painting now the
+        // disabled panel would never be seen.
+        panel_.repaint();
+    }
+    ~PanelDisabled() { panel_.setEnabled(true); }
+    PanelDisabled(const PanelDisabled&) = delete;
+    PanelDisabled& operator=(const PanelDisabled&) = delete;
+
+private:
+    QWidget& panel_;
+};
+
+} // namespace
+
 void TForm1::btnStartClick()
 {
     lblDetails->clear();
@@ -359,10 +396,18 @@ void TForm1::btnStartClick()
         const ResultListModel::Reset reset(*model_);
         model_->setRunParams(std::nullopt);
         lblSummary->clear();
-        if (const std::optional<SearchRun> run = runStart(controls_->startWindow())) {
-            model_->setRunParams(run->params);
-            lblSummary->setText(toQString(run->summary.text(resultList().numbers())));
-        }
+        ResultList& list = resultList();
+        list.clear();
+        const InputReading reading = readSearchParams(readControls(), list.numbers());
+        showReading(reading);
+        for (const std::string& message : reading.listMessages)
+            list.addMessage(message);
+        if (!reading.valid)
+            return;
+        const PanelDisabled disabled(*Panel1);
+        const RunSummary summary = searchDividers(reading.params, list, armTables_);
+        model_->setRunParams(reading.params);
+        lblSummary->setText(toQString(summary.text(list.numbers())));
     });
 }
 
@@ -407,7 +452,7 @@ void TForm1::setValuesFile(const QString& path)
 void TForm1::readPartTolerance()
 {
     reportingFailures([this] {
-        const NumberField& field = numberFields[partToleranceField];
+        const NumberField& field = numberField(Field::PartTol);
         const FieldReading reading = readNumber(editPartTol->text().toStdString(), field.range, resultList().numbers());
         if (!model_->runParams() || reading.status != FieldStatus::Ok)
             return;

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "result_list.h"
+#include "request/search_input.h"
+#include "search/arm_table.h"
+#include "search/result_list.h"
 
 #include <QWidget>
 
-#include <memory>
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -103,7 +105,6 @@ private:
         QRect designGeometry;
         Qt::Edges anchors;
     };
-    class Controls;
 
     void createControls();
     void createRunPanel();
@@ -114,6 +115,17 @@ private:
     void readPartTolerance();
     void seriesActivated(int index);
 
+    // The controls of the field tables, in their order.
+    [[nodiscard]] std::array<QLineEdit*, numberFields.size()> numberEdits() const;
+    [[nodiscard]] std::array<QCheckBox*, armBoxes.size()> armChecks() const;
+    [[nodiscard]] std::array<QLineEdit*, specialSlotCount> specialEdits() const;
+    [[nodiscard]] std::array<QCheckBox*, specialSlotCount> specialChecks() const;
+    [[nodiscard]] std::array<QComboBox*, choiceFields.size()> choiceBoxes() const;
+    // What the controls hold, as a search reads it.
+    [[nodiscard]] SearchInput readControls() const;
+    // Paints every field read, and says why a stock file cannot be used.
+    void showReading(const InputReading& reading);
+
     ResultListModel* model_; // owns the lines; a child, so it outlives no view of them
     // Every control lies on the surface, which scrolls where the window is
     // smaller than the controls need.
@@ -122,7 +134,7 @@ private:
     std::vector<Anchored> anchored_;
     std::optional<std::string> valuesFilePath_; // in the file system's encoding
     int lastSeries_ = 0;                           // the entry to go back to when no file is chosen
-    std::unique_ptr<Controls> controls_; // the controls as the calculation reads them
+    ArmTableCache armTables_;                      // kept from one press of Start to the next
 };
 
 // The one main window, set while the application holds it.

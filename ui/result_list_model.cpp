@@ -1,7 +1,7 @@
 #include "result_list_model.h"
 
-#include "divider_details.h"
-#include "result_table.h"
+#include "request/divider_details.h"
+#include "request/result_table.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "result_list.h"
-#include "search_params.h"
+#include "search/result_list.h"
+#include "request/search_params.h"
 
 #include <QAbstractListModel>
 #include <QByteArray>

@@ -77,21 +77,23 @@ private slots:
 
     void typed_fields_and_clicked_boxes_give_the_lines_of_the_calculation()
     {
-        PlainWindow expected;
-        for (const auto& [name, text] : {std::pair{"editUin", "3.3"}, {"editUout", "0.8"}, {"editTol", "2"},
-                                         {"editRmin", "1.5"}, {"editRmax", "470"}, {"editRsumMin", "20"},
-                                         {"editRsumMax", "300"}, {"editMaxResults", "90"}, {"editSpecVal3", "4.7"}}) {
+        SearchInput expected;
+        for (const auto& [name, field, text] :
+             {std::tuple{"editUin", Field::Uin, "3.3"}, {"editUout", Field::Uout, "0.8"}, {"editTol", Field::Tol, "2"},
+              {"editRmin", Field::Rmin, "1.5"}, {"editRmax", Field::Rmax, "470"}, {"editRsumMin", Field::RsumMin, "20"},
+              {"editRsumMax", Field::RsumMax, "300"}, {"editMaxResults", Field::MaxResults, "90"}}) {
             type(window->findChild<QLineEdit*>(name), text);
-            expected.edit(name).setText(text);
+            expected.text(field) = text;
         }
+        type(window->editSpecVal3, "4.7");
         QTest::mouseClick(window->chkHi2Rser, Qt::LeftButton);
         QTest::mouseClick(window->chkLo2Rpar, Qt::LeftButton);
         window->cmbOrder->setFocus();
         QTest::keyClick(window->cmbOrder, Qt::Key_Down); // best first
-        expected.choice("cmbOrder").set(1);
+        expected.choice(ChoiceId::Order) = 1;
         window->cmbSeries->setFocus();
         QTest::keyClick(window->cmbSeries, Qt::Key_Up); // E12
-        expected.choice("cmbSeries").set(2);
+        expected.choice(ChoiceId::Series) = 2;
         // The special boxes step unchecked, grayed, checked, as their caption reads.
         QList<Qt::CheckState> states;
         for (int i = 0; i < 5; ++i) {
@@ -99,19 +101,19 @@ private slots:
             states.append(window->chkSpecVal3->checkState());
         }
         QCOMPARE(states, (QList{Qt::Checked, Qt::Unchecked, Qt::PartiallyChecked, Qt::Checked, Qt::Unchecked}));
-        expected.check("chkHi2Rser").set(true);
-        expected.check("chkLo2Rpar").set(true);
-        expected.check("chkSpecVal3").set(CheckState::Unchecked);
+        expected.arm(true, ArmKind::Series) = true;
+        expected.arm(false, ArmKind::Parallel) = true;
+        expected.specialSlots[3] = {CheckState::Unchecked, "4.7"};
         EnabledHistory history(window->Panel1);
         clickStart();
-        expected.start();
+        const TestRun run = runInput(expected);
         QStringList lines;
-        for (const std::string& line : linesOf(expected.list()))
+        for (const std::string& line : run.lines())
             lines.append(QString::fromStdString(line));
         QVERIFY(lines.size() > 24);
         QCOMPARE(listLines(), lines);
         QVERIFY(!isRed(window->editUout));
-        QCOMPARE(window->lblSummary->text(), toQString(expected.start()->summary.text(expected.list().numbers())));
+        QCOMPARE(window->lblSummary->text(), toQString(run.summary->text(run.list.numbers())));
         QCOMPARE(history.states, (QList<bool>{false, true}));
     }
 
@@ -171,12 +173,10 @@ private slots:
         QCOMPARE(window->lblValuesFile->text(), QStringLiteral("drawer.txt"));
         type(window->editTol, "20");
         clickStart();
-        PlainWindow expected;
-        expected.edit("editTol").setText("20");
-        expected.valuesFile().setPath(path.toStdString());
-        expected.start();
+        SearchInput expected = inputWith({{Field::Tol, "20"}});
+        expected.valuesFile = path.toStdString();
         QStringList lines;
-        for (const std::string& line : linesOf(expected.list()))
+        for (const std::string& line : runInput(expected).lines())
             lines.append(QString::fromStdString(line));
         QVERIFY(!lines.isEmpty());
         QCOMPARE(listLines(), lines);
@@ -239,10 +239,12 @@ private slots:
                          qPrintable(label->objectName()));
         for (const QCheckBox* box : window->findChildren<QCheckBox*>())
             QVERIFY2(box->fontMetrics().horizontalAdvance(box->text()) <= textRoom(*box), qPrintable(box->objectName()));
+        const char* const edits[] = {"editUin",     "editUout",    "editTol",        "editRmin",   "editRmax",
+                                     "editRsumMin", "editRsumMax", "editMaxResults", "editPartTol"};
         for (const NumberField& field : numberFields) {
-            const auto* edit = window->findChild<QLineEdit*>(toQString(field.name));
-            QVERIFY2(edit->fontMetrics().horizontalAdvance(widestValueText(field.range)) <= textRoom(*edit),
-                     field.name.data());
+            const char* name = edits[static_cast<std::size_t>(field.field)];
+            const auto* edit = window->findChild<QLineEdit*>(name);
+            QVERIFY2(edit->fontMetrics().horizontalAdvance(widestValueText(field.range)) <= textRoom(*edit), name);
         }
     }
 

@@ -1,0 +1,31 @@
+#include "request/field_reading.h"
+
+#include "text/quoted_text.h"
+
+#include <optional>
+
+namespace tarnel {
+
+std::string rangeText(FieldRange range, const NumberText& numbers)
+{
+    return numbers.plain(range.lo) + " to " + numbers.plain(range.hi);
+}
+
+FieldReading readNumber(std::string_view text, FieldRange range, const NumberText& numbers)
+{
+    const std::optional<double> value = numbers.parse(text);
+    if (!value)
+        return {FieldStatus::NotANumber, failedReadValue};
+    if (!(range.lo <= *value && *value <= range.hi))
+        return {FieldStatus::OutOfRange, failedReadValue};
+    return {FieldStatus::Ok, *value};
+}
+
+std::string fieldProblem(std::string_view text, FieldStatus status, FieldRange range, const NumberText& numbers)
+{
+    const std::string bounds = rangeText(range, numbers.periodAccepted() ? NumberText(".") : numbers);
+    return quoted(text) + (status == FieldStatus::OutOfRange ? " is out of range " : " is not a number in the range ") +
+           bounds;
+}
+
+} // namespace tarnel

@@ -1,0 +1,143 @@
+#pragma once
+
+// Every input of a search, once, keyed by enums so that a misspelt field
+// does not compile. The window makes its edits and boxes from these rows,
+// the command line its options, defaults, help and messages, and the reader
+// reads the number fields in the order of numberFields.
+
+#include "request/field_reading.h"
+#include "request/search_params.h"
+#include "search/divider.h"
+#include "values/value_cursor.h"
+#include "values/value_set.h"
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace tarnel {
+
+inline constexpr FieldRange valueRange{minFieldValue, maxStandardValue};
+// Down to 1 mV, for the feedback dividers of regulators with references of 0.6 V to 1.2 V.
+inline constexpr FieldRange voltageRange{0.001, maxStandardValue};
+inline constexpr FieldRange percentRange{0.0, 100.0};
+// Below half, so that a resistor off by it keeps a resistance.
+inline constexpr FieldRange partToleranceRange{0.0, 50.0};
+
+// The number fields, in the order a search reads them.
+enum class Field : std::size_t { Uin, Uout, Tol, Rmin, Rmax, RsumMin, RsumMax, MaxResults, PartTol };
+
+struct NumberField {
+    Field field;
+    std::string_view caption;           // how messages of the window name it
+    std::string_view initialText;       // the window's text at start, the command line's default
+    FieldRange range;                   // inclusive
+    void (*use)(SearchParams&, double); // how the value read enters the search
+    std::string_view option;            // on the command line, without its "--"
+    std::string_view valueName;         // the value's name in the command line's help
+    std::string_view help;
+};
+
+inline constexpr std::array<NumberField, 9> numberFields{{
+    {Field::Uin, "Uin", "10", voltageRange, [](SearchParams& p, double v) { p.uin = v; }, "uin", "V", "input voltage"},
+    {Field::Uout, "Uout", "1", voltageRange, [](SearchParams& p, double v) { p.uout = v; }, "uout", "V",
+     "wanted output voltage"},
+    {Field::Tol, "Tol", "5", percentRange, [](SearchParams& p, double v) { p.tolerance = v / 100.0; }, "tol", "PCT",
+     "tolerance of the ratio in percent"},
+    {Field::Rmin, "Rmin", "1", valueRange, [](SearchParams& p, double v) { p.rMin = v; }, "rmin", "K",
+     "smallest resistor value tried"},
+    {Field::Rmax, "Rmax", "100", valueRange, [](SearchParams& p, double v) { p.rMax = v; }, "rmax", "K",
+     "largest resistor value tried"},
+    {Field::RsumMin, "RsumMin", "10", valueRange, [](SearchParams& p, double v) { p.rSumMin = v; }, "rsum-min", "K",
+     "least total resistance of the divider"},
+    {Field::RsumMax, "RsumMax", "100", valueRange, [](SearchParams& p, double v) { p.rSumMax = v; }, "rsum-max", "K",
+     "greatest total resistance of the divider"},
+    // The range keeps the value within an int32, so the conversion is defined; 2.9 gives 2.
+    {Field::MaxResults, "Max. results", "200", valueRange,
+     [](SearchParams& p, double v) { p.maxResults = static_cast<std::int32_t>(std::trunc(v)); }, "max-results", "N",
+     "most result lines"},
+    {Field::PartTol, "Part tol", "1", partToleranceRange, [](SearchParams& p, double v) { p.partTolerance = v / 100.0; },
+     "part-tolerance", "PCT", "each resistor's tolerance, for the output band"},
+}};
+
+[[nodiscard]] constexpr const NumberField& numberField(Field field)
+{
+    return numberFields[static_cast<std::size_t>(field)];
+}
+
+static_assert([] {
+    for (std::size_t i = 0; i < numberFields.size(); ++i)
+        if (static_cast<std::size_t>(numberFields[i].field) != i)
+            return false;
+    return true;
+}(), "numberFields is in the order of Field");
+
+// One entry of a choice: its word on the command line, its caption in the window.
+struct Choice {
+    std::string_view word;
+    std::string_view caption;
+};
+
+inline constexpr std::array<Choice, 2> orderChoices{{{"found", "as found"}, {"best", "best first"}}};
+
+inline constexpr std::array<Choice, seriesTable.size()> seriesChoices = [] {
+    std::array<Choice, seriesTable.size()> choices{};
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        choices[i] = {seriesTable[i].name, seriesTable[i].name};
+    return choices;
+}();
+
+enum class ChoiceId : std::size_t { Order, Series };
+
+struct ChoiceField {
+    ChoiceId id;
+    std::span<const Choice> choices;
+    std::size_t initialChoice;
+    void (*use)(SearchParams&, std::size_t); // how the choice enters the search
+    std::string_view option;                 // on the command line, without its "--"
+    std::string_view help;
+};
+
+inline constexpr std::array<ChoiceField, 2> choiceFields{{
+    {ChoiceId::Order, orderChoices, 0, [](SearchParams& p, std::size_t c) { p.order = static_cast<ListOrder>(c); },
+     "order", "list the first dividers found, or the best first"},
+    // A file of values, when one is chosen, stands in for the series.
+    {ChoiceId::Series, seriesChoices, e24SeriesIndex,
+     [](SearchParams& p, std::size_t c) { p.values = seriesValues(c); }, "series",
+     "the series of resistor values tried"},
+}};
+
+[[nodiscard]] constexpr const ChoiceField& choiceField(ChoiceId id)
+{
+    return choiceFields[static_cast<std::size_t>(id)];
+}
+
+// The six boxes that allow the arm shapes: the high arm's three, then the
+// low arm's, each in the order of ArmKind.
+struct ArmBox {
+    bool highArm;
+    ArmKind kind;
+    bool initiallyChecked;
+    bool SearchParams::*flag;
+};
+
+inline constexpr std::array<ArmBox, 6> armBoxes{{
+    {true, ArmKind::Single, true, &SearchParams::useHi1R},
+    {true, ArmKind::Series, false, &SearchParams::useHi2Rser},
+    {true, ArmKind::Parallel, false, &SearchParams::useHi2Rpar},
+    {false, ArmKind::Single, true, &SearchParams::useLo1R},
+    {false, ArmKind::Series, false, &SearchParams::useLo2Rser},
+    {false, ArmKind::Parallel, false, &SearchParams::useLo2Rpar},
+}};
+
+[[nodiscard]] constexpr std::size_t armBoxIndex(bool highArm, ArmKind kind)
+{
+    return (highArm ? 0 : 3) + static_cast<std::size_t>(kind);
+}
+
+// The initial texts of the special-value slots, whose boxes start grayed.
+inline constexpr std::array<std::string_view, specialSlotCount> specialSlotTexts{"2", "3", "18", "27"};
+
+} // namespace tarnel

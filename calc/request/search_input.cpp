@@ -1,0 +1,106 @@
+#include "request/search_input.h"
+
+#include "search/divider_search.h"
+#include "values/stock_file.h"
+
+#include <algorithm>
+
+namespace tarnel {
+
+SearchInput::SearchInput()
+{
+    for (const NumberField& field : numberFields)
+        text(field.field) = field.initialText;
+    for (std::size_t i = 0; i < armBoxes.size(); ++i)
+        arms[i] = armBoxes[i].initiallyChecked;
+    for (const ChoiceField& field : choiceFields)
+        choice(field.id) = field.initialChoice;
+    for (std::size_t slot = 0; slot < specialSlotCount; ++slot)
+        specialSlots[slot].text = specialSlotTexts[slot];
+}
+
+namespace {
+
+FieldVerdict verdictOf(std::string_view text, FieldRange range, const NumberText& numbers, double& value)
+{
+    const FieldReading reading = readNumber(text, range, numbers);
+    value = reading.value;
+    if (failed(reading.status))
+        return {reading.status, fieldProblem(text, reading.status, range, numbers)};
+    return {reading.status, {}};
+}
+
+} // namespace
+
+void specValsInit(const SpecialSlotInput& slot, std::size_t slotIndex, InputReading& reading,
+                  const NumberText& numbers)
+{
+    SpecialValueTable& table = reading.params.specialValues;
+    double& listed = table.listedValues.at(slotIndex);
+    double& excluded = table.excludedValues.at(slotIndex);
+    FieldVerdict& verdict = reading.specialSlots.at(slotIndex);
+    switch (slot.state) {
+    case CheckState::Unchecked:
+        verdict = verdictOf(slot.text, valueRange, numbers, excluded);
+        listed = unusedSpecialValue;
+        break;
+    case CheckState::Checked:
+        excluded = unusedSpecialValue;
+        verdict = verdictOf(slot.text, valueRange, numbers, listed);
+        break;
+    case CheckState::Grayed:
+        excluded = unusedSpecialValue;
+        listed = unusedSpecialValue;
+        verdict = {};
+        break;
+    case CheckState::Unknown:
+        reading.valid = false;
+        reading.listMessages.emplace_back(badCheckStateMessage);
+        return;
+    }
+    if (failed(verdict.status))
+        reading.valid = false;
+}
+
+InputReading readSearchParams(const SearchInput& input, const NumberText& numbers)
+{
+    InputReading reading;
+    SearchParams& p = reading.params;
+    for (const NumberField& field : numberFields) {
+        double value = failedReadValue;
+        FieldVerdict& verdict = reading.numbers[static_cast<std::size_t>(field.field)];
+        verdict = verdictOf(input.text(field.field), field.range, numbers, value);
+        reading.valid = reading.valid && !failed(verdict.status);
+        field.use(p, value);
+    }
+    p.ratioOffset = input.highOverLowOnly ? 0.0 : 1.0;
+    deriveRatioWindow(p);
+    for (std::size_t i = 0; i < armBoxes.size(); ++i)
+        p.*armBoxes[i].flag = input.arms[i];
+    for (const ChoiceField& field : choiceFields) {
+        const std::size_t chosen = input.choices[static_cast<std::size_t>(field.id)];
+        field.use(p, std::min(chosen, field.choices.size() - 1));
+    }
+    if (input.valuesFile) {
+        const StockReading stock =
+            readStockFile(*input.valuesFile, NumberText(numbers.decimalSeparator(), NumberText::Period::AlsoAccepted));
+        reading.valuesFileProblem = stock.problem;
+        if (stock.values)
+            p.values = stock.values;
+        else
+            reading.valid = false;
+    }
+    for (std::size_t slot = 0; slot < specialSlotCount; ++slot)
+        specValsInit(input.specialSlots[slot], slot, reading, numbers);
+    if (!reading.valid)
+        return reading;
+    if (const std::size_t values = searchedValueCount(p); values > maxPairedValues && searchesPairs(p)) {
+        reading.valuesFileProblem = "holds " + numbers.grouped(values) +
+                                    " values from Rmin to Rmax; arms of two resistors take at most " +
+                                    numbers.grouped(maxPairedValues);
+        reading.valid = false;
+    }
+    return reading;
+}
+
+} // namespace tarnel

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "search/divider.h"
+#include "values/value_set.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace tarnel {
+
+// The values a search's loops run over: places from first up to end in the
+// run's values.
+struct ValueRange {
+    std::size_t first = 0;
+    std::size_t end = 0; // one past the last
+    [[nodiscard]] std::size_t size() const { return end - first; }
+};
+
+// One arm: its resistance with the search's arithmetic, the places of its
+// values, the smaller first (one resistor stands in both places), and its
+// loop index with the smaller value outer.
+struct Arm {
+    double resistance;
+    ValueIndex first;
+    ValueIndex second;
+    std::uint32_t loop;
+};
+
+// Every arm of one shape over a value range, ascending by resistance, that
+// holds no value the special table rejects. Arms of equal resistance may
+// stand in any order.
+//
+// The plain loops visit the arms of a shape in a fixed order: a pair with
+// its smaller value in the outer loop, or, for the low arm under one high
+// resistor, its larger; an arm's loop index is its place in that order,
+// counting the arms left out too.
+class ArmTable {
+public:
+    ArmTable(const ValueSet& values, ArmKind kind, ValueRange range, const std::vector<bool>& usable);
+
+    [[nodiscard]] ArmKind kind() const { return kind_; }
+    [[nodiscard]] std::size_t size() const { return arms_.size(); }
+    [[nodiscard]] const Arm& operator[](std::size_t position) const { return arms_[position]; }
+
+    // How many places the loops have, and the place of an arm among them.
+    [[nodiscard]] std::size_t loopCount() const;
+    [[nodiscard]] std::uint32_t loopIndex(const Arm& arm, bool largerOuter) const;
+
+    // Calls visit(arm) for each arm in loop order, largerOuter as above,
+    // until it returns false; then returns false. The arms are made afresh,
+    // to the bit as the table's.
+    template <class Visit>
+    bool eachInLoopOrder(bool largerOuter, Visit&& visit) const;
+
+private:
+    // The arm of two places within the range, the smaller first.
+    [[nodiscard]] Arm armOf(std::size_t smaller, std::size_t larger) const;
+    template <class Take>
+    void eachArm(Take&& take) const;
+    void sortByResistance();
+
+    const ValueSet& values_;
+    ArmKind kind_;
+    ValueRange range_;
+    std::vector<char> usable_;     // by place within the range
+    std::vector<double> inverses_; // of the range's values, for parallel arms
+    std::vector<Arm> arms_;
+};
+
+// The tables of each shape over one value range, with the values the special
+// table admits, each made when a search first needs it.
+class ArmTables {
+public:
+    // usable tells by place in values which values the special table admits.
+    ArmTables(std::shared_ptr<const ValueSet> values, ValueRange range, std::vector<bool> usable);
+
+    [[nodiscard]] bool holds(const ValueSet& values, ValueRange range, const std::vector<bool>& usable) const;
+    // Makes the tables of the shapes wanted, by ArmKind, not made yet.
+    void make(const std::array<bool, 3>& wanted);
+    [[nodiscard]] const ArmTable& operator[](ArmKind kind) const { return *tables_[static_cast<std::size_t>(kind)]; }
+
+private:
+    std::shared_ptr<const ValueSet> values_;
+    ValueRange range_;
+    std::vector<bool> usable_;
+    std::array<std::unique_ptr<const ArmTable>, 3> tables_;
+};
+
+// The tables of the last search, kept for the next: over a fine series,
+// making them is most of a search, and pressing Start again over the same
+// values, range and special values needs them again. For one search at a time.
+class ArmTableCache {
+public:
+    [[nodiscard]] ArmTables& tables(const std::shared_ptr<const ValueSet>& values, ValueRange range,
+                                    const std::vector<bool>& usable);
+
+private:
+    std::unique_ptr<ArmTables> tables_;
+};
+
+template <class Visit>
+bool ArmTable::eachInLoopOrder(bool largerOuter, Visit&& visit) const
+{
+    const std::size_t n = range_.size();
+    const bool pairs = kind_ != ArmKind::Single;
+    for (std::size_t outer = 0; outer < n; ++outer) {
+        if (!usable_[outer])
+            continue;
+        if (!pairs) {
+            if (!visit(armOf(outer, outer)))
+                return false;
+            continue;
+        }
+        // The inner value runs up from the outer one, or, larger outer, up to it.
+        const std::size_t from = largerOuter ? 0 : outer;
+        const std::size_t to = largerOuter ? outer + 1 : n;
+        for (std::size_t inner = from; inner < to; ++inner)
+            if (usable_[inner] && !visit(largerOuter ? armOf(inner, outer) : armOf(outer, inner)))
+                return false;
+    }
+    return true;
+}
+
+} // namespace tarnel

@@ -1,0 +1,328 @@
+#pragma once
+
+// One combination's sweep: for each high arm, the runs of low arms that meet
+// the bounds, found without testing every pair; and the counts of all.
+
+// The search lists exactly the lines of the plain nested loops over the
+// run's values, in their order, but does far less work. Every IEEE operation
+// is monotone in each operand, so for a fixed high arm the divider ratio
+// falls as the low arm's resistance rises, and whether it meets a bound (in
+// decimal) changes at most once along the way: the low arms that can meet the
+// ratio window form one run of the low arms sorted by resistance. So do those
+// that meet the total bounds, but for a few at a bound, where the bracketing
+// of the total may differ from the sum of the arms in the last bit; those are
+// tested one by one. As the high arm grows, the ends of the ratio's run move
+// up the lows and those of the total's down, so one sweep over both tables
+// finds every run. A run counts its dividers without visiting them, so the
+// search counts every divider however few it lists.
+
+#include "request/search_params.h"
+#include "search/arm_table.h"
+#include "search/divider.h"
+#include "search/radix_sort.h"
+#include "values/decimal_bounds.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <stop_token>
+#include <vector>
+
+namespace tarnel {
+
+inline constexpr double noBand = std::numeric_limits<double>::infinity();
+
+// Below this many arms passed, a second thread costs more than it saves.
+inline constexpr std::size_t sweepsWorthThreads = 100'000;
+
+// The values every loop runs over: from the floor of rMin up to rMax.
+[[nodiscard]] ValueRange searchedValues(const SearchParams& params);
+
+// Positions in a table of low arms.
+struct Run {
+    std::uint32_t first = 0;
+    std::uint32_t end = 0;
+    [[nodiscard]] std::uint32_t size() const { return end - first; }
+};
+
+// The dividers of one combination within a deviation, high arm by high arm
+// in loop order; a high arm without any is left out.
+struct RunTable {
+    struct High {
+        std::uint32_t loop;     // the high arm's loop index
+        std::uint32_t position; // in the table of highs
+        Run sure;               // the lows that surely meet every bound
+        std::uint32_t edgesEnd; // its edges end here in edges, the previous high's ending where they start
+    };
+    std::vector<High> highs;
+    std::vector<std::uint32_t> edges; // lows at a total bound that were tested and meet them
+    std::uint64_t count = 0;
+
+    [[nodiscard]] std::uint32_t edgesBegin(std::size_t high) const { return high == 0 ? 0 : highs[high - 1].edgesEnd; }
+    [[nodiscard]] std::uint64_t countOf(std::size_t high) const
+    {
+        return highs[high].sure.size() + highs[high].edgesEnd - edgesBegin(high);
+    }
+};
+
+// One end of a run along the lows sorted by resistance, where the ratio of a
+// high arm over them falls: the first low whose ratio no longer counts as
+// above a bound. As the high arm grows, it moves up. Where the ratio is
+// surely off the bound, by far more than decimal bounds and rounding can
+// move it, one product decides instead of a division; else the exact test.
+class RatioEdge {
+public:
+    RatioEdge(double bound, double offset)
+        : surelyBelow_((bound * (1 - 2e-9) - offset) * (1 - 1e-10)),
+          surelyAbove_((bound * (1 + 2e-9) - offset) * (1 + 1e-10)),
+          // Too close to the offset, the ratio's part above it is too small to bound so.
+          decidesByProduct_(bound * (1 - 2e-9) - offset > 1e-3 * bound)
+    {
+    }
+
+    // Moves past every low whose ratio with high counts as above, as
+    // countsAbove(position) tells.
+    template <class CountsAbove>
+    void advance(const Arm& high, const ArmTable& lows, CountsAbove countsAbove)
+    {
+        for (; position < lows.size(); ++position) {
+            const double low = lows[position].resistance;
+            if (decidesByProduct_ && high.resistance >= surelyAbove_ * low)
+                continue;
+            if ((decidesByProduct_ && high.resistance <= surelyBelow_ * low) || !countsAbove(position))
+                break;
+        }
+    }
+
+    // An end never lies before its run's start.
+    void catchUp(const RatioEdge& start) { position = std::max(position, start.position); }
+
+    std::uint32_t position = 0;
+
+private:
+    double surelyBelow_; // a high up to this times the low surely gives a ratio below the bound
+    double surelyAbove_; // from this times the low, surely above
+    bool decidesByProduct_;
+};
+
+// The dividers of one combination.
+class CombinationSearch {
+public:
+    CombinationSearch(const ArmCombination& combination, const SearchParams& params, const ArmTables& tables)
+        : combination_(combination), params_(params), highs_(tables[combination.high]),
+          lows_(tables[combination.low]),
+          // With one high resistor the low pair loops its larger value outside.
+          lowsLargerOuter_(combination.high == ArmKind::Single)
+    {
+    }
+
+    // What a sweep costs, in arms passed.
+    [[nodiscard]] std::size_t work() const { return highs_.size() + lows_.size(); }
+
+    [[nodiscard]] Divider dividerOf(const Arm& high, const Arm& low) const
+    {
+        return {combination_.number, {high.first, high.second, low.first, low.second}};
+    }
+    [[nodiscard]] double deviation(const Arm& high, const Arm& low) const
+    {
+        return deviationPercent(ratio(high, low), params_.ratio);
+    }
+
+    // How many dividers meet the bounds and deviate by at most maxDeviation.
+    [[nodiscard]] std::uint64_t count(double maxDeviation) const
+    {
+        std::uint64_t found = 0;
+        sweep(maxDeviation, [&](const Arm&, Run sure, std::span<const std::uint32_t> edges) {
+            found += sure.size() + edges.size();
+        });
+        return found;
+    }
+
+    [[nodiscard]] RunTable runs(double maxDeviation) const
+    {
+        // Found ascending by resistance, then put in loop order.
+        struct Found {
+            RunTable::High high;
+            std::uint32_t edgesBegin;
+        };
+        std::vector<Found> found;
+        std::vector<std::uint32_t> edges;
+        RunTable table;
+        sweep(maxDeviation, [&](const Arm& high, Run sure, std::span<const std::uint32_t> highEdges) {
+            const auto begin = static_cast<std::uint32_t>(edges.size());
+            edges.insert(edges.end(), highEdges.begin(), highEdges.end());
+            found.push_back({{high.loop, static_cast<std::uint32_t>(&high - &highs_[0]), sure,
+                              static_cast<std::uint32_t>(edges.size())},
+                             begin});
+            table.count += sure.size() + highEdges.size();
+        });
+        constexpr unsigned digitBits = 11;
+        std::vector<Found> scratch(found.size());
+        radixSort<digitBits, Found>(found, scratch,
+                                    (std::bit_width(highs_.loopCount()) + digitBits - 1) / digitBits,
+                                    [](const Found& f, unsigned d) {
+                                        return static_cast<std::size_t>(f.high.loop >> (d * digitBits)) &
+                                               ((std::size_t{1} << digitBits) - 1);
+                                    });
+        table.highs.reserve(found.size());
+        table.edges.reserve(edges.size());
+        for (const Found& f : found) {
+            table.edges.insert(table.edges.end(), edges.begin() + f.edgesBegin, edges.begin() + f.high.edgesEnd);
+            table.highs.push_back(f.high);
+            table.highs.back().edgesEnd = static_cast<std::uint32_t>(table.edges.size());
+        }
+        return table;
+    }
+
+    // Hands the dividers of the table's highs from firstHigh to endHigh to
+    // take in loop order, as their two arms; false once take refuses one.
+    // scratch is one per thread.
+    template <class Take>
+    bool visit(const RunTable& runs, std::size_t firstHigh, std::size_t endHigh, double maxDeviation,
+               std::vector<std::uint64_t>& scratch, Take&& take) const
+    {
+        for (std::size_t h = firstHigh; h < endHigh; ++h) {
+            const RunTable::High& entry = runs.highs[h];
+            const Arm& high = highs_[entry.position];
+            // A wide run is cheaper to test in loop order than to sort back into it.
+            if (runs.countOf(h) * 16 > lows_.size()) {
+                const bool going = lows_.eachInLoopOrder(lowsLargerOuter_, [&](const Arm& low) {
+                    return !(meetsBounds(high, low) && withinBand(deviation(high, low), maxDeviation)) ||
+                           take(high, low);
+                });
+                if (!going)
+                    return false;
+                continue;
+            }
+            scratch.clear();
+            const auto keyOf = [&](std::uint32_t position) {
+                return std::uint64_t{lows_.loopIndex(lows_[position], lowsLargerOuter_)} << 32 | position;
+            };
+            for (std::uint32_t position = entry.sure.first; position < entry.sure.end; ++position)
+                scratch.push_back(keyOf(position));
+            for (std::uint32_t e = runs.edgesBegin(h); e < entry.edgesEnd; ++e)
+                scratch.push_back(keyOf(runs.edges[e]));
+            std::sort(scratch.begin(), scratch.end());
+            for (const std::uint64_t key : scratch) {
+                if (!take(high, lows_[static_cast<std::uint32_t>(key)]))
+                    return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    [[nodiscard]] double ratio(const Arm& high, const Arm& low) const
+    {
+        return dividerRatio(params_.ratioOffset, high.resistance, low.resistance);
+    }
+    [[nodiscard]] static bool withinBand(double deviation, double maxDeviation)
+    {
+        return maxDeviation == noBand || std::fabs(deviation) <= maxDeviation;
+    }
+
+    [[nodiscard]] bool totalMeetsBounds(const Arm& high, const Arm& low) const
+    {
+        const ValueSet& values = *params_.values;
+        const double total =
+            totalResistance(combination_, high.resistance, values[low.first], values[low.second], low.resistance);
+        return notBelow(total, params_.rSumMin) && notAbove(total, params_.rSumMax);
+    }
+
+    // The full test of one divider.
+    [[nodiscard]] bool meetsBounds(const Arm& high, const Arm& low) const
+    {
+        const double r = ratio(high, low);
+        return notBelow(r, params_.ratioLow) && notAbove(r, params_.ratioHigh) && totalMeetsBounds(high, low);
+    }
+
+    // Calls found(high, sure, edges) for every high arm with a divider within
+    // maxDeviation, ascending by resistance: sure the run of lows that surely
+    // meet every bound, edges the lows at a total bound that were tested one
+    // by one and meet them.
+    template <class Found>
+    void sweep(double maxDeviation, Found&& found) const
+    {
+        const auto lowCount = static_cast<std::uint32_t>(lows_.size());
+        // Along the lows the ratio falls: the window and the band each start
+        // where the ratio is no longer above them and end where it falls below.
+        const double offset = params_.ratioOffset;
+        RatioEdge windowFirst(params_.ratioHigh, offset);
+        RatioEdge windowEnd(params_.ratioLow, offset);
+        const bool band = maxDeviation != noBand;
+        RatioEdge bandFirst(band ? params_.ratio * (1 + maxDeviation / 100) : 0.0, offset);
+        RatioEdge bandEnd(band ? params_.ratio * (1 - maxDeviation / 100) : 0.0, offset);
+        // Along the lows the sum of the arms rises. It stands for the total;
+        // it may differ from the bracketed total in the last bits, far inside
+        // this margin. Found from the top only when a high has a run, since
+        // they move down as the highs grow.
+        constexpr double margin = 1e-12;
+        std::uint32_t mayFirst = lowCount;
+        std::uint32_t sureFirst = lowCount;
+        std::uint32_t sureEnd = lowCount;
+        std::uint32_t mayEnd = lowCount;
+        std::vector<std::uint32_t> edges;
+        for (std::size_t h = 0; h < highs_.size(); ++h) {
+            const Arm& high = highs_[h];
+            const auto ratioAt = [&](std::uint32_t k) { return ratio(high, lows_[k]); };
+            const auto deviationAt = [&](std::uint32_t k) { return deviationPercent(ratioAt(k), params_.ratio); };
+            windowFirst.advance(high, lows_, [&](std::uint32_t k) { return !notAbove(ratioAt(k), params_.ratioHigh); });
+            windowEnd.catchUp(windowFirst);
+            windowEnd.advance(high, lows_, [&](std::uint32_t k) { return notBelow(ratioAt(k), params_.ratioLow); });
+            std::uint32_t first = windowFirst.position;
+            std::uint32_t end = windowEnd.position;
+            if (band) {
+                bandFirst.advance(high, lows_, [&](std::uint32_t k) { return deviationAt(k) > maxDeviation; });
+                bandEnd.catchUp(bandFirst);
+                bandEnd.advance(high, lows_, [&](std::uint32_t k) { return deviationAt(k) >= -maxDeviation; });
+                first = std::max(first, bandFirst.position);
+                end = std::min(end, bandEnd.position);
+            }
+            if (first >= end)
+                continue;
+
+            const auto sumAt = [&](std::uint32_t k) { return high.resistance + lows_[k].resistance; };
+            while (mayFirst > 0 && notBelow(sumAt(mayFirst - 1) * (1 + margin), params_.rSumMin))
+                --mayFirst;
+            while (sureFirst > 0 && notBelow(sumAt(sureFirst - 1) * (1 - margin), params_.rSumMin))
+                --sureFirst;
+            while (sureEnd > 0 && !notAbove(sumAt(sureEnd - 1) * (1 + margin), params_.rSumMax))
+                --sureEnd;
+            while (mayEnd > 0 && !notAbove(sumAt(mayEnd - 1) * (1 - margin), params_.rSumMax))
+                --mayEnd;
+            // Within the ratio's run: lower edge, sure run, upper edge.
+            const auto within = [&](std::uint32_t k) { return std::clamp(k, first, end); };
+            const std::uint32_t sure = within(sureFirst);
+            const std::uint32_t sureStop = std::max(sure, within(sureEnd));
+            edges.clear();
+            for (const Run edge : {Run{within(mayFirst), sure}, Run{sureStop, std::max(sureStop, within(mayEnd))}})
+                for (std::uint32_t k = edge.first; k < edge.end; ++k)
+                    if (totalMeetsBounds(high, lows_[k]))
+                        edges.push_back(k);
+            if (sureStop > sure || !edges.empty())
+                found(high, Run{sure, sureStop}, std::span<const std::uint32_t>(edges));
+        }
+    }
+
+    const ArmCombination& combination_;
+    const SearchParams& params_;
+    const ArmTable& highs_;
+    const ArmTable& lows_;
+    bool lowsLargerOuter_;
+};
+
+// Every enabled combination, in the order a search runs them.
+[[nodiscard]] std::vector<CombinationSearch> combinationSearches(const SearchParams& params, const ArmTables& tables);
+
+// What sweeping them all costs, in arms passed.
+[[nodiscard]] std::size_t workOf(const std::vector<CombinationSearch>& searches);
+
+// The count of each combination within maxDeviation, on every core, the
+// largest first. Counts stay 0 where a stop came first.
+[[nodiscard]] std::vector<std::uint64_t> countsOf(const std::vector<CombinationSearch>& searches, double maxDeviation,
+                                                  std::stop_token stop = {});
+
+} // namespace tarnel

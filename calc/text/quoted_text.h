@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarnel {
+
+// What the user typed, as a message shows it: in quotes, control characters
+// written out, and cut short with an ellipsis beyond 40 bytes, so that no
+// value, however long, makes a long message.
+[[nodiscard]] std::string quoted(std::string_view text);
+
+} // namespace tarnel
