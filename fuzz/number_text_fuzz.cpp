@@ -2,7 +2,7 @@
 // two-byte separator, and a comma that also reads a period: every number it
 // gives is finite and writes back without fault, with the very digits of
 // the C library's exact conversion.
-#include "number_text.h"
+#include "text/number_text.h"
 
 #include <array>
 #include <charconv>

@@ -1,8 +1,8 @@
 // The result line over arbitrary dividers of a run with an arbitrary ratio:
 // a divider that is no divider is refused, any other is written without
 // fault, in the shape of its format and no longer than the list's widest.
-#include "divider.h"
-#include "result_list.h"
+#include "search/divider.h"
+#include "search/result_list.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // The stock reader over arbitrary text: a stock that reads holds at most the
 // allowed number of values, each in range and strictly above the one before;
 // one that does not says why.
-#include "search_params.h"
-#include "stock_file.h"
+#include "request/search_params.h"
+#include "values/stock_file.h"
 
 #include <cstdint>
 #include <cstdlib>

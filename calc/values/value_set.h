@@ -57,7 +57,16 @@ inline constexpr std::array<Series, 7> seriesTable{{
     {"E192", e192Mantissas},
 }};
 
-inline constexpr std::size_t e24SeriesIndex = 3;
+// The place of the series of that name in seriesTable; past its end for none.
+[[nodiscard]] constexpr std::size_t seriesIndex(std::string_view name)
+{
+    std::size_t i = 0;
+    while (i < seriesTable.size() && seriesTable[i].name != name)
+        ++i;
+    return i;
+}
+
+inline constexpr std::size_t e24SeriesIndex = seriesIndex("E24");
 
 // The resistor values a search tries, ascending and each but once: a series
 // over seven decades, or a user's own stock. A divider names its values by

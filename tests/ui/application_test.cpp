@@ -17,7 +17,9 @@ private slots:
     {
         const std::pair<std::function<void()>, QString> rows[] = {
             {[] { throw std::runtime_error("disk on fire"); }, "disk on fire"}, {[] { throw 42; }, ""}};
-        for (const auto& [raise, message] : rows) {
+        for (const auto& row : rows) {
+            const std::function<void()>& raise = row.first;
+            const QString& message = row.second;
             MessageBoxCatcher boxes;
             // From an event handler: shown, and the loop goes on.
             QEventLoop loop;
@@ -25,7 +27,7 @@ private slots:
             QTimer::singleShot(20, &loop, &QEventLoop::quit);
             loop.exec();
             // While starting: shown, and the program ends with status 0.
-            QCOMPARE(runApplication(app(), [&](Application&) { raise(); }), 0);
+            QCOMPARE(runApplication(app(), [&raise](Application&) { raise(); }), 0);
             QCOMPARE(boxes.boxes.size(), 2);
             for (const MessageBoxCatcher::Box& box : boxes.boxes)
                 QCOMPARE(box, (MessageBoxCatcher::Box{"Tarnel", message, QMessageBox::Critical}));
