@@ -30,33 +30,33 @@ void checkEveryArmBox(SearchInput& w)
 void fullRange(SearchInput& w)
 {
     checkEveryArmBox(w);
-    w.text(Field::Rmax) = "9100000";
-    w.text(Field::RsumMin) = "1";
-    w.text(Field::RsumMax) = "9100000";
+    w.text(Field::Rmax) = std::string("9100000");
+    w.text(Field::RsumMin) = std::string("1");
+    w.text(Field::RsumMax) = std::string("9100000");
 }
 
 const Case cases[] = {
     {"a_no_exact_divider_full_range",
      [](SearchInput& w) {
          fullRange(w);
-         w.text(Field::Tol) = "0";
-         w.text(Field::Uin) = "3.14159";
+         w.text(Field::Tol) = std::string("0");
+         w.text(Field::Uin) = std::string("3.14159");
      }},
     {"b_window_defaults", [](SearchInput&) {}},
     {"c_tol100_limit_9100000",
      [](SearchInput& w) {
          fullRange(w);
-         w.text(Field::Tol) = "100";
-         w.text(Field::MaxResults) = "9100000";
+         w.text(Field::Tol) = std::string("100");
+         w.text(Field::MaxResults) = std::string("9100000");
      }},
 };
 
 void allShapes12To3v3(SearchInput& w)
 {
     checkEveryArmBox(w);
-    w.text(Field::Uin) = "12";
-    w.text(Field::Uout) = "3.3";
-    w.text(Field::Tol) = "1";
+    w.text(Field::Uin) = std::string("12");
+    w.text(Field::Uout) = std::string("3.3");
+    w.text(Field::Tol) = std::string("1");
 }
 
 void worstCase(SearchInput& w)
@@ -77,7 +77,7 @@ const Case orderCases[] = {
     {"d_found_all",
      [](SearchInput& w) {
          allShapes12To3v3(w);
-         w.text(Field::MaxResults) = "9100000";
+         w.text(Field::MaxResults) = std::string("9100000");
      }},
     {"d_best_200",
      [](SearchInput& w) {

@@ -3,6 +3,10 @@
 #include "command_line_options.h"
 #include "result_writers.h"
 
+#include "request/search_input.h"
+#include "search/divider_search.h"
+#include "text/quoted_text.h"
+
 #include <algorithm>
 #include <exception>
 
@@ -23,18 +27,37 @@ int writeErrors(const std::vector<ArgumentError>& errors, std::ostream& err)
     return exitBadInput;
 }
 
-// The run stopped with no field rejected. Its only other way to stop is a
-// special-value box in none of its three states, which adds the list line
-// "specValsInit: bad chk->State"; the command line's boxes always have a
-// state, so this is a fault of the program, not of the input, and the list's
-// lines are passed on as they are.
-int reportUnexplainedStop(const ResultList& list, std::ostream& err)
+// The inputs could not be searched, yet no option was to blame. Only a
+// special-value slot in none of its three states does that, which the
+// command line never makes: a fault of the program, not of the input.
+int reportUnexplainedStop(const InputReading& reading, std::ostream& err)
 {
-    for (std::size_t i = 0; i < list.size(); ++i)
-        err << programName << ": " << list.line(i) << '\n';
-    if (list.size() == 0)
+    for (const std::string& message : reading.listMessages)
+        err << programName << ": " << message << '\n';
+    if (reading.listMessages.empty())
         err << programName << ": the search did not start, and no value was rejected\n";
     return exitFailure;
+}
+
+// One error for every field and slot the reader rejected, and for a stock
+// file it could not use.
+void addRejectedValues(const Options& options, const InputReading& reading, std::vector<ArgumentError>& errors)
+{
+    for (const NumberField& field : numberFields) {
+        const FieldVerdict& verdict = reading.verdict(field.field);
+        if (failed(verdict.status))
+            errors.push_back({options.numberPositions[static_cast<std::size_t>(field.field)],
+                              "--" + std::string(field.option) + " " + verdict.problem});
+    }
+    for (std::size_t slot = 0; slot < specialSlotCount; ++slot) {
+        const FieldVerdict& verdict = reading.specialSlots[slot];
+        const bool listed = options.input.specialSlots[slot].state == CheckState::Checked;
+        if (failed(verdict.status))
+            errors.push_back({options.slotPositions[slot], (listed ? "--only " : "--exclude ") + verdict.problem});
+    }
+    if (options.input.valuesFile && !reading.valuesFileProblem.empty())
+        errors.push_back({options.valuesFilePosition,
+                          "--values " + tarnel::quoted(*options.input.valuesFile) + ": " + reading.valuesFileProblem});
 }
 
 int finish(std::ostream& out, std::ostream& err)
@@ -57,29 +80,24 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
         return finish(out, err);
     }
 
-    PlainWindow window{NumberText(decimalSeparator, NumberText::Period::AlsoAccepted)};
-    applyOptions(options, window);
-    // With errors found already, the run only judges the values: it searches nothing.
-    if (!parsed.errors.empty())
-        for (const ArmBox& box : armBoxes)
-            window.check(box.name).set(false);
-    const std::optional<SearchRun> run = window.start();
-
+    const NumberText numbers(decimalSeparator, NumberText::Period::AlsoAccepted);
+    const InputReading reading = readSearchParams(options.input, numbers);
     std::vector<ArgumentError> errors = std::move(parsed.errors);
-    const std::vector<ArgumentError> rejected = rejectedValues(options, window);
-    if (!run && rejected.empty() && errors.empty())
-        return reportUnexplainedStop(window.list(), err);
-    errors.insert(errors.end(), rejected.begin(), rejected.end());
+    addRejectedValues(options, reading, errors);
     if (!errors.empty()) {
         std::stable_sort(errors.begin(), errors.end(),
                          [](const ArgumentError& a, const ArgumentError& b) { return a.position < b.position; });
         return writeErrors(errors, err);
     }
-    writeResults(options.format, window.list(), run->params, out);
+    if (!reading.valid)
+        return reportUnexplainedStop(reading, err);
+    ResultList list(numbers);
+    const RunSummary summary = searchDividers(reading.params, list);
+    writeResults(options.format, list, reading.params, out);
     const int status = finish(out, err);
     // The output is all dividers from all values, unless the summary, after it, says otherwise.
-    if (status == exitSuccess && (run->summary.found == 0 || run->summary.limitCut() || run->summary.hasNotes()))
-        err << programName << ": " << run->summary.text(window.list().numbers()) << '\n';
+    if (status == exitSuccess && (summary.found == 0 || summary.limitCut() || summary.hasNotes()))
+        err << programName << ": " << summary.text(numbers) << '\n';
     return status;
 }
 

@@ -1,42 +1,19 @@
 #include "command_line_options.h"
 
 #include "tarnel_version.h"
+#include "text/quoted_text.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
+#include <functional>
 #include <optional>
+#include <utility>
 
 namespace tarnel::cli {
 
 namespace {
-
-// What the user typed, as a message shows it: in quotes, control characters
-// written out, and cut short with an ellipsis beyond shownLength bytes, so
-// that no value, however long, makes a long message.
-std::string inQuotes(std::string_view text)
-{
-    constexpr std::size_t shownLength = 40;
-    std::string shown = "\"";
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        // Never cut inside a UTF-8 sequence: a continuation byte goes with its lead.
-        if (shown.size() > shownLength && (c & 0xC0) != 0x80) {
-            shown += "\u2026";
-            break;
-        }
-        if (c < 0x20 || c == 0x7F) {
-            std::array<char, 5> escaped{};
-            std::snprintf(escaped.data(), escaped.size(), "\\x%02X", c);
-            shown += escaped.data();
-        } else {
-            shown.push_back(static_cast<char>(c));
-        }
-    }
-    return shown + "\"";
-}
 
 std::string withoutBlanksLowered(std::string_view text)
 {
@@ -55,25 +32,6 @@ std::string_view trimmedBlanks(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// Where an option was given among the arguments, and whether as --name=value.
-struct Occurrence {
-    std::size_t position;
-    bool inlineValue;
-};
-
-std::vector<Occurrence> occurrencesOf(const std::vector<std::string>& args, std::string_view name)
-{
-    std::vector<Occurrence> found;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg == "--")
-            break;
-        if (arg.starts_with(name) && (arg.size() == name.size() || arg[name.size()] == '='))
-            found.push_back({i, arg.size() != name.size()});
-    }
-    return found;
-}
-
 std::string shapesText(std::size_t firstBox)
 {
     std::string out;
@@ -83,40 +41,53 @@ std::string shapesText(std::size_t firstBox)
     return out.empty() ? "none" : out;
 }
 
-// The options as CLI11 knows them. Every value stays text here, so that
-// values are judged after parsing and all bad ones are reported together.
+// One occurrence of an option: where its name stood, and its value, none
+// when it was given without one.
+struct Occurrence {
+    std::size_t position = noPosition;
+    std::optional<std::string> value;
+};
+
+// The options as CLI11 knows them, read in one pass: each option's callback
+// fires as CLI11 consumes it, in argument order, and works out from how many
+// arguments are left which ones it took. Every value stays text here, so
+// that values are judged after parsing and all bad ones are reported
+// together; for the same reason the words of --series, --order, --format and
+// --ratio are matched here rather than by CLI::IsMember, whose
+// ValidationError would end the parse at the first bad one.
 class OptionParser {
 public:
-    OptionParser() : app_("Finds voltage dividers built from standard resistor values, E3 to E192, or your own.", std::string(programName))
+    OptionParser()
+        : app_("Finds voltage dividers built from standard resistor values, E3 to E192, or your own.",
+               std::string(programName))
     {
         app_.set_help_flag();
         app_.allow_extras();
         for (std::size_t i = 0; i < numberFields.size(); ++i) {
             const NumberField& f = numberFields[i];
-            numbers_[i] = valueOption(f.option, f.valueName,
-                                      std::string(f.help) + ", " + rangeText(f.range, NumberText()) + " (default " +
-                                          std::string(f.initialText) + ")");
+            valueOption(f.option, f.valueName,
+                        std::string(f.help) + ", " + rangeText(f.range, NumberText()) + " (default " +
+                            std::string(f.initialText) + ")",
+                        numbers_[i]);
         }
         for (std::size_t i = 0; i < choiceFields.size(); ++i) {
             const ChoiceField& f = choiceFields[i];
             std::string words;
             for (const Choice& choice : f.choices)
                 words.append(words.empty() ? "" : "|").append(choice.word);
-            choices_[i] = valueOption(f.option, words,
-                                      std::string(f.help) + " (default " +
-                                          std::string(f.choices[f.initialChoice].word) + ")");
+            valueOption(f.option, words,
+                        std::string(f.help) + " (default " + std::string(f.choices[f.initialChoice].word) + ")",
+                        choices_[i]);
         }
-        valuesFile_ = valueOption("values", "FILE", "the resistor values in FILE instead of a series");
-        ratio_ = valueOption("ratio", "1+h/l|h/l", "the ratio counted: 1 + H/L, or H/L alone (default 1+h/l)");
-        high_ = valueOption("hi", "SHAPES", "shapes of the high arm (default " + shapesText(0) + ")");
-        low_ = valueOption("lo", "SHAPES", "shapes of the low arm (default " + shapesText(3) + ")");
-        exclude_ = valueOption("exclude", "K", "never use the resistor value K")
-                       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-        only_ = valueOption("only", "K", "use listed values only, and list K")
-                    ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-        format_ = valueOption("format", "text|csv|json", "how the results are printed (default text)");
-        help_ = app_.add_flag("--help")->description("print this help and exit");
-        version_ = app_.add_flag("--version")->description("print the version and exit");
+        valueOption("values", "FILE", "the resistor values in FILE instead of a series", valuesFile_);
+        valueOption("ratio", "1+h/l|h/l", "the ratio counted: 1 + H/L, or H/L alone (default 1+h/l)", ratio_);
+        valueOption("hi", "SHAPES", "shapes of the high arm (default " + shapesText(0) + ")", high_);
+        valueOption("lo", "SHAPES", "shapes of the low arm (default " + shapesText(3) + ")", low_);
+        specialOption("exclude", "never use the resistor value K", false);
+        specialOption("only", "use listed values only, and list K", true);
+        valueOption("format", "text|csv|json", "how the results are printed (default text)", format_);
+        flagOption("help", "print this help and exit", parsed_.options.help);
+        flagOption("version", "print the version and exit", parsed_.options.version);
         app_.footer("Numbers are read with the decimal separator of the system locale or a period.\n"
                     "Resistances (K) are in kilo-ohms; N is truncated to a whole number. SHAPES is a\n"
                     "comma list of 1 (one resistor), ser (two in series) and par (two in parallel);\n"
@@ -144,280 +115,279 @@ public:
                     "input; 1 on any other error.");
     }
 
+    OptionParser(const OptionParser&) = delete;
+    OptionParser& operator=(const OptionParser&) = delete;
+
     [[nodiscard]] std::string help() const { return app_.help(); }
 
+    // Once for each parser: the callbacks fill its members.
     ParsedArguments parse(const std::vector<std::string>& args)
     {
-        ParsedArguments parsed;
+        // Arguments after "--" are no options; as the program takes no
+        // arguments, each of them is an error.
+        const auto optionsEnd = std::find(args.begin(), args.end(), "--");
+        const auto optionCount = static_cast<std::size_t>(optionsEnd - args.begin());
+        for (std::size_t position = optionCount + 1; position < args.size(); ++position)
+            fail(position,
+                 "unexpected argument " + tarnel::quoted(args[position]) + ": " + std::string(programName) +
+                     " takes no arguments",
+                 true);
+
+        args_ = &args;
+        consumed_.assign(optionCount, false);
+        // CLI11 takes the arguments last first, and consumes them from the back.
+        std::vector<std::string> unparsed(std::make_reverse_iterator(optionsEnd), args.rend());
+        unparsed_ = &unparsed;
         try {
-            // CLI11 takes the arguments last first.
-            app_.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+            app_.parse(unparsed);
         } catch (const CLI::ParseError& e) {
-            parsed.errors.push_back({0, e.what(), true});
-            return parsed;
+            parsed_.errors.push_back({0, e.what(), true});
+            return std::move(parsed_);
         }
-        Reader reader{args, parsed};
-        Options& o = parsed.options;
-        for (std::size_t i = 0; i < numberFields.size(); ++i)
-            if (const auto value = reader.last(numbers_[i]))
-                o.numbers[i] = *value;
-        if (const auto value = reader.last(ratio_))
-            reader.ratio(*value);
-        if (const auto value = reader.last(high_))
-            reader.shapes(high_->get_name(), *value, 0);
-        if (const auto value = reader.last(low_))
-            reader.shapes(low_->get_name(), *value, 3);
-        reader.specialValues(app_.parse_order(), only_, exclude_);
-        std::array<std::optional<OptionText>, choiceFields.size()> chosen;
+        unparsed_ = nullptr;
+        readSingleValues();
+        extras(app_.remaining());
+        return std::move(parsed_);
+    }
+
+private:
+    // An option with a value; its last occurrence counts. The value is
+    // optional to CLI11, so that a missing one is reported here like any
+    // other bad value instead of ending the parse.
+    void valueOption(std::string_view name, std::string_view valueName, const std::string& description,
+                     std::optional<Occurrence>& last)
+    {
+        addOption(name, [&last](Occurrence occurrence) { last = std::move(occurrence); })
+            ->expected(0, 1)
+            ->type_name(std::string(valueName))
+            ->description(description);
+    }
+
+    // --only and --exclude in the order given, each occurrence one slot.
+    void specialOption(std::string_view name, const std::string& description, bool listed)
+    {
+        addOption(name, [this, name, listed](const Occurrence& at) { specialValue(name, at, listed); })
+            ->expected(0, 1)
+            ->type_name("K")
+            ->description(description);
+    }
+
+    // A flag given with a value is refused rather than guessed at.
+    void flagOption(std::string_view name, const std::string& description, bool& given)
+    {
+        addOption(name, [this, name, &given](const Occurrence& at) {
+            if (at.value)
+                fail(at.position, "--" + std::string(name) + " takes no value", true);
+            else
+                given = true;
+        })
+            ->expected(0)
+            ->description(description);
+    }
+
+    CLI::Option* addOption(std::string_view name, std::function<void(Occurrence)> take)
+    {
+        const std::string option = "--" + std::string(name);
+        return app_
+            .add_option(option,
+                        [this, option, take = std::move(take)](const CLI::results_t&) {
+                            take(occurrenceOf(option));
+                            return true;
+                        })
+            ->trigger_on_parse();
+    }
+
+    // The occurrence of option that CLI11 has just consumed: the last
+    // argument it took is the option itself, or its value after it.
+    Occurrence occurrenceOf(const std::string& option)
+    {
+        const std::vector<std::string>& args = *args_;
+        const std::size_t last = consumed_.size() - unparsed_->size() - 1;
+        const std::string& token = args[last];
+        // A value is never taken from an argument CLI11 reads as an option, so
+        // an argument of the option's name is the option itself.
+        if (token == option || token.starts_with(option + "=")) {
+            consumed_[last] = true;
+            if (token.size() == option.size())
+                return {last, std::nullopt};
+            return {last, token.substr(option.size() + 1)};
+        }
+        consumed_[last - 1] = true;
+        if (args[last - 1] != option) {
+            // CLI11 takes the argument after an empty "--name=" as its value,
+            // but the "=" ended the value: the argument goes back to be parsed on its own.
+            unparsed_->push_back(token);
+            return {last - 1, std::string()};
+        }
+        consumed_[last] = true;
+        return {last - 1, token};
+    }
+
+    void fail(std::size_t position, std::string message, bool wantsUsageHint = false)
+    {
+        parsed_.errors.push_back({position, std::move(message), wantsUsageHint});
+    }
+
+    // The value of an occurrence, or an error if it has none.
+    std::optional<std::string> valueOf(std::string_view name, const std::optional<Occurrence>& at)
+    {
+        if (!at)
+            return std::nullopt;
+        if (!at->value)
+            fail(at->position, "--" + std::string(name) + " needs a value");
+        return at->value;
+    }
+
+    void specialValue(std::string_view name, const Occurrence& at, bool listed)
+    {
+        const std::optional<std::string> value = valueOf(name, at);
+        if (!value)
+            return;
+        Options& o = parsed_.options;
+        if (specialsTaken_ == specialSlotCount) {
+            static_assert(specialSlotCount == 4, "the message counts the slots in words");
+            fail(at.position,
+                 "--" + std::string(name) + " " + tarnel::quoted(*value) +
+                     ": at most four --exclude and --only values together",
+                 true);
+            return;
+        }
+        o.input.specialSlots[specialsTaken_] = {listed ? CheckState::Checked : CheckState::Unchecked, *value};
+        o.slotPositions[specialsTaken_] = at.position;
+        ++specialsTaken_;
+    }
+
+    // The options whose last occurrence counts, once all are parsed.
+    void readSingleValues()
+    {
+        Options& o = parsed_.options;
+        for (std::size_t i = 0; i < numberFields.size(); ++i) {
+            if (const auto value = valueOf(numberFields[i].option, numbers_[i])) {
+                o.input.numbers[i] = *value;
+                o.numberPositions[i] = numbers_[i]->position;
+            }
+        }
+        if (const auto value = valueOf("ratio", ratio_))
+            ratio(*value, ratio_->position);
+        if (const auto value = valueOf("hi", high_))
+            shapes("--hi", *value, high_->position, true);
+        if (const auto value = valueOf("lo", low_))
+            shapes("--lo", *value, low_->position, false);
+        const std::size_t series = static_cast<std::size_t>(ChoiceId::Series);
+        std::array<std::optional<std::string>, choiceFields.size()> chosen;
         for (std::size_t i = 0; i < choiceFields.size(); ++i)
-            chosen[i] = reader.last(choices_[i]);
-        if (const auto value = reader.last(valuesFile_)) {
-            o.valuesFile = *value;
-            if (const auto& series = chosen[seriesChoice])
-                reader.fail(std::max(series->position, value->position), "--series and --values exclude each other");
+            chosen[i] = valueOf(choiceFields[i].option, choices_[i]);
+        if (const auto path = valueOf("values", valuesFile_)) {
+            o.input.valuesFile = *path;
+            o.valuesFilePosition = valuesFile_->position;
+            if (chosen[series])
+                fail(std::max(choices_[series]->position, valuesFile_->position),
+                     "--series and --values exclude each other");
         }
         for (std::size_t i = 0; i < choiceFields.size(); ++i) {
             std::vector<std::string_view> words;
             for (const Choice& choice : choiceFields[i].choices)
                 words.push_back(choice.word);
             if (chosen[i])
-                o.choices[i] = reader.word(choices_[i]->get_name(), *chosen[i], words).value_or(o.choices[i]);
+                o.input.choices[i] = word("--" + std::string(choiceFields[i].option), *chosen[i],
+                                          choices_[i]->position, words)
+                                         .value_or(o.input.choices[i]);
         }
-        if (const auto value = reader.last(format_))
-            o.format = static_cast<OutputFormat>(
-                reader.word("--format", *value, {"text", "csv", "json"}).value_or(static_cast<std::size_t>(o.format)));
-        o.help = reader.flag(help_);
-        o.version = reader.flag(version_);
-        reader.extras(app_.remaining());
-        return parsed;
+        if (const auto value = valueOf("format", format_))
+            o.format = static_cast<OutputFormat>(word("--format", *value, format_->position, {"text", "csv", "json"})
+                                                     .value_or(static_cast<std::size_t>(o.format)));
     }
 
-private:
-    CLI::Option* valueOption(std::string_view name, std::string_view valueName, const std::string& description)
+    void ratio(const std::string& value, std::size_t position)
     {
-        // A value is optional to CLI11, so that a missing one is reported
-        // here like any other bad value instead of ending the parse.
-        return app_.add_option("--" + std::string(name))
-            ->expected(0, 1)
-            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
-            ->type_name(std::string(valueName))
-            ->description(description);
+        // The window's caption writes the modes in capitals; either is meant.
+        const std::string mode = withoutBlanksLowered(value);
+        if (mode == "1+h/l" || mode == "h/l")
+            parsed_.options.input.highOverLowOnly = mode == "h/l";
+        else
+            fail(position, "--ratio " + tarnel::quoted(value) + " is not one of 1+h/l, h/l");
     }
 
-    // Turns what CLI11 collected into options and errors.
-    struct Reader {
-        const std::vector<std::string>& args;
-        ParsedArguments& parsed;
-
-        void fail(std::size_t position, std::string message, bool wantsUsageHint = false)
-        {
-            parsed.errors.push_back({position, std::move(message), wantsUsageHint});
+    void shapes(const std::string& name, const std::string& value, std::size_t position, bool highArm)
+    {
+        std::array<bool, armWords.size()> ticked{};
+        std::optional<std::string_view> unknown;
+        for (std::string_view rest = value; !trimmedBlanks(value).empty();) {
+            const std::size_t comma = rest.find(',');
+            const std::string_view word = trimmedBlanks(rest.substr(0, comma));
+            const auto known = std::find(armWords.begin(), armWords.end(), word);
+            if (known != armWords.end())
+                ticked[static_cast<std::size_t>(known - armWords.begin())] = true;
+            else if (!unknown)
+                unknown = word;
+            if (comma == std::string_view::npos)
+                break;
+            rest.remove_prefix(comma + 1);
         }
-
-        // The value of an option's last occurrence, with its position.
-        std::optional<OptionText> last(const CLI::Option* option)
-        {
-            const std::vector<Occurrence> found = occurrencesOf(args, option->get_name());
-            if (option->count() == 0 || found.empty())
-                return std::nullopt;
-            return occurrence(option, found.back(), option->results().back());
+        // One message however many words are wrong: the first names the fault.
+        if (unknown) {
+            fail(position, name + " " + tarnel::quoted(value) + ": " + tarnel::quoted(*unknown) +
+                               " is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none");
+            return;
         }
+        for (std::size_t kind = 0; kind < ticked.size(); ++kind)
+            parsed_.options.input.arm(highArm, static_cast<ArmKind>(kind)) = ticked[kind];
+    }
 
-        std::optional<OptionText> occurrence(const CLI::Option* option, Occurrence at, const std::string& value)
-        {
-            // An empty value is one only when typed, as --name= or as an empty argument.
-            const bool typedEmpty = at.inlineValue || (at.position + 1 < args.size() && args[at.position + 1].empty());
-            if (value.empty() && !typedEmpty) {
-                fail(at.position, option->get_name() + " needs a value");
-                return std::nullopt;
-            }
-            return OptionText{value, at.position};
-        }
+    // Which of words the value is, if any.
+    std::optional<std::size_t> word(const std::string& name, const std::string& value, std::size_t position,
+                                    const std::vector<std::string_view>& words)
+    {
+        // Case does not matter: e96 is E96.
+        const std::string typed = withoutBlanksLowered(value);
+        const auto known = std::find_if(words.begin(), words.end(),
+                                        [&](std::string_view w) { return withoutBlanksLowered(w) == typed; });
+        if (known != words.end())
+            return static_cast<std::size_t>(known - words.begin());
+        std::string list;
+        for (const std::string_view w : words)
+            list.append(list.empty() ? "" : ", ").append(w);
+        fail(position, name + " " + tarnel::quoted(value) + " is not one of " + list);
+        return std::nullopt;
+    }
 
-        void ratio(const OptionText& value)
-        {
-            // The window's caption writes the modes in capitals; either is meant.
-            const std::string mode = withoutBlanksLowered(value.text);
-            if (mode == "1+h/l" || mode == "h/l")
-                parsed.options.highOverLowOnly = mode == "h/l";
+    // The arguments no option consumed, which CLI11 kept in order.
+    void extras(const std::vector<std::string>& remaining)
+    {
+        auto extra = remaining.begin();
+        for (std::size_t position = 0; position < consumed_.size() && extra != remaining.end(); ++position) {
+            if (consumed_[position])
+                continue;
+            if (extra->starts_with("-") && extra->size() > 1)
+                fail(position, "unknown option " + tarnel::quoted(extra->substr(0, extra->find('='))), true);
             else
-                fail(value.position, "--ratio " + inQuotes(value.text) + " is not one of 1+h/l, h/l");
+                fail(position, "unexpected argument " + tarnel::quoted(*extra), true);
+            ++extra;
         }
-
-        void shapes(const std::string& name, const OptionText& value, std::size_t firstBox)
-        {
-            std::array<bool, 3> ticked{};
-            std::optional<std::string_view> unknown;
-            for (std::string_view rest = value.text; !trimmedBlanks(value.text).empty();) {
-                const std::size_t comma = rest.find(',');
-                const std::string_view word = trimmedBlanks(rest.substr(0, comma));
-                const auto known = std::find(armWords.begin(), armWords.end(), word);
-                if (known != armWords.end())
-                    ticked[static_cast<std::size_t>(known - armWords.begin())] = true;
-                else if (!unknown)
-                    unknown = word;
-                if (comma == std::string_view::npos)
-                    break;
-                rest.remove_prefix(comma + 1);
-            }
-            // One message however many words are wrong: the first names the fault.
-            if (unknown) {
-                fail(value.position, name + " " + inQuotes(value.text) + ": " + inQuotes(*unknown) +
-                                         " is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none");
-                return;
-            }
-            for (std::size_t i = 0; i < 3; ++i)
-                parsed.options.arms[firstBox + i] = ticked[static_cast<std::size_t>(armBoxes[firstBox + i].kind)];
-        }
-
-        // --only and --exclude in the order given, each occurrence one slot.
-        void specialValues(const std::vector<CLI::Option*>& order, const CLI::Option* only, const CLI::Option* exclude)
-        {
-            std::size_t taken[2] = {0, 0};
-            const std::vector<Occurrence> found[2] = {occurrencesOf(args, only->get_name()),
-                                                      occurrencesOf(args, exclude->get_name())};
-            for (const CLI::Option* option : order) {
-                if (option != only && option != exclude)
-                    continue;
-                const std::size_t which = option == only ? 0 : 1;
-                const std::size_t index = taken[which]++;
-                if (index >= found[which].size() || index >= option->results().size())
-                    continue;
-                const auto value = occurrence(option, found[which][index], option->results()[index]);
-                if (!value)
-                    continue;
-                if (parsed.options.specialValues.size() == specialSlotCount) {
-                    static_assert(specialSlotCount == 4, "the message counts the slots in words");
-                    fail(value->position,
-                         option->get_name() + " " + inQuotes(value->text) +
-                             ": at most four --exclude and --only values together",
-                         true);
-                    continue;
-                }
-                parsed.options.specialValues.push_back({option == only, *value});
-            }
-        }
-
-        // Which of words the value is, if any.
-        std::optional<std::size_t> word(const std::string& name, const OptionText& value,
-                                        const std::vector<std::string_view>& words)
-        {
-            // Case does not matter: e96 is E96.
-            const std::string typed = withoutBlanksLowered(value.text);
-            const auto known = std::find_if(words.begin(), words.end(),
-                                            [&](std::string_view w) { return withoutBlanksLowered(w) == typed; });
-            if (known != words.end())
-                return static_cast<std::size_t>(known - words.begin());
-            std::string list;
-            for (const std::string_view w : words)
-                list.append(list.empty() ? "" : ", ").append(w);
-            fail(value.position, name + " " + inQuotes(value.text) + " is not one of " + list);
-            return std::nullopt;
-        }
-
-        // A flag given with a value is refused rather than guessed at.
-        bool flag(const CLI::Option* option)
-        {
-            bool given = false;
-            for (const Occurrence at : occurrencesOf(args, option->get_name())) {
-                if (at.inlineValue)
-                    fail(at.position, option->get_name() + " takes no value", true);
-                else
-                    given = true;
-            }
-            return given;
-        }
-
-        void extras(const std::vector<std::string>& remaining)
-        {
-            std::size_t from = 0;
-            for (const std::string& extra : remaining) {
-                const auto at = std::find(args.begin() + static_cast<std::ptrdiff_t>(from), args.end(), extra);
-                const auto position = static_cast<std::size_t>(at - args.begin());
-                from = std::min(position + 1, args.size());
-                if (extra.starts_with("-") && extra.size() > 1)
-                    fail(position, "unknown option " + inQuotes(extra.substr(0, extra.find('='))), true);
-                else
-                    fail(position, "unexpected argument " + inQuotes(extra), true);
-            }
-        }
-    };
+    }
 
     CLI::App app_;
-    std::array<CLI::Option*, numberFields.size()> numbers_{};
-    CLI::Option* ratio_ = nullptr;
-    CLI::Option* high_ = nullptr;
-    CLI::Option* low_ = nullptr;
-    CLI::Option* exclude_ = nullptr;
-    CLI::Option* only_ = nullptr;
-    CLI::Option* valuesFile_ = nullptr;
-    std::array<CLI::Option*, choiceFields.size()> choices_{};
-    CLI::Option* format_ = nullptr;
-    CLI::Option* help_ = nullptr;
-    CLI::Option* version_ = nullptr;
+    ParsedArguments parsed_;
+    // While parsing: the arguments, the reversed ones CLI11 has yet to
+    // consume, and which of those before any "--" an option took.
+    const std::vector<std::string>* args_ = nullptr;
+    std::vector<std::string>* unparsed_ = nullptr;
+    std::vector<bool> consumed_;
+    std::array<std::optional<Occurrence>, numberFields.size()> numbers_;
+    std::array<std::optional<Occurrence>, choiceFields.size()> choices_;
+    std::optional<Occurrence> valuesFile_;
+    std::optional<Occurrence> ratio_;
+    std::optional<Occurrence> high_;
+    std::optional<Occurrence> low_;
+    std::optional<Occurrence> format_;
+    std::size_t specialsTaken_ = 0;
 };
 
-std::string rejectedValueMessage(std::string_view option, std::string_view text, FieldStatus status, FieldRange range)
-{
-    return std::string(option) + " " + inQuotes(text) +
-           (status == FieldStatus::OutOfRange ? " is out of range " : " is not a number in the range ") +
-           rangeText(range, NumberText());
-}
-
 } // namespace
-
-Options::Options()
-{
-    for (std::size_t i = 0; i < numberFields.size(); ++i)
-        numbers[i].text = numberFields[i].initialText;
-    for (std::size_t i = 0; i < armBoxes.size(); ++i)
-        arms[i] = armBoxes[i].initiallyChecked;
-    for (std::size_t i = 0; i < choiceFields.size(); ++i)
-        choices[i] = choiceFields[i].initialChoice;
-}
 
 ParsedArguments parseArguments(const std::vector<std::string>& args)
 {
     return OptionParser().parse(args);
-}
-
-void applyOptions(const Options& options, PlainWindow& window)
-{
-    for (std::size_t i = 0; i < numberFields.size(); ++i)
-        window.edit(numberFields[i].name).setText(options.numbers[i].text);
-    window.check(ratioBoxName).set(options.highOverLowOnly);
-    for (std::size_t i = 0; i < armBoxes.size(); ++i)
-        window.check(armBoxes[i].name).set(options.arms[i]);
-    for (std::size_t i = 0; i < choiceFields.size(); ++i)
-        window.choice(choiceFields[i].name).set(options.choices[i]);
-    for (std::size_t slot = 0; slot < options.specialValues.size(); ++slot) {
-        const SpecialValueOption& special = options.specialValues[slot];
-        window.check(specialSlotFields[slot].boxName).set(special.listed ? CheckState::Checked : CheckState::Unchecked);
-        window.edit(specialSlotFields[slot].editName).setText(special.value.text);
-    }
-    if (options.valuesFile)
-        window.valuesFile().setPath(options.valuesFile->text);
-}
-
-std::vector<ArgumentError> rejectedValues(const Options& options, PlainWindow& window)
-{
-    std::vector<ArgumentError> errors;
-    const auto check = [&](const PlainEdit& edit, std::string_view option, std::size_t position, FieldRange range) {
-        if (edit.status() && failed(*edit.status()))
-            errors.push_back({position, rejectedValueMessage(option, edit.text(), *edit.status(), range)});
-    };
-    for (std::size_t i = 0; i < numberFields.size(); ++i)
-        check(window.edit(numberFields[i].name), "--" + std::string(numberFields[i].option),
-              options.numbers[i].position, numberFields[i].range);
-    for (std::size_t slot = 0; slot < options.specialValues.size(); ++slot) {
-        const SpecialValueOption& special = options.specialValues[slot];
-        check(window.edit(specialSlotFields[slot].editName), special.listed ? "--only" : "--exclude",
-              special.value.position, valueRange);
-    }
-    if (options.valuesFile && !window.valuesFile().problem().empty())
-        errors.push_back({options.valuesFile->position,
-                          "--values " + inQuotes(options.valuesFile->text) + ": " + window.valuesFile().problem()});
-    return errors;
 }
 
 std::string helpText()

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "input_fields.h"
-#include "plain_window.h"
+#include "request/input_fields.h"
+#include "request/search_input.h"
 
 #include <array>
 #include <cstddef>
 #include <limits>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,33 +18,27 @@ inline constexpr std::string_view programName = "tarnel-cli";
 // the order they were typed; options left at their default have none.
 inline constexpr std::size_t noPosition = std::numeric_limits<std::size_t>::max();
 
-// An option's value as typed: it goes to the window's field reader as it is,
-// so that every bad value is judged, and reported, by one reader.
-struct OptionText {
-    std::string text;
-    std::size_t position = noPosition;
-};
-
-// --only lists a value, --exclude excludes it; they fill the special slots in turn.
-struct SpecialValueOption {
-    bool listed = false;
-    OptionText value;
-};
-
 enum class OutputFormat { Text, Csv, Json };
 
+template <std::size_t n>
+constexpr std::array<std::size_t, n> noPositions()
+{
+    std::array<std::size_t, n> positions{};
+    positions.fill(noPosition);
+    return positions;
+}
+
+// The run's inputs as typed: values go to the field reader as they are, so
+// that every bad value is judged, and reported, by one reader.
 struct Options {
-    std::array<OptionText, numberFields.size()> numbers; // the window's initial texts by default
-    bool highOverLowOnly = false;                        // --ratio h/l, the window's ratio box
-    std::array<bool, armBoxes.size()> arms{};            // the arm boxes, in their table's order
-    std::array<std::size_t, choiceFields.size()> choices{};
-    std::vector<SpecialValueOption> specialValues;       // at most specialSlotCount, in the order given
-    std::optional<OptionText> valuesFile;                // --values, standing in for the series
+    SearchInput input; // the window's initial texts and ticks unless given
+    std::array<std::size_t, numberFields.size()> numberPositions = noPositions<numberFields.size()>();
+    // --only lists a value, --exclude excludes it; they fill the slots in the order given.
+    std::array<std::size_t, specialSlotCount> slotPositions = noPositions<specialSlotCount>();
+    std::size_t valuesFilePosition = noPosition; // of --values, standing in for the series
     OutputFormat format = OutputFormat::Text;
     bool help = false;
     bool version = false;
-
-    Options();
 };
 
 struct ArgumentError {
@@ -61,15 +54,9 @@ struct ParsedArguments {
 
 // Reads the arguments (without the program's name) into options, going on
 // past bad ones so that every bad argument is reported at once. Numbers are
-// not judged here: the window's field reader does that in the run.
+// not judged here: readSearchParams does that in the run. Arguments after
+// the first "--" are no options, and each is an error.
 [[nodiscard]] ParsedArguments parseArguments(const std::vector<std::string>& args);
-
-// Sets the window's controls as the options say.
-void applyOptions(const Options& options, PlainWindow& window);
-
-// One error for every field the last run of the window rejected, worded from
-// the reader's verdict and the field's range.
-[[nodiscard]] std::vector<ArgumentError> rejectedValues(const Options& options, PlainWindow& window);
 
 // Every option with its range and default, an example and the exit statuses.
 [[nodiscard]] std::string helpText();

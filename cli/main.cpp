@@ -1,5 +1,5 @@
 #include "command_line.h"
-#include "number_text.h"
+#include "text/number_text.h"
 
 #include <clocale>
 #include <iostream>

@@ -1,7 +1,7 @@
 #include "command_line.h"
 #include "command_line_options.h"
 #include "result_writers.h"
-#include "test_support.h"
+#include "tarnel/search.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@
 #include <sstream>
 
 using namespace tarnel;
-using tarnel::test::linesOf;
 
 namespace {
 
@@ -18,8 +17,7 @@ using Lines = std::vector<std::string>;
 
 struct RunResult {
     int status = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 // The command line in-process, with a pinned decimal separator.
@@ -30,6 +28,23 @@ RunResult runCli(const Args& args, const std::string& decimalSeparator = ".")
     const int status = cli::run(args, out, err, decimalSeparator);
     return {status, out.str(), err.str()};
 }
+
+// A search on the input with some texts changed, read as the command line reads it.
+struct Search {
+    Search(std::initializer_list<std::pair<Field, const char*>> texts, SearchInput input = {})
+    {
+        for (const auto& [field, text] : texts)
+            input.text(field) = text;
+        reading = readSearchParams(input, list.numbers());
+        EXPECT_TRUE(reading.valid);
+        searchDividers(reading.params, list);
+        for (std::size_t i = 0; i < list.size(); ++i)
+            lines.push_back(list.line(i));
+    }
+    ResultList list{NumberText(".", NumberText::Period::AlsoAccepted)};
+    InputReading reading;
+    Lines lines;
+};
 
 Lines outputLines(const std::string& text)
 {
@@ -47,56 +62,49 @@ TEST(CommandLineTest, defaults_print_the_windows_24_lines_with_the_separator_han
     EXPECT_EQ(r.err, "");
     ASSERT_EQ(outputLines(r.out).size(), 24u);
     EXPECT_TRUE(r.out.starts_with("9.10   /  1.00   d 1.00\n10.00   /  1.10   d 0.91\n")) << r.out;
+    EXPECT_EQ(runCli({"--"}).out, r.out); // the options end, and no argument follows
     r = runCli({"--tol", "5,0", "--uout", "1.0"}, ","); // a period reads in every locale
     EXPECT_TRUE(r.out.starts_with("9,10   /  1,00   d 1,00\n")) << r.err;
 }
 
-// Each option must reach its own control: the lines equal those of the
-// window's run with the controls set alike.
-TEST(CommandLineTest, each_option_reaches_its_control)
+// Each option must reach its own input: the lines equal a search's on inputs set alike.
+TEST(CommandLineTest, each_option_reaches_its_input)
 {
-    PlainWindow w;
-    for (const auto& [edit, text] : {std::pair{"editUin", "12"}, {"editUout", "3.3"}, {"editTol", "2"},
-                                     {"editRmin", "1.5"}, {"editRmax", "470"}, {"editRsumMin", "20"},
-                                     {"editRsumMax", "300"}, {"editMaxResults", "500"}, {"editSpecVal0", "4.7"}})
-        w.edit(edit).setText(text);
-    for (const char* box : {"chkDivOnly", "chkHi2Rser", "chkLo2Rser", "chkLo2Rpar"})
-        w.check(box).set(true);
-    w.check("chkLo1R").set(false);
-    w.check("chkSpecVal0").set(CheckState::Unchecked);
-    w.start();
+    SearchInput in;
+    in.highOverLowOnly = true;
+    in.arm(true, ArmKind::Series) = in.arm(false, ArmKind::Series) = in.arm(false, ArmKind::Parallel) = true;
+    in.arm(false, ArmKind::Single) = false;
+    in.specialSlots[0] = {CheckState::Unchecked, "4.7"};
+    const Search searched({{Field::Uin, "12"}, {Field::Uout, "3.3"}, {Field::Tol, "2"}, {Field::Rmin, "1.5"},
+                           {Field::Rmax, "470"}, {Field::RsumMin, "20"}, {Field::RsumMax, "300"},
+                           {Field::MaxResults, "500"}}, in);
     RunResult r = runCli({"--uin", "5", "--uin=12", "--uout", "3.3", "--tol", " 2 ", "--rmin", "1.5", "--rmax", "470",
                           "--rsum-min", "20", "--rsum-max", "300", "--max-results", "500", "--ratio", "H/L", "--hi",
                           "1,ser", "--lo", "par, ser", "--exclude", "4.7"});
-    EXPECT_GT(w.list().size(), 100u);
-    EXPECT_EQ(outputLines(r.out), linesOf(w.list())) << r.err;
+    EXPECT_GT(searched.list.size(), 100u);
+    EXPECT_EQ(outputLines(r.out), searched.lines) << r.err;
 
-    PlainWindow listed;
-    listed.check("chkHi2Rpar").set(true);
-    const std::array<const char*, 4> values{"1", "10", "1.1", "9.1"};
-    for (std::size_t i = 0; i < 4; ++i) {
-        listed.check(specialSlotFields[i].boxName).set(i == 1 ? CheckState::Unchecked : CheckState::Checked);
-        listed.edit(specialSlotFields[i].editName).setText(values[i]);
-    }
-    listed.start();
+    SearchInput listed;
+    listed.arm(true, ArmKind::Parallel) = true;
+    listed.specialSlots = {{{CheckState::Checked, "1"}, {CheckState::Unchecked, "10"}, {CheckState::Checked, "1.1"},
+                            {CheckState::Checked, "9.1"}}};
+    const Search searchedListed({}, listed);
     r = runCli({"--only", "1", "--exclude", "10", "--only", "1.1", "--only", "9.1", "--hi", "par,1", "--ratio", "1+h/l"});
-    EXPECT_EQ(outputLines(r.out), linesOf(listed.list())) << r.err;
-    EXPECT_EQ(listed.list().size(), 1u);
+    EXPECT_EQ(outputLines(r.out), searchedListed.lines) << r.err;
+    EXPECT_EQ(searchedListed.list.size(), 1u);
 }
 
 TEST(CommandLineTest, a_series_gives_its_own_values_only)
 {
-    PlainWindow w;
-    for (const auto& [edit, text] : {std::pair{"editUin", "5"}, {"editUout", "1.25"}, {"editTol", "0.1"}})
-        w.edit(edit).setText(text);
-    w.choice("cmbSeries").set(5);
-    w.start();
+    SearchInput in;
+    in.choice(ChoiceId::Series) = 5;
+    const Search searched({{Field::Uin, "5"}, {Field::Uout, "1.25"}, {Field::Tol, "0.1"}}, in);
     const RunResult r = runCli({"--series", "e96", "--uin", "5", "--uout", "1.25", "--tol", "0.1"});
-    EXPECT_EQ(outputLines(r.out), linesOf(w.list())) << r.err;
+    EXPECT_EQ(outputLines(r.out), searched.lines) << r.err;
     const ValueSet& e24 = *e24Values();
     std::size_t beyondE24 = 0;
-    for (std::size_t i = 0; i < w.list().size(); ++i)
-        for (const ValueIndex v : w.list().entry(i).divider.values)
+    for (std::size_t i = 0; i < searched.list.size(); ++i)
+        for (const ValueIndex v : searched.list.entry(i).divider.values)
             beyondE24 += std::none_of(e24.values().begin(), e24.values().end(),
                                       [&](double e) { return e == (*seriesValues(5))[v]; });
     EXPECT_GT(beyondE24, 0u);
@@ -110,6 +118,9 @@ TEST(CommandLineTest, a_series_gives_its_own_values_only)
 TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_status_2)
 {
     const std::string usage = "Usage: tarnel-cli [OPTION]...; see tarnel-cli --help for the options.\n";
+    const std::string notAShape = " is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none\n";
+    const std::string huge(1 << 20, 'q');
+    const std::string cut = "\"" + std::string(40, 'q') + "\u2026\""; // a huge value, as messages show it
     const struct {
         Args args;
         std::string err;
@@ -118,16 +129,24 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         {{"--uout", "0.0009"}, "--uout \"0.0009\" is out of range 0.001 to 9100000\n"},
         {{"--exclude", "2", "--only", "1e7"}, "--only \"1e7\" is out of range 1 to 9100000\n"},
         {{"--uin", "1,5.5"}, "--uin \"1,5.5\" is not a number in the range 0.001 to 9100000\n", ","},
-        {{"--hi", ","}, "--hi \",\": \"\" is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none\n"},
+        {{"--hi", ","}, "--hi \",\": \"\"" + notAShape},
         {{"--uin"}, "--uin needs a value\n"},
         {{"--format", "--uin", "5"}, "--format needs a value\n"},
-        {{"--lo", "ser,"}, "--lo \"ser,\": \"\" is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none\n"},
+        {{"--lo", "ser,"}, "--lo \"ser,\": \"\"" + notAShape},
+        {{"--lo", huge + ",x", "--uin", huge},
+         "--lo " + cut + ": " + cut + notAShape + "tarnel-cli: --uin " + cut +
+             " is not a number in the range 0.001 to 9100000\n"},
         {{"--volts=5"}, "unknown option \"--volts\"\n" + usage},
         {{"10"}, "unexpected argument \"10\"\n" + usage},
+        // An empty value typed as --uin= ends there: 7 is no value of it.
+        {{"--uin=", "7"},
+         "--uin \"\" is not a number in the range 0.001 to 9100000\ntarnel-cli: unexpected argument \"7\"\n" + usage},
+        {{"--tol", "x", "--", "--uin", "5"},
+         "--tol \"x\" is not a number in the range 0 to 100\n"
+         "tarnel-cli: unexpected argument \"--uin\": tarnel-cli takes no arguments\n"
+         "tarnel-cli: unexpected argument \"5\": tarnel-cli takes no arguments\n" + usage},
         {{"--version=2"}, "--version takes no value\n" + usage},
         {{"--series", "E25"}, "--series \"E25\" is not one of E3, E6, E12, E24, E48, E96, E192\n"},
-        {{"--values", "/nonexistent/drawer.txt"},
-         "--values \"/nonexistent/drawer.txt\": cannot be read: No such file or directory\n"},
         {{"--values", "drawer.txt", "--series", "E12"},
          "--values \"drawer.txt\": cannot be read: No such file or directory\n"
          "tarnel-cli: --series and --values exclude each other\n"},
@@ -136,12 +155,12 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
          "tarnel-cli: --series needs a value\n"},
         {{"--exclude", "1", "--exclude", "2", "--only", "3", "--only", "4", "--exclude", "5"},
          "--exclude \"5\": at most four --exclude and --only values together\n" + usage},
-        {{"--tol", "x", "--hi", "q", "--uin", "0", "--format", "xml", "--bogus", "--uout", "2"},
-         "--tol \"x\" is not a number in the range 0 to 100\n"
-         "tarnel-cli: --hi \"q\": \"q\" is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none\n"
-         "tarnel-cli: --uin \"0\" is out of range 0.001 to 9100000\n"
-         "tarnel-cli: --format \"xml\" is not one of text, csv, json\n"
-         "tarnel-cli: unknown option \"--bogus\"\n" + usage},
+        // Each where it stands, the last x too, whose text came before as a value.
+        {{"--tol", "x", "--hi", "q", "--uin", "0", "--format", "xml", "--bogus", "--uout", "2", "x"},
+         "--tol \"x\" is not a number in the range 0 to 100\ntarnel-cli: --hi \"q\": \"q\"" + notAShape +
+             "tarnel-cli: --uin \"0\" is out of range 0.001 to 9100000\n"
+             "tarnel-cli: --format \"xml\" is not one of text, csv, json\n"
+             "tarnel-cli: unknown option \"--bogus\"\ntarnel-cli: unexpected argument \"x\"\n" + usage},
     };
     for (const auto& row : rows) {
         const RunResult r = runCli(row.args, row.separator);
@@ -149,18 +168,6 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         EXPECT_EQ(r.out, "") << row.err;
         EXPECT_EQ(r.err, "tarnel-cli: " + row.err);
     }
-}
-
-TEST(CommandLineTest, a_huge_value_gives_one_short_message)
-{
-    const std::string huge(1 << 20, 'q');
-    const RunResult r = runCli({"--lo", huge + ",x", "--uin", huge});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(outputLines(r.err), (Lines{"tarnel-cli: --lo \"" + std::string(40, 'q') + "\u2026\": \"" +
-                                            std::string(40, 'q') + "\u2026\" is not a shape; SHAPES is a comma list of 1, "
-                                                                  "ser, par, or empty for none",
-                                        "tarnel-cli: --uin \"" + std::string(40, 'q') +
-                                            "\u2026\" is not a number in the range 0.001 to 9100000"}));
 }
 
 TEST(CommandLineTest, csv_and_json_give_every_column_with_a_period_whatever_the_locale)
@@ -208,54 +215,47 @@ TEST(CommandLineTest, best_first_lists_the_exact_dividers_first)
     EXPECT_EQ(r.err, "tarnel-cli: 200 of 15,975 dividers shown: the limit cut the rest\n");
 }
 
-// Counts the pieces handed to the stream and the largest: output built as
+// Keeps what is handed to the stream and counts the pieces: output built as
 // one string would arrive as one piece.
-class PieceRecorder : public std::streambuf {
-public:
-    std::size_t pieces = 0;
-    std::size_t largestPiece = 0;
-    std::size_t newlines = 0;
-
-protected:
+struct PieceRecorder : std::streambuf {
+    std::string text;
+    std::size_t pieces = 0, largestPiece = 0;
     std::streamsize xsputn(const char* s, std::streamsize n) override
     {
         ++pieces;
         largestPiece = std::max(largestPiece, static_cast<std::size_t>(n));
-        newlines += static_cast<std::size_t>(std::count(s, s + n, '\n'));
+        text.append(s, static_cast<std::size_t>(n));
         return n;
     }
 };
 
-TEST(CommandLineTest, results_are_written_in_blocks_of_bounded_size)
+// Blocks far more than are worked on at once come out whole and in the
+// list's order, in every format, each block one piece of bounded size.
+TEST(CommandLineTest, results_are_written_in_ordered_blocks_of_bounded_size)
 {
-    for (const char* format : {"text", "csv", "json"}) {
+    SearchInput in;
+    in.arm(true, ArmKind::Series) = true;
+    const Search searched(
+        {{Field::Tol, "100"}, {Field::Rmax, "1000"}, {Field::RsumMax, "9100000"}, {Field::MaxResults, "40000"}}, in);
+    ASSERT_EQ(searched.list.size(), 40000u);
+    constexpr std::size_t linesPerBlock = 100;
+    for (const auto format : {cli::OutputFormat::Text, cli::OutputFormat::Csv, cli::OutputFormat::Json}) {
         PieceRecorder recorder;
         std::ostream out(&recorder);
-        std::ostringstream err;
-        const std::size_t lines = 3 * cli::blockLines + 5;
-        EXPECT_EQ(cli::run({"--format", format, "--tol", "100", "--rmax", "1000", "--rsum-max", "9100000", "--hi",
-                            "1,ser", "--max-results", std::to_string(lines)},
-                           out, err, "."),
-                  0);
-        EXPECT_GE(recorder.newlines, lines) << format;
-        EXPECT_GE(recorder.pieces, 4u) << format;
-        EXPECT_LE(recorder.largestPiece, cli::blockLines * 1024) << format; // a json object is some 500 bytes
+        cli::writeResults(format, searched.list, searched.reading.params, out, linesPerBlock);
+        std::ostringstream whole; // one block; compared as lines, which print short
+        cli::writeResults(format, searched.list, searched.reading.params, whole, searched.list.size());
+        EXPECT_EQ(outputLines(recorder.text),
+                  format == cli::OutputFormat::Text ? searched.lines : outputLines(whole.str()));
+        EXPECT_GE(recorder.pieces, 400u);
+        EXPECT_LE(recorder.largestPiece, linesPerBlock * 1024); // a json object is some 500 bytes
     }
+    const Args args{"--tol", "100", "--rmax", "1000", "--rsum-max", "9100000", "--hi", "1,ser",
+                    "--max-results", "40000"};
+    EXPECT_EQ(outputLines(runCli(args).out), searched.lines); // in blocks of blockLines
 }
 
-// The lines of both cores' blocks come in list order.
-TEST(CommandLineTest, blocks_keep_the_order_of_the_list)
-{
-    const Args args{"--tol", "100", "--rmax", "9100000", "--rsum-max", "9100000", "--hi", "1,ser", "--lo", "1,par",
-                    "--max-results", std::to_string(5 * cli::blockLines / 2)};
-    PlainWindow w;
-    applyOptions(cli::parseArguments(args).options, w);
-    w.start();
-    EXPECT_EQ(outputLines(runCli(args).out), linesOf(w.list()));
-}
-
-class FailingBuffer : public std::streambuf {
-protected:
+struct FailingBuffer : std::streambuf {
     int_type overflow(int_type /*c*/) override { return traits_type::eof(); }
 };
 
