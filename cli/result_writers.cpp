@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <array>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarnel::cli {
 
@@ -67,16 +69,30 @@ template <class AppendLine>
 void writeLines(std::size_t count, std::size_t linesPerBlock, std::ostream& out, AppendLine appendLine)
 {
     const std::size_t blocks = (count + linesPerBlock - 1) / linesPerBlock;
+    // Block buffers are used again: a block of csv is megabytes, and a fresh
+    // one would be mapped and faulted in page by page for every block.
+    std::mutex spareGuard;
+    std::vector<std::string> spares;
     forEachInOrder(
         blocks,
         [&](std::size_t block) {
             std::string text;
+            {
+                const std::scoped_lock lock(spareGuard);
+                if (!spares.empty()) {
+                    text = std::move(spares.back());
+                    spares.pop_back();
+                }
+            }
+            text.clear();
             for (std::size_t i = block * linesPerBlock; i < std::min(count, (block + 1) * linesPerBlock); ++i)
                 appendLine(text, i);
             return text;
         },
-        [&](std::size_t /*block*/, const std::string& text) {
+        [&](std::size_t /*block*/, std::string text) {
             write(out, text);
+            const std::scoped_lock lock(spareGuard);
+            spares.push_back(std::move(text));
             return static_cast<bool>(out);
         });
 }
