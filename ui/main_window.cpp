@@ -248,8 +248,9 @@ void TForm1::fitCaptionsAndValues()
     for (QCheckBox* box : surface_->findChildren<QCheckBox*>())
         fitFont(*box, box->text(), textRoom(*box));
     const auto fitEdit = [](QLineEdit* edit, FieldRange range) { fitFont(*edit, widestValueText(range), textRoom(*edit)); };
-    for (std::size_t i = 0; i < numberFields.size(); ++i)
-        fitEdit(numberEdits()[i], numberFields[i].range);
+    const auto edits = numberEdits();
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        fitEdit(edits[i], numberFields[i].range);
     for (QLineEdit* edit : specialEdits())
         fitEdit(edit, valueRange);
 }
@@ -338,29 +339,37 @@ std::array<QComboBox*, choiceFields.size()> TForm1::choiceBoxes() const
 SearchInput TForm1::readControls() const
 {
     SearchInput input;
-    for (std::size_t i = 0; i < numberFields.size(); ++i)
-        input.numbers[i] = numberEdits()[i]->text().toStdString();
+    const auto edits = numberEdits();
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        input.numbers[i] = edits[i]->text().toStdString();
     input.highOverLowOnly = chkDivOnly->isChecked();
-    for (std::size_t i = 0; i < armBoxes.size(); ++i)
-        input.arms[i] = armChecks()[i]->isChecked();
-    for (std::size_t i = 0; i < choiceFields.size(); ++i)
-        input.choices[i] = choiceOf(*choiceBoxes()[i]);
+    const auto arms = armChecks();
+    for (std::size_t i = 0; i < arms.size(); ++i)
+        input.arms[i] = arms[i]->isChecked();
+    const auto choices = choiceBoxes();
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        input.choices[i] = choiceOf(*choices[i]);
     // The series box's last entry stands for the file chosen.
     if (cmbSeries->currentIndex() == cmbSeries->count() - 1)
         input.valuesFile = valuesFilePath_;
+    const auto slotChecks = specialChecks();
+    const auto slotEdits = specialEdits();
     for (std::size_t slot = 0; slot < specialSlotCount; ++slot)
-        input.specialSlots[slot] = {checkStateOf(*specialChecks()[slot]), specialEdits()[slot]->text().toStdString()};
+        input.specialSlots[slot] = {checkStateOf(*slotChecks[slot]), slotEdits[slot]->text().toStdString()};
     return input;
 }
 
 void TForm1::showReading(const InputReading& reading)
 {
-    for (std::size_t i = 0; i < numberFields.size(); ++i)
-        paintStatus(*numberEdits()[i], reading.numbers[i].status);
+    const auto edits = numberEdits();
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        paintStatus(*edits[i], reading.numbers[i].status);
     // A slot in no known state is left as it was.
+    const auto slotChecks = specialChecks();
+    const auto slotEdits = specialEdits();
     for (std::size_t slot = 0; slot < specialSlotCount; ++slot)
-        if (checkStateOf(*specialChecks()[slot]) != CheckState::Unknown)
-            paintStatus(*specialEdits()[slot], reading.specialSlots[slot].status);
+        if (checkStateOf(*slotChecks[slot]) != CheckState::Unknown)
+            paintStatus(*slotEdits[slot], reading.specialSlots[slot].status);
     if (cmbSeries->currentIndex() == cmbSeries->count() - 1)
         showValuesFileProblem(*lblValuesFile, *lblSummary, valuesFilePath_, reading.valuesFileProblem);
 }

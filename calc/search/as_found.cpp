@@ -24,8 +24,7 @@ std::uint64_t listAsFound(const SearchParams& params, const ArmTables& tables, R
     std::uint64_t found = 0;
     std::vector<std::uint64_t> scratch;
     // A stop is looked for now and then while a long run is listed.
-    constexpr std::uint64_t linesBetweenStopChecks = 1 << 16;
-    std::uint64_t listed = 0;
+    constexpr std::size_t linesBetweenStopChecks = 1 << 16;
     forEachInOrder(
         searches.size(),
         [&](std::size_t i) {
@@ -42,7 +41,7 @@ std::uint64_t listAsFound(const SearchParams& params, const ArmTables& tables, R
                 search.visit(*result.runs, 0, result.runs->highs.size(), noBand, scratch,
                              [&](const Arm& high, const Arm& low) {
                                  list.addResult(search.dividerOf(high, low));
-                                 if (++listed % linesBetweenStopChecks == 0 && control.stop.stop_requested())
+                                 if (list.size() % linesBetweenStopChecks == 0 && control.stop.stop_requested())
                                      return false;
                                  return list.resultCount() < params.maxResults;
                              });
