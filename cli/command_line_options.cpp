@@ -66,8 +66,8 @@ public:
         for (std::size_t i = 0; i < numberFields.size(); ++i) {
             const NumberField& f = numberFields[i];
             valueOption(f.option, f.valueName,
-                        std::string(f.help) + ", " + rangeText(f.range, NumberText()) + " (default " +
-                            std::string(f.initialText) + ")",
+                        std::string(f.help) + ", " + rangeText(f.range, NumberText()) +
+                            (f.mayBeEmpty ? " (default none)" : " (default " + std::string(f.initialText) + ")"),
                         numbers_[i]);
         }
         for (std::size_t i = 0; i < choiceFields.size(); ++i) {
@@ -99,17 +99,29 @@ public:
                     "(4k7, 100R, 1M, 2.2k, 470 ohm); '#' starts a comment. Values outside 1 to\n"
                     "9100000 kilo-ohms are not tried.\n"
                     "\n"
+                    "Worst case keeps a divider only when, with every resistor off by the part\n"
+                    "tolerance and Uin (in feedback use the reference) off by the source tolerance,\n"
+                    "the ratio its output implies stays within Tol; best first then ranks by that\n"
+                    "worst deviation. In feedback use Uin is the regulated output to reach and Uout\n"
+                    "the reference: Uin = Uout * (1 + H/L). The arm bounds take the whole resistance\n"
+                    "of an arm; empty bounds bound nothing.\n"
+                    "\n"
                     "text prints the window's result lines; csv a header row and one row per line;\n"
                     "json one array of objects. csv and json write numbers with a period and at most\n"
-                    "twelve significant digits, and give what each divider delivers at the input\n"
-                    "voltage: the output and its error, the current, the power in each resistor, and\n"
-                    "the output's band with every resistor off by the part tolerance. When the limit\n"
-                    "cut the list, nothing was found, or some values could not be used, a summary\n"
-                    "line goes to stderr.\n"
+                    "twelve significant digits, and give what each divider delivers: the output (the\n"
+                    "tap, or in feedback use the regulated output) and its error, the current, the\n"
+                    "power in and voltage across each resistor, the output impedance H || L, and the\n"
+                    "output's band with the parts and the source off by their tolerances. When the\n"
+                    "limit cut the list, nothing was found, or some values could not be used, a\n"
+                    "summary line goes to stderr.\n"
                     "\n"
                     "Example: dividers from 12 V to 3.3 V within 1 %, the high arm one resistor or\n"
                     "two in series:\n"
                     "  tarnel-cli --uin 12 --uout 3.3 --tol 1 --hi 1,ser\n"
+                    "A regulator's feedback divider, 0.8 V reference within 1 %, 1.8 V out within 3 %\n"
+                    "whatever 1 % parts do:\n"
+                    "  tarnel-cli --use feedback --uin 1.8 --uout 0.8 --tol 3 --criterion worst-case \\\n"
+                    "    --source-tolerance 1 --series E96 --order best\n"
                     "\n"
                     "Exit status: 0 when the search ran, whether or not it found dividers; 2 on bad\n"
                     "input; 1 on any other error.");

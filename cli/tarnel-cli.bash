@@ -46,6 +46,14 @@ _tarnel_cli()
                 COMPREPLY=($(compgen -W 'found best' -- "$cur"))
                 return
                 ;;
+            --criterion)
+                COMPREPLY=($(compgen -W 'nominal worst-case' -- "$cur"))
+                return
+                ;;
+            --use)
+                COMPREPLY=($(compgen -W 'divider feedback' -- "$cur"))
+                return
+                ;;
             --values)
                 _filedir
                 return

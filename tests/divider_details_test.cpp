@@ -32,5 +32,7 @@ TEST(DividerDetailsTest, what_a_divider_delivers_at_the_input_voltage)
               "Total: 14,8 k\u03a9, 675,7 \u00b5A at 10 V\n"
               "Output: 6,82432 V, +5,82 V (+582 %)\n"
               "Power: 2,146 mW / 456,5 \u00b5W, 4,154 mW\n"
+              "Voltage: 3,176 V / 675,7 mV, 6,149 V\n"
+              "Output impedance: 3,207 k\u03a9\n"
               "With 1 % parts: 6,7808 V to 6,8675 V");
 }

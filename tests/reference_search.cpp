@@ -1,5 +1,6 @@
 #include "reference_search.h"
 
+#include "request/guarantee.h"
 #include "values/special_values.h"
 
 #include <span>
@@ -42,6 +43,11 @@ std::pair<double, double> figures(std::size_t n, double h1, double h2, double l1
     case 7: return {(h1 + h2) / par(l1, l2), (h1 + h2) + par(l1, l2)};
     default: return {par(h1, h2) / (l1 + l2), par(h1, h2) + (l1 + l2)};
     }
+}
+
+double armOf(Arm arm, double first, double second)
+{
+    return arm == One ? first : arm == Ser ? first + second : par(first, second);
 }
 
 using Lines = std::vector<ReferenceLine>;
@@ -99,10 +105,14 @@ std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t st
             eachArm(p, lines, stopAfter, c.low, c.high == One, [&](double l1, double l2) {
                 const auto [highOverLow, total] = figures(n, h1, h2, l1, l2);
                 const double ratio = p.ratioOffset + highOverLow;
+                const double high = armOf(c.high, h1, h2);
+                const double low = armOf(c.low, l1, l2);
                 if (atLeast(ratio, p.ratioLow) && atMost(ratio, p.ratioHigh) && atLeast(total, p.rSumMin) &&
-                    atMost(total, p.rSumMax) &&
-                    ok(p, h1) && ok(p, h2) && ok(p, l1) && ok(p, l2))
-                    lines.push_back({n, {h1, h2, l1, l2}, ((ratio - p.ratio) / p.ratio) * 100.0});
+                    atMost(total, p.rSumMax) && atLeast(high, p.highArm.least) && atMost(high, p.highArm.greatest) &&
+                    atLeast(low, p.lowArm.least) && atMost(low, p.lowArm.greatest) &&
+                    atMost(par(high, low), p.outputImpedanceMax) && ok(p, h1) && ok(p, h2) && ok(p, l1) && ok(p, l2))
+                    lines.push_back(
+                        {n, {h1, h2, l1, l2}, ((ratio - p.ratio) / p.ratio) * 100.0, rankedDeviation(ratio, p)});
             });
         });
     }

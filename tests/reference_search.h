@@ -13,6 +13,7 @@ struct ReferenceLine {
     std::size_t combination;
     std::array<double, 4> resistors; // high first, high second, low first, low second
     double deviationPercent;
+    double rankedDeviation; // what best first ranks it by
 };
 
 // The divider search written out literally: nested loops over the run's

@@ -35,9 +35,21 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
     EXPECT_EQ(summaryOf({}, {{lowSingle, false}}), "No divider: no shape is ticked for the low arm");
     EXPECT_EQ(summaryOf({{Field::Uin, "1"}, {Field::Uout, "2"}}),
               "No divider: Uout is not below Uin, which 1 + H/L cannot give");
-    EXPECT_EQ(summaryOf({{Field::Uin, "3.14159"}, {Field::Tol, "0"}}), "No divider meets the bounds");
+    EXPECT_EQ(summaryOf({{Field::Uin, "3.14159"}, {Field::Tol, "0"}}),
+              "No divider: every ratio lies outside the window; closest: 12 / 5.6 k, d +0.04 %");
+    EXPECT_EQ(summaryOf({{Field::Rmin, "2"}, {Field::OutputImpedanceMax, "1"}}),
+              "No divider: every output impedance is above Rout max 1 k");
+    EXPECT_EQ(summaryOf({{Field::Uin, "3.14159"}, {Field::Tol, "0"}, {Field::LowArmMin, "20"}, {Field::LowArmMax, "30"}}),
+              "No divider: every ratio lies outside the window; closest: 47 / 22 k, d -0.17 %");
+    EXPECT_EQ(summaryOf({{Field::HighArmMin, "101"}}), "No divider: no high arm lies at or above 101 k");
+    EXPECT_EQ(summaryOf({{Field::LowArmMin, "100"}}), "No divider: the least total, 101 k, is above RsumMax 100 k");
+    SearchInput guaranteed = test::inputWith({{Field::PartTol, "3"}, {Field::SourceTol, "2"}, {Field::Tol, "5"}});
+    guaranteed.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
+    const test::TestRun none = test::runInput(guaranteed);
+    EXPECT_EQ(none.summary->text(none.list.numbers()),
+              "No divider: the tolerances of the parts and the source alone stray further than Tol");
     SearchInput listed;
     listed.specialSlots[0] = {CheckState::Checked, "2.5"};
     const test::TestRun run = test::runInput(listed);
-    EXPECT_EQ(run.summary->text(run.list.numbers()), "No divider meets the bounds; 2.5 is no E24 value");
+    EXPECT_EQ(run.summary->text(run.list.numbers()), "No divider: no listed value lies in 1 to 100 k; 2.5 is no E24 value");
 }

@@ -54,10 +54,22 @@ public:
         p.uout = chance(0.7) ? (*e24Values())[uniform(0, 40)] : real(1.0, 30.0);
         const double tolerances[] = {0.0, real(0.0, 0.002), real(0.0, 0.02), real(0.0, 0.2), real(0.0, 1.0), 1.0};
         p.tolerance = tolerances[fullRange ? 5 : uniform(0, 4)];
-        p.ratio = p.uin / p.uout;
-        p.ratioLow = (1.0 - p.tolerance) * p.ratio;
-        p.ratioHigh = (1.0 + p.tolerance) * p.ratio;
+        // Now and then dividers judged at their extremes, and arms and H || L bounded.
+        if (chance(0.2)) {
+            p.criterion = Criterion::WorstCase;
+            p.use = chance(0.5) ? DividerUse::Feedback : DividerUse::Divider;
+            p.partTolerance = chance(0.2) ? 0.0 : real(0.0, 0.05);
+            p.sourceTolerance = chance(0.5) ? 0.0 : real(0.0, 0.05);
+            p.tolerance = std::max(p.tolerance, real(0.0, 0.2));
+        }
+        deriveRatioWindow(p);
         const double rangeTop = std::max(p.rMin, p.rMax);
+        if (chance(0.1))
+            p.highArm = {real(0.0, rangeTop), chance(0.5) ? real(0.0, 2.0 * rangeTop) : noUpperBound};
+        if (chance(0.1))
+            p.lowArm = {chance(0.5) ? real(0.0, rangeTop) : 0.0, real(0.0, 2.0 * rangeTop)};
+        if (chance(0.1))
+            p.outputImpedanceMax = real(0.0, rangeTop);
         p.rSumMin = fullRange || chance(0.5) ? 1.0 : real(1.0, 2.0 * rangeTop);
         p.rSumMax = fullRange || chance(0.4) ? maxStandardValue : real(p.rSumMin * 0.9, 8.0 * rangeTop);
         // The literal four-deep loops over all values take seconds unless the limit stops them early.
@@ -141,7 +153,11 @@ private:
     }
 
     std::mt19937_64 rng_;
-    SearchParams previous_{.values = nullptr, .specialValues = {}};
+    SearchParams previous_ = [] {
+        SearchParams none;
+        none.values = nullptr;
+        return none;
+    }();
 };
 
 // The reference's lines ranked as best first lists them: by the size of the
@@ -158,7 +174,7 @@ std::vector<test::ReferenceLine> bestFirst(std::vector<test::ReferenceLine> line
         const std::size_t resistors = values.size();
         std::sort(values.begin(), values.end());
         const auto distinct = std::unique(values.begin(), values.end()) - values.begin();
-        return std::tuple(std::fabs(line.deviationPercent), resistors, distinct);
+        return std::tuple(std::fabs(line.rankedDeviation), resistors, distinct);
     };
     std::stable_sort(lines.begin(), lines.end(), [&](const auto& a, const auto& b) { return key(a) < key(b); });
     lines.resize(std::min(lines.size(), limit));

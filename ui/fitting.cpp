@@ -3,9 +3,11 @@
 #include "text/number_text.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 
 #include <algorithm>
@@ -48,6 +50,14 @@ int textRoom(const QCheckBox& box)
 {
     return box.width() - box.style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &box) -
            box.style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, &box);
+}
+
+int textRoom(const QComboBox& box)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    option.rect = box.rect();
+    return box.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &box).width();
 }
 
 void fitFont(QWidget& control, const QString& text, int room)

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -22,6 +23,7 @@ namespace tarnel {
 [[nodiscard]] int textRoom(const QLabel& label);
 [[nodiscard]] int textRoom(const QLineEdit& edit);
 [[nodiscard]] int textRoom(const QCheckBox& box);
+[[nodiscard]] int textRoom(const QComboBox& box);
 
 // Shrinks the control's font, never below 8 pixels, until text fits room.
 void fitFont(QWidget& control, const QString& text, int room);

@@ -148,6 +148,7 @@ TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
     scrollArea_->setWidgetResizable(true);
     createControls();
     createRunPanel();
+    createDesignControls();
     scrollArea_->setWidget(surface_);
     fitCaptionsAndValues();
     orderTabs();
@@ -239,6 +240,28 @@ void TForm1::createRunPanel()
     anchored_.push_back({Panel3, Panel3->geometry(), Qt::TopEdge | Qt::RightEdge});
 }
 
+void TForm1::createDesignControls()
+{
+    lblCriterion = makeLabel(Panel2, "lblCriterion", {16, 190, 177, 25}, QStringLiteral("Criterion"));
+    cmbCriterion = makeChoiceBox(Panel2, "cmbCriterion", {16, 215, 177, 33}, ChoiceId::Criterion);
+    lblUse = makeLabel(Panel2, "lblUse", {16, 257, 100, 25}, QStringLiteral("Use"));
+    cmbUse = makeChoiceBox(Panel2, "cmbUse", {66, 254, 127, 33}, ChoiceId::Use);
+    const auto row = [&](const char* labelName, const char* editName, int y, const QString& caption, Field field,
+                         QLabel*& label, QLineEdit*& edit) {
+        label = makeLabel(Panel2, labelName, {16, y + 3, 100, 25}, caption);
+        edit = makeEdit(Panel2, editName, {120, y, 73, 33}, field);
+        edit->setToolTip(toQString(numberField(field).help));
+    };
+    row("lblSourceTol", "editSourceTol", 296, QStringLiteral("Source tol [%]"), Field::SourceTol, lblSourceTol,
+        editSourceTol);
+    row("lblHiMin", "editHiMin", 335, QStringLiteral("Hi min [k]"), Field::HighArmMin, lblHiMin, editHiMin);
+    row("lblHiMax", "editHiMax", 374, QStringLiteral("Hi max [k]"), Field::HighArmMax, lblHiMax, editHiMax);
+    row("lblLoMin", "editLoMin", 413, QStringLiteral("Lo min [k]"), Field::LowArmMin, lblLoMin, editLoMin);
+    row("lblLoMax", "editLoMax", 452, QStringLiteral("Lo max [k]"), Field::LowArmMax, lblLoMax, editLoMax);
+    row("lblRoutMax", "editRoutMax", 491, QStringLiteral("Rout max [k]"), Field::OutputImpedanceMax, lblRoutMax,
+        editRoutMax);
+}
+
 // Captions and the widest value of each field fit their controls in any font.
 void TForm1::fitCaptionsAndValues()
 {
@@ -247,6 +270,8 @@ void TForm1::fitCaptionsAndValues()
             fitFont(*label, label->text(), textRoom(*label));
     for (QCheckBox* box : surface_->findChildren<QCheckBox*>())
         fitFont(*box, box->text(), textRoom(*box));
+    for (QComboBox* box : {cmbCriterion, cmbUse})
+        fitFont(*box, box->itemText(box->count() - 1), textRoom(*box));
     const auto fitEdit = [](QLineEdit* edit, FieldRange range) { fitFont(*edit, widestValueText(range), textRoom(*edit)); };
     const auto edits = numberEdits();
     for (std::size_t i = 0; i < edits.size(); ++i)
@@ -263,7 +288,8 @@ void TForm1::orderTabs()
         btnStart,   editUin,     editUout,     editTol,      editRmin,     editRmax,     chkHi1R,      chkHi2Rser,
         chkHi2Rpar, chkLo1R,     chkLo2Rser,   chkLo2Rpar,   editMaxResults, editRsumMax, editRsumMin, chkDivOnly,
         ListBox1,   editSpecVal0, chkSpecVal0, editSpecVal1, chkSpecVal1,  editSpecVal2, chkSpecVal2, editSpecVal3,
-        chkSpecVal3, cmbOrder,    editPartTol,  cmbSeries,
+        chkSpecVal3, cmbOrder,    editPartTol,  cmbSeries,   cmbCriterion, cmbUse,     editSourceTol, editHiMin,
+        editHiMax,   editLoMin,   editLoMax,    editRoutMax,
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
@@ -313,7 +339,8 @@ ResultList& TForm1::resultList()
 
 std::array<QLineEdit*, numberFields.size()> TForm1::numberEdits() const
 {
-    return {editUin, editUout, editTol, editRmin, editRmax, editRsumMin, editRsumMax, editMaxResults, editPartTol};
+    return {editUin,     editUout,      editTol,   editRmin,  editRmax,  editRsumMin, editRsumMax, editMaxResults,
+            editPartTol, editSourceTol, editHiMin, editHiMax, editLoMin, editLoMax,   editRoutMax};
 }
 
 std::array<QCheckBox*, armBoxes.size()> TForm1::armChecks() const
@@ -333,7 +360,7 @@ std::array<QCheckBox*, specialSlotCount> TForm1::specialChecks() const
 
 std::array<QComboBox*, choiceFields.size()> TForm1::choiceBoxes() const
 {
-    return {cmbOrder, cmbSeries};
+    return {cmbOrder, cmbSeries, cmbCriterion, cmbUse};
 }
 
 SearchInput TForm1::readControls() const

@@ -84,6 +84,23 @@ public:
     QLabel* lblValuesFile;
     QLabel* lblSummary;
     QLabel* lblDetails;
+    // The design inputs, in Panel2's empty area under the special slots.
+    QLabel* lblCriterion;
+    QComboBox* cmbCriterion;
+    QLabel* lblUse;
+    QComboBox* cmbUse;
+    QLabel* lblSourceTol;
+    QLineEdit* editSourceTol;
+    QLabel* lblHiMin;
+    QLineEdit* editHiMin;
+    QLabel* lblHiMax;
+    QLineEdit* editHiMax;
+    QLabel* lblLoMin;
+    QLineEdit* editLoMin;
+    QLabel* lblLoMax;
+    QLineEdit* editLoMax;
+    QLabel* lblRoutMax;
+    QLineEdit* editRoutMax;
 
     void btnStartClick();
     // Chooses the file of resistor values the search tries, as the file
@@ -108,6 +125,7 @@ private:
 
     void createControls();
     void createRunPanel();
+    void createDesignControls();
     void fitCaptionsAndValues();
     void orderTabs();
     void placeAnchored(QSize clientSize);

@@ -1,5 +1,6 @@
 #include "request/divider_details.h"
 
+#include "request/guarantee.h"
 #include "values/decimal_bounds.h"
 
 #include <cmath>
@@ -10,15 +11,24 @@ namespace tarnel {
 
 namespace {
 
-// The output when each resistor of the high arm is scaled by highScale and
-// each of the low arm by lowScale.
-double outputAt(const Divider& divider, const SearchParams& params, const std::array<double, 4>& r, double highScale,
-                double lowScale)
+// The chain's ratio (H + L) / L from the ratio counted, which is H/L alone in H/L mode.
+double chainRatio(double counted, const SearchParams& params)
+{
+    return counted + (1.0 - params.ratioOffset);
+}
+
+// The output with each resistor of the high arm scaled by highScale, each of
+// the low arm by lowScale and the source by sourceScale.
+double outputAt(const Divider& divider, const SearchParams& params, const std::array<double, 4>& r,
+                double highScale, double lowScale, double sourceScale)
 {
     const ArmCombination& arms = divider.arms();
     const double high = armResistance(arms.high, r[0] * highScale, r[1] * highScale);
     const double low = armResistance(arms.low, r[2] * lowScale, r[3] * lowScale);
-    return params.uin / dividerRatio(params.ratioOffset, high, low);
+    const double counted = dividerRatio(params.ratioOffset, high, low);
+    if (params.use == DividerUse::Feedback)
+        return params.uout * sourceScale * counted;
+    return params.uin * sourceScale / chainRatio(counted, params);
 }
 
 // value to the given significant digits.
@@ -52,16 +62,22 @@ std::string withSign(const std::string& magnitude, double value)
 DividerDetails dividerDetails(const Divider& divider, const SearchParams& params)
 {
     const ValueSet& values = *params.values;
+    const bool feedback = params.use == DividerUse::Feedback;
     DividerDetails d;
     for (std::size_t i = 0; i < d.resistors.size(); ++i)
         d.resistors[i] = values[divider.values[i]];
     d.figures = dividerFigures(divider, params.ratioOffset, values);
-    d.output = params.uin / d.figures.ratio;
-    // An output that is Uout in decimal is off by nothing, not by a last bit.
-    d.outputError = sameDecimal(d.output, params.uout) ? 0.0 : d.output - params.uout;
-    d.outputErrorPercent = d.outputError / params.uout * 100.0;
+    d.output = feedback ? params.uout * d.figures.ratio : params.uin / chainRatio(d.figures.ratio, params);
+    // In H/L mode the tap is wanted where the target ratio would put it.
+    const double wanted = feedback                    ? params.uin
+                          : params.ratioOffset == 1.0 ? params.uout
+                                                      : params.uin / chainRatio(params.ratio, params);
+    // An output that is what was wanted in decimal is off by nothing, not by a last bit.
+    d.outputError = sameDecimal(d.output, wanted) ? 0.0 : d.output - wanted;
+    d.outputErrorPercent = d.outputError / wanted * 100.0;
+    d.chainVoltage = feedback ? d.output : params.uin;
     // Kilo-ohms to ohms: the current in amperes.
-    d.current = params.uin / (d.figures.total * 1000.0);
+    d.current = d.chainVoltage / (d.figures.total * 1000.0);
     const ArmCombination& arms = divider.arms();
     for (std::size_t i = 0; i < 4; ++i) {
         const bool high = i < 2;
@@ -71,13 +87,19 @@ DividerDetails dividerDetails(const Divider& divider, const SearchParams& params
             continue;
         // Parallel resistors share the arm's voltage, the others its current.
         const double armVolts = d.current * (high ? d.figures.high : d.figures.low) * 1000.0;
+        d.voltage[i] = kind == ArmKind::Series ? d.current * ohms : armVolts;
         d.power[i] = kind == ArmKind::Parallel ? armVolts * armVolts / ohms : d.current * d.current * ohms;
     }
-    // The output rises with the low arm and falls with the high one, so its
-    // extremes lie at the two corners where the arms are off the opposite ways.
-    const double p = params.partTolerance;
-    d.outputLow = outputAt(divider, params, d.resistors, 1 + p, 1 - p);
-    d.outputHigh = outputAt(divider, params, d.resistors, 1 - p, 1 + p);
+    d.outputImpedance = parallel(d.figures.high, d.figures.low);
+    // The output falls as the high arm grows from Uin, and rises with it
+    // from a reference, so its extremes lie at the corners where the arms
+    // are off the opposite ways and the source off as the output.
+    const double t = params.partTolerance;
+    const double s = params.sourceTolerance;
+    const double rising = feedback ? -1.0 : 1.0;
+    d.outputLow = outputAt(divider, params, d.resistors, 1 + rising * t, 1 - rising * t, 1 - s);
+    d.outputHigh = outputAt(divider, params, d.resistors, 1 - rising * t, 1 + rising * t, 1 + s);
+    d.worstDeviation = worstDeviation(d.figures.ratio, params);
     return d;
 }
 
@@ -85,6 +107,7 @@ std::string detailsText(const Divider& divider, const SearchParams& params, cons
 {
     const DividerDetails d = dividerDetails(divider, params);
     const ArmCombination& arms = divider.arms();
+    const bool feedback = params.use == DividerUse::Feedback;
     std::string text;
     const auto arm = [&](std::string_view name, ArmKind kind, std::size_t first, double resistance) {
         text.append(name).append(": ").append(withPrefix(d.resistors[first] * 1000.0, "\u03a9", numbers));
@@ -95,22 +118,36 @@ std::string detailsText(const Divider& divider, const SearchParams& params, cons
         }
         text.append("\n");
     };
+    // Figures of each resistor, laid out as the line lays out the arms.
+    const auto eachResistor = [&](std::string_view name, const std::array<double, 4>& figures, std::string_view unit) {
+        text.append(name).append(":");
+        for (std::size_t i = 0; i < 4; ++i)
+            if (holdsResistor(arms, i))
+                text.append(i == 0 ? " " : i == 2 ? " / " : ", ").append(withPrefix(figures[i], unit, numbers));
+        text.append("\n");
+    };
     arm("High arm", arms.high, 0, d.figures.high);
     arm("Low arm", arms.low, 2, d.figures.low);
+    if (params.ratioOffset == 0.0)
+        text.append("H/L: ").append(numbers.plain(rounded(d.figures.ratio, 6))).append("\n");
     text.append("Total: ").append(withPrefix(d.figures.total * 1000.0, "\u03a9", numbers));
     text.append(", ").append(withPrefix(d.current, "A", numbers)).append(" at ");
-    text.append(withPrefix(params.uin, "V", numbers, 6)).append("\n");
-    text.append("Output: ").append(withPrefix(d.output, "V", numbers, 6)).append(", ");
-    text.append(withSign(withPrefix(d.outputError, "V", numbers, 3), d.outputError)).append(" (");
+    text.append(withPrefix(d.chainVoltage, "V", numbers, 6)).append("\n");
+    text.append(feedback ? "Regulated output: " : "Output: ").append(withPrefix(d.output, "V", numbers, 6));
+    text.append(", ").append(withSign(withPrefix(d.outputError, "V", numbers, 3), d.outputError)).append(" (");
     text.append(withSign(numbers.plain(rounded(d.outputErrorPercent, 3)), d.outputErrorPercent)).append(" %)\n");
-    text.append("Power:");
-    for (std::size_t i = 0; i < 4; ++i)
-        if (holdsResistor(arms, i))
-            text.append(i == 0 ? " " : i == 2 ? " / " : ", ").append(withPrefix(d.power[i], "W", numbers));
-    text.append("\n");
-    text.append("With ").append(numbers.plain(params.partTolerance * 100.0)).append(" % parts: ");
-    text.append(withPrefix(d.outputLow, "V", numbers, 5)).append(" to ");
+    eachResistor("Power", d.power, "W");
+    eachResistor("Voltage", d.voltage, "V");
+    text.append("Output impedance: ").append(withPrefix(d.outputImpedance * 1000.0, "\u03a9", numbers)).append("\n");
+    text.append("With ").append(numbers.plain(params.partTolerance * 100.0)).append(" % parts");
+    if (params.sourceTolerance > 0)
+        text.append(" and a ")
+            .append(numbers.plain(params.sourceTolerance * 100.0))
+            .append(feedback ? " % reference" : " % source");
+    text.append(": ").append(withPrefix(d.outputLow, "V", numbers, 5)).append(" to ");
     text.append(withPrefix(d.outputHigh, "V", numbers, 5));
+    if (params.criterion == Criterion::WorstCase)
+        text.append(", worst case \u00b1").append(numbers.plain(rounded(d.worstDeviation, 3))).append(" %");
     return text;
 }
 

@@ -9,19 +9,25 @@
 
 namespace tarnel {
 
-// What a divider delivers at the run's input voltage. Resistances are in the
-// unit the user types (kilo-ohms by the labels), voltages in volts, the
-// current in amperes and powers in watts.
+// What a divider delivers. In divider use its chain H + L lies across Uin
+// and the output is the tap's voltage; in feedback use the chain lies across
+// the regulated output, Uout * ratio. Resistances are in the unit the user
+// types (kilo-ohms by the labels), voltages in volts, the current in amperes
+// and powers in watts.
 struct DividerDetails {
     DividerFigures figures;
     std::array<double, 4> resistors{}; // high first, high second, low first, low second
-    double output = 0.0;               // Uin divided by the ratio
-    double outputError = 0.0;          // output less Uout: the opposite sign of the ratio's deviation
+    double chainVoltage = 0.0;         // across H + L
+    double output = 0.0;
+    double outputError = 0.0; // output less what was wanted of it
     double outputErrorPercent = 0.0;
-    double current = 0.0;
-    std::array<double, 4> power{}; // in each resistor, placed as resistors
-    double outputLow = 0.0;        // the band of the output with every resistor off by the part tolerance
-    double outputHigh = 0.0;
+    double current = 0.0;             // through the chain
+    std::array<double, 4> voltage{};  // across each resistor, placed as resistors
+    std::array<double, 4> power{};    // in each resistor
+    double outputImpedance = 0.0;     // H || L, the tap's source impedance
+    double outputLow = 0.0;           // the band of the output with every resistor off by the part
+    double outputHigh = 0.0;          // tolerance and the source by its own
+    double worstDeviation = 0.0;      // the largest deviation of the ratio the band implies, in percent
 };
 
 [[nodiscard]] DividerDetails dividerDetails(const Divider& divider, const SearchParams& params);

@@ -27,7 +27,10 @@ inline constexpr FieldRange percentRange{0.0, 100.0};
 inline constexpr FieldRange partToleranceRange{0.0, 50.0};
 
 // The number fields, in the order a search reads them.
-enum class Field : std::size_t { Uin, Uout, Tol, Rmin, Rmax, RsumMin, RsumMax, MaxResults, PartTol };
+enum class Field : std::size_t {
+    Uin, Uout, Tol, Rmin, Rmax, RsumMin, RsumMax, MaxResults, PartTol,
+    SourceTol, HighArmMin, HighArmMax, LowArmMin, LowArmMax, OutputImpedanceMax
+};
 
 struct NumberField {
     Field field;
@@ -38,9 +41,10 @@ struct NumberField {
     std::string_view option;            // on the command line, without its "--"
     std::string_view valueName;         // the value's name in the command line's help
     std::string_view help;
+    bool mayBeEmpty = false; // an empty text reads as no bound, leaving the search's own
 };
 
-inline constexpr std::array<NumberField, 9> numberFields{{
+inline constexpr std::array<NumberField, 15> numberFields{{
     {Field::Uin, "Uin", "10", voltageRange, [](SearchParams& p, double v) { p.uin = v; }, "uin", "V", "input voltage"},
     {Field::Uout, "Uout", "1", voltageRange, [](SearchParams& p, double v) { p.uout = v; }, "uout", "V",
      "wanted output voltage"},
@@ -60,6 +64,20 @@ inline constexpr std::array<NumberField, 9> numberFields{{
      "most result lines"},
     {Field::PartTol, "Part tol", "1", partToleranceRange, [](SearchParams& p, double v) { p.partTolerance = v / 100.0; },
      "part-tolerance", "PCT", "each resistor's tolerance, for the output band"},
+    {Field::SourceTol, "Source tol", "0", partToleranceRange,
+     [](SearchParams& p, double v) { p.sourceTolerance = v / 100.0; }, "source-tolerance", "PCT",
+     "tolerance of Uin, or of the reference in feedback use, for the band"},
+    {Field::HighArmMin, "High arm min", "", valueRange, [](SearchParams& p, double v) { p.highArm.least = v; },
+     "hi-min", "K", "least resistance of the whole high arm", true},
+    {Field::HighArmMax, "High arm max", "", valueRange, [](SearchParams& p, double v) { p.highArm.greatest = v; },
+     "hi-max", "K", "greatest resistance of the whole high arm", true},
+    {Field::LowArmMin, "Low arm min", "", valueRange, [](SearchParams& p, double v) { p.lowArm.least = v; },
+     "lo-min", "K", "least resistance of the whole low arm", true},
+    {Field::LowArmMax, "Low arm max", "", valueRange, [](SearchParams& p, double v) { p.lowArm.greatest = v; },
+     "lo-max", "K", "greatest resistance of the whole low arm", true},
+    {Field::OutputImpedanceMax, "Rout max", "", valueRange,
+     [](SearchParams& p, double v) { p.outputImpedanceMax = v; }, "rout-max", "K",
+     "greatest output impedance, H || L", true},
 }};
 
 [[nodiscard]] constexpr const NumberField& numberField(Field field)
@@ -81,6 +99,9 @@ struct Choice {
 };
 
 inline constexpr std::array<Choice, 2> orderChoices{{{"found", "as found"}, {"best", "best first"}}};
+inline constexpr std::array<Choice, 2> criterionChoices{
+    {{"nominal", "nominal within Tol"}, {"worst-case", "worst case within Tol"}}};
+inline constexpr std::array<Choice, 2> useChoices{{{"divider", "divider"}, {"feedback", "feedback"}}};
 
 inline constexpr std::array<Choice, seriesTable.size()> seriesChoices = [] {
     std::array<Choice, seriesTable.size()> choices{};
@@ -89,7 +110,7 @@ inline constexpr std::array<Choice, seriesTable.size()> seriesChoices = [] {
     return choices;
 }();
 
-enum class ChoiceId : std::size_t { Order, Series };
+enum class ChoiceId : std::size_t { Order, Series, Criterion, Use };
 
 struct ChoiceField {
     ChoiceId id;
@@ -100,13 +121,19 @@ struct ChoiceField {
     std::string_view help;
 };
 
-inline constexpr std::array<ChoiceField, 2> choiceFields{{
+inline constexpr std::array<ChoiceField, 4> choiceFields{{
     {ChoiceId::Order, orderChoices, 0, [](SearchParams& p, std::size_t c) { p.order = static_cast<ListOrder>(c); },
      "order", "list the first dividers found, or the best first"},
     // A file of values, when one is chosen, stands in for the series.
     {ChoiceId::Series, seriesChoices, e24SeriesIndex,
      [](SearchParams& p, std::size_t c) { p.values = seriesValues(c); }, "series",
      "the series of resistor values tried"},
+    {ChoiceId::Criterion, criterionChoices, 0,
+     [](SearchParams& p, std::size_t c) { p.criterion = static_cast<Criterion>(c); }, "criterion",
+     "keep dividers whose nominal ratio, or whose output at the worst case of the tolerances, is within Tol"},
+    {ChoiceId::Use, useChoices, 0, [](SearchParams& p, std::size_t c) { p.use = static_cast<DividerUse>(c); }, "use",
+     "the output taken from Uin, or the feedback divider that sets a regulator's output Uin from its reference "
+     "Uout"},
 }};
 
 [[nodiscard]] constexpr const ChoiceField& choiceField(ChoiceId id)

@@ -44,13 +44,19 @@ ResultRow resultRow(const Divider& divider, const SearchParams& params, const Wr
             row[column] = {Kind::Number, d.power[i] * 1e3, {}};
     number(d.outputLow);
     number(d.outputHigh);
+    row[column++] = {Kind::Word, 0.0, params.ratioOffset == 0.0 ? "h/l" : "1+h/l"};
+    number(d.worstDeviation);
+    number(d.outputImpedance);
+    for (std::size_t i = 0; i < 4; ++i, ++column)
+        if (holdsResistor(arms, i))
+            row[column] = {Kind::Number, d.voltage[i], {}};
     return row;
 }
 
 void appendTableRow(std::string& out, const ResultRow& row, char separator, const NumberText& numbers)
 {
     // Built in one buffer and appended once: a run writes millions of rows.
-    // A cell is a number or a word of at most three letters.
+    // A cell is a number or a word of at most five letters.
     std::array<char, resultColumns.size() * (NumberText::plainTextRoom + 1) + 1> text;
     char* end = text.data();
     for (std::size_t i = 0; i < row.size(); ++i) {

@@ -13,13 +13,15 @@
 namespace tarnel {
 
 // The columns of a result line as a table row: csv and json on the command
-// line, "Copy as table" in the window. Resistances in kilo-ohms.
-inline constexpr std::array<std::string_view, 22> resultColumns{
+// line, "Copy as table" in the window. Resistances in kilo-ohms. The output
+// is the tap's in divider use and the regulated one in feedback use.
+inline constexpr std::array<std::string_view, 29> resultColumns{
     "combination",      "high",             "low",             "high_r1",          "high_r2",
     "low_r1",           "low_r2",           "ratio",           "deviation_percent", "total_resistance",
     "high_arm",         "low_arm",          "output_v",        "output_error_mv",  "output_error_percent",
     "current_ma",       "high_r1_power_mw", "high_r2_power_mw", "low_r1_power_mw", "low_r2_power_mw",
-    "output_min_v",     "output_max_v"};
+    "output_min_v",     "output_max_v",     "ratio_counted",   "worst_deviation_percent", "output_impedance",
+    "high_r1_v",        "high_r2_v",        "low_r1_v",        "low_r2_v"};
 
 // A cell: a number, a number already written, a word, or nothing, as for
 // the second resistor of a one-resistor arm. Small, for millions of rows.

@@ -1,10 +1,11 @@
 #include "request/run_summary.h"
 
-#include "values/decimal_bounds.h"
-#include "search/divider.h"
+#include "request/guarantee.h"
 #include "request/input_fields.h"
+#include "values/decimal_bounds.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tarnel {
 
@@ -16,25 +17,105 @@ bool anyArm(const SearchParams& params, bool highArm)
                        [&](const ArmBox& box) { return box.highArm == highArm && params.*box.flag; });
 }
 
-std::string reasonForNone(const SearchParams& params)
+// A divider as "12.4 + 1 / 10 k": its values in kilo-ohms.
+std::string dividerText(const Divider& divider, const ValueSet& values, const NumberText& numbers)
 {
-    if (!anyArm(params, true) || !anyArm(params, false))
-        return std::string("no shape is ticked for the ") + (anyArm(params, true) ? "low" : "high") + " arm";
-    if (params.values->endIndex(params.rMax) <= params.values->floorIndex(params.rMin))
+    std::string text;
+    const ArmCombination& arms = divider.arms();
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (!holdsResistor(arms, i))
+            continue;
+        if (i % 2 == 1)
+            text.append((i < 2 ? arms.high : arms.low) == ArmKind::Series ? " + " : " || ");
+        else if (i == 2)
+            text.append(" / ");
+        text.append(numbers.plain(values[divider.values[i]]));
+    }
+    return text + " k";
+}
+
+std::string rangeOfK(double low, double high, const NumberText& numbers)
+{
+    return rangeText({low, high}, numbers) + " k";
+}
+
+std::string reasonText(const NoneReason& reason, const SearchParams& params, const NumberText& numbers)
+{
+    using Kind = NoneReason::Kind;
+    const std::string arm = reason.highArm ? "high" : "low";
+    const ValueSet& values = *params.values;
+    switch (reason.kind) {
+    case Kind::Untold:
+        break;
+    case Kind::NoShape:
+        return "no shape is ticked for the " + arm + " arm";
+    case Kind::RminAboveRmax:
         return "Rmin is above Rmax";
-    if (!notAbove(params.rSumMin, params.rSumMax))
+    case Kind::NoValueInRange:
+        return (values.isSeries() ? "no " + values.name() + " value" : "no value of " + values.name()) +
+               " lies in " + rangeOfK(params.rMin, params.rMax, numbers);
+    case Kind::NoneAdmitted:
+        return (params.specialValues.anyListed() ? "no listed value" : "no value left by the excluded ones") +
+               std::string(" lies in ") + rangeOfK(params.rMin, params.rMax, numbers);
+    case Kind::RsumMinAboveRsumMax:
         return "RsumMin is above RsumMax";
-    // 1 + H/L exceeds 1 by far more than a decimal bound allows.
-    if (params.ratioOffset == 1.0 && params.ratioHigh <= 1.0)
+    case Kind::UoutNotBelowUin:
         return "Uout is not below Uin, which 1 + H/L cannot give";
+    case Kind::NoGuarantee:
+        return "the tolerances of the parts and the source alone stray further than Tol";
+    case Kind::NoArmWithinBounds: {
+        const ArmBounds& bounds = reason.highArm ? params.highArm : params.lowArm;
+        const std::string lies = "no " + arm + " arm lies ";
+        if (bounds.greatest == noUpperBound)
+            return lies + "at or above " + numbers.plain(bounds.least) + " k";
+        if (bounds.least == 0.0)
+            return lies + "at or below " + numbers.plain(bounds.greatest) + " k";
+        return lies + "in " + rangeOfK(bounds.least, bounds.greatest, numbers);
+    }
+    case Kind::LeastTotalAbove:
+        return "the least total, " + numbers.plain(reason.figure) + " k, is above RsumMax " +
+               numbers.plain(params.rSumMax) + " k";
+    case Kind::GreatestTotalBelow:
+        return "the greatest total, " + numbers.plain(reason.figure) + " k, is below RsumMin " +
+               numbers.plain(params.rSumMin) + " k";
+    case Kind::OutputImpedance:
+        return "every output impedance is above Rout max " + numbers.plain(params.outputImpedanceMax) + " k";
+    case Kind::Closest: {
+        const double hundredths = std::round(reason.figure * 100.0) / 100.0;
+        const std::string deviation = judgesExtremes(params)
+                                          ? "worst case \u00b1" + numbers.plain(hundredths)
+                                          : "d " + std::string(hundredths > 0 ? "+" : "") + numbers.plain(hundredths);
+        return "every ratio lies outside the window; closest: " + dividerText(reason.closest, values, numbers) +
+               ", " + deviation + " %";
+    }
+    }
     return {};
 }
 
 } // namespace
 
-RunSummary summarizeRun(const SearchParams& params, std::uint64_t found, std::size_t shown)
+NoneReason reasonInInputs(const SearchParams& params)
 {
-    RunSummary summary{found, shown, found == 0 ? reasonForNone(params) : std::string(), {}, params.values};
+    using Kind = NoneReason::Kind;
+    if (!anyArm(params, true) || !anyArm(params, false))
+        return {Kind::NoShape, !anyArm(params, true)};
+    if (!notAbove(params.rMin, params.rMax))
+        return {Kind::RminAboveRmax};
+    if (params.values->endIndex(params.rMax) <= params.values->floorIndex(params.rMin))
+        return {Kind::NoValueInRange};
+    if (!notAbove(params.rSumMin, params.rSumMax))
+        return {Kind::RsumMinAboveRsumMax};
+    // 1 + H/L exceeds 1 by far more than a decimal bound allows.
+    if (params.ratioOffset == 1.0 && (1.0 + params.tolerance) * params.ratio <= 1.0)
+        return {Kind::UoutNotBelowUin};
+    if (params.ratioLow > params.ratioHigh)
+        return {Kind::NoGuarantee};
+    return {};
+}
+
+RunSummary summarizeRun(const SearchParams& params, std::uint64_t found, std::size_t shown, NoneReason noneBecause)
+{
+    RunSummary summary{found, shown, found == 0 ? noneBecause : NoneReason{}, {}, false, params};
     const std::span<const double> values = params.values->values();
     for (const double listed : params.specialValues.listedValues) {
         if (listed != unusedSpecialValue && std::none_of(values.begin(), values.end(), [listed](double v) {
@@ -50,17 +131,20 @@ std::string RunSummary::text(const NumberText& numbers) const
     if (stopped)
         return "Stopped";
     std::string out;
-    if (found == 0)
-        out = noneBecause.empty() ? "No divider meets the bounds" : "No divider: " + noneBecause;
-    else if (shown < found)
+    const ValueSet& values = *params.values;
+    if (found == 0) {
+        const std::string reason = reasonText(noneBecause, params, numbers);
+        out = reason.empty() ? "No divider meets the bounds" : "No divider: " + reason;
+    } else if (shown < found) {
         out = numbers.grouped(shown) + " of " + numbers.grouped(found) + " dividers shown: the limit cut the rest";
-    else
+    } else {
         out = numbers.grouped(found) + (found == 1 ? " divider" : " dividers");
+    }
     for (const double listed : unmatchedListed)
         out += "; " + numbers.plain(listed) +
-               (values->isSeries() ? " is no " + values->name() + " value" : " is not in " + values->name());
-    if (const std::size_t outside = values->outsideRange(); outside > 0)
-        out += "; " + numbers.grouped(outside) + (outside == 1 ? " value in " : " values in ") + values->name() +
+               (values.isSeries() ? " is no " + values.name() + " value" : " is not in " + values.name());
+    if (const std::size_t outside = values.outsideRange(); outside > 0)
+        out += "; " + numbers.grouped(outside) + (outside == 1 ? " value in " : " values in ") + values.name() +
                (outside == 1 ? " lies" : " lie") + " outside " + rangeText(valueRange, numbers) + " k and " +
                (outside == 1 ? "is" : "are") + " not tried";
     return out;

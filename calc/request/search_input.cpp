@@ -67,20 +67,23 @@ InputReading readSearchParams(const SearchInput& input, const NumberText& number
     InputReading reading;
     SearchParams& p = reading.params;
     for (const NumberField& field : numberFields) {
+        const std::string& text = input.text(field.field);
+        if (field.mayBeEmpty && text.find_first_not_of(" \t") == std::string::npos)
+            continue;
         double value = failedReadValue;
         FieldVerdict& verdict = reading.numbers[static_cast<std::size_t>(field.field)];
-        verdict = verdictOf(input.text(field.field), field.range, numbers, value);
+        verdict = verdictOf(text, field.range, numbers, value);
         reading.valid = reading.valid && !failed(verdict.status);
         field.use(p, value);
     }
     p.ratioOffset = input.highOverLowOnly ? 0.0 : 1.0;
-    deriveRatioWindow(p);
     for (std::size_t i = 0; i < armBoxes.size(); ++i)
         p.*armBoxes[i].flag = input.arms[i];
     for (const ChoiceField& field : choiceFields) {
         const std::size_t chosen = input.choices[static_cast<std::size_t>(field.id)];
         field.use(p, std::min(chosen, field.choices.size() - 1));
     }
+    deriveRatioWindow(p);
     if (input.valuesFile) {
         const StockReading stock =
             readStockFile(*input.valuesFile, NumberText(numbers.decimalSeparator(), NumberText::Period::AlsoAccepted));

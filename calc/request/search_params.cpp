@@ -1,12 +1,15 @@
 #include "request/search_params.h"
 
+#include "request/guarantee.h"
+
 namespace tarnel {
 
 void deriveRatioWindow(SearchParams& params)
 {
     params.ratio = params.uin / params.uout;
-    params.ratioLow = (1.0 - params.tolerance) * params.ratio;
-    params.ratioHigh = (1.0 + params.tolerance) * params.ratio;
+    const RatioSpan window = ratioWindow(params.tolerance, params);
+    params.ratioLow = window.low;
+    params.ratioHigh = window.high;
 }
 
 } // namespace tarnel

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace tarnel {
@@ -44,6 +45,7 @@ public:
     [[nodiscard]] ArmKind kind() const { return kind_; }
     [[nodiscard]] std::size_t size() const { return arms_.size(); }
     [[nodiscard]] const Arm& operator[](std::size_t position) const { return arms_[position]; }
+    [[nodiscard]] std::span<const Arm> arms() const { return arms_; }
 
     // How many places the loops have, and the place of an arm among them.
     [[nodiscard]] std::size_t loopCount() const;

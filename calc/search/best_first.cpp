@@ -88,8 +88,8 @@ double deviationBound(const SearchParams& params, const std::vector<CombinationS
     if (countBelow >= limit)
         return below;
     // Beyond the window's deviations by far more than a decimal bound widens them.
-    double enough = std::max(std::fabs(deviationPercent(params.ratioLow, params.ratio)),
-                             std::fabs(deviationPercent(params.ratioHigh, params.ratio))) * (1 + 1e-6) + 1e-9;
+    double enough = std::max(std::fabs(rankedDeviation(params.ratioLow, params)),
+                             std::fabs(rankedDeviation(params.ratioHigh, params))) * (1 + 1e-6) + 1e-9;
     std::uint64_t countEnough = found;
     bool guessed = false;
     while (countEnough > limit + limit / 4 && enough - below > enough * 1e-15 && !stop.stop_requested()) {

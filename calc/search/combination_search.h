@@ -16,6 +16,7 @@
 // finds every run. A run counts its dividers without visiting them, so the
 // search counts every divider however few it lists.
 
+#include "request/guarantee.h"
 #include "request/search_params.h"
 #include "search/arm_table.h"
 #include "search/divider.h"
@@ -47,6 +48,17 @@ struct Run {
     std::uint32_t end = 0;
     [[nodiscard]] std::uint32_t size() const { return end - first; }
 };
+
+// The arms of a table within bounds: a run, the table being sorted by resistance.
+[[nodiscard]] inline Run armsWithin(const ArmTable& table, const ArmBounds& bounds)
+{
+    const std::span<const Arm> arms = table.arms();
+    const auto end = [&](auto below) {
+        return static_cast<std::uint32_t>(std::partition_point(arms.begin(), arms.end(), below) - arms.begin());
+    };
+    return {end([&](const Arm& a) { return !notBelow(a.resistance, bounds.least); }),
+            end([&](const Arm& a) { return notAbove(a.resistance, bounds.greatest); })};
+}
 
 // The dividers of one combination within a deviation, high arm by high arm
 // in loop order; a high arm without any is left out.
@@ -115,7 +127,7 @@ public:
         : combination_(combination), params_(params), highs_(tables[combination.high]),
           lows_(tables[combination.low]),
           // With one high resistor the low pair loops its larger value outside.
-          lowsLargerOuter_(combination.high == ArmKind::Single)
+          lowsLargerOuter_(combination.high == ArmKind::Single), lowsWithinBounds_(armsWithin(lows_, params.lowArm))
     {
     }
 
@@ -126,9 +138,10 @@ public:
     {
         return {combination_.number, {high.first, high.second, low.first, low.second}};
     }
+    // What the divider is ranked by.
     [[nodiscard]] double deviation(const Arm& high, const Arm& low) const
     {
-        return deviationPercent(ratio(high, low), params_.ratio);
+        return rankedDeviation(ratio(high, low), params_);
     }
 
     // How many dividers meet the bounds and deviate by at most maxDeviation.
@@ -224,6 +237,15 @@ private:
         return maxDeviation == noBand || std::fabs(deviation) <= maxDeviation;
     }
 
+    [[nodiscard]] static bool withinArm(const Arm& arm, const ArmBounds& bounds)
+    {
+        return notBelow(arm.resistance, bounds.least) && notAbove(arm.resistance, bounds.greatest);
+    }
+    [[nodiscard]] bool outputImpedanceMeetsBound(const Arm& high, const Arm& low) const
+    {
+        return notAbove(parallel(high.resistance, low.resistance), params_.outputImpedanceMax);
+    }
+
     [[nodiscard]] bool totalMeetsBounds(const Arm& high, const Arm& low) const
     {
         const ValueSet& values = *params_.values;
@@ -236,7 +258,9 @@ private:
     [[nodiscard]] bool meetsBounds(const Arm& high, const Arm& low) const
     {
         const double r = ratio(high, low);
-        return notBelow(r, params_.ratioLow) && notAbove(r, params_.ratioHigh) && totalMeetsBounds(high, low);
+        return notBelow(r, params_.ratioLow) && notAbove(r, params_.ratioHigh) && totalMeetsBounds(high, low) &&
+               withinArm(high, params_.highArm) && withinArm(low, params_.lowArm) &&
+               outputImpedanceMeetsBound(high, low);
     }
 
     // Calls found(high, sure, edges) for every high arm with a divider within
@@ -253,8 +277,16 @@ private:
         RatioEdge windowFirst(params_.ratioHigh, offset);
         RatioEdge windowEnd(params_.ratioLow, offset);
         const bool band = maxDeviation != noBand;
-        RatioEdge bandFirst(band ? params_.ratio * (1 + maxDeviation / 100) : 0.0, offset);
-        RatioEdge bandEnd(band ? params_.ratio * (1 - maxDeviation / 100) : 0.0, offset);
+        const RatioSpan bandWindow = band ? ratioWindow(maxDeviation / 100, params_) : RatioSpan{};
+        RatioEdge bandFirst(bandWindow.high, offset);
+        RatioEdge bandEnd(bandWindow.low, offset);
+        // The band's ends as the deviations of the extremes, which a divider's own are where extremes are not judged.
+        const auto deviationAbove = [&](double r) {
+            return deviationPercent(judgesExtremes(params_) ? impliedRatios(r, params_).high : r, params_.ratio);
+        };
+        const auto deviationBelow = [&](double r) {
+            return deviationPercent(judgesExtremes(params_) ? impliedRatios(r, params_).low : r, params_.ratio);
+        };
         // Along the lows the sum of the arms rises. It stands for the total;
         // it may differ from the bracketed total in the last bits, far inside
         // this margin. Found from the top only when a high has a run, since
@@ -264,22 +296,34 @@ private:
         std::uint32_t sureFirst = lowCount;
         std::uint32_t sureEnd = lowCount;
         std::uint32_t mayEnd = lowCount;
+        // Along the lows H || L rises, and falls with the high arm: where it meets its bound, lows end.
+        std::uint32_t impedanceEnd = lowCount;
         std::vector<std::uint32_t> edges;
         for (std::size_t h = 0; h < highs_.size(); ++h) {
             const Arm& high = highs_[h];
+            if (!withinArm(high, params_.highArm))
+                continue;
             const auto ratioAt = [&](std::uint32_t k) { return ratio(high, lows_[k]); };
-            const auto deviationAt = [&](std::uint32_t k) { return deviationPercent(ratioAt(k), params_.ratio); };
             windowFirst.advance(high, lows_, [&](std::uint32_t k) { return !notAbove(ratioAt(k), params_.ratioHigh); });
             windowEnd.catchUp(windowFirst);
             windowEnd.advance(high, lows_, [&](std::uint32_t k) { return notBelow(ratioAt(k), params_.ratioLow); });
             std::uint32_t first = windowFirst.position;
             std::uint32_t end = windowEnd.position;
             if (band) {
-                bandFirst.advance(high, lows_, [&](std::uint32_t k) { return deviationAt(k) > maxDeviation; });
+                bandFirst.advance(high, lows_,
+                                  [&](std::uint32_t k) { return deviationAbove(ratioAt(k)) > maxDeviation; });
                 bandEnd.catchUp(bandFirst);
-                bandEnd.advance(high, lows_, [&](std::uint32_t k) { return deviationAt(k) >= -maxDeviation; });
+                bandEnd.advance(high, lows_,
+                                [&](std::uint32_t k) { return deviationBelow(ratioAt(k)) >= -maxDeviation; });
                 first = std::max(first, bandFirst.position);
                 end = std::min(end, bandEnd.position);
+            }
+            first = std::max(first, lowsWithinBounds_.first);
+            end = std::min(end, lowsWithinBounds_.end);
+            if (params_.outputImpedanceMax != noUpperBound) {
+                while (impedanceEnd > 0 && !outputImpedanceMeetsBound(high, lows_[impedanceEnd - 1]))
+                    --impedanceEnd;
+                end = std::min(end, impedanceEnd);
             }
             if (first >= end)
                 continue;
@@ -312,6 +356,7 @@ private:
     const ArmTable& highs_;
     const ArmTable& lows_;
     bool lowsLargerOuter_;
+    Run lowsWithinBounds_;
 };
 
 // Every enabled combination, in the order a search runs them.

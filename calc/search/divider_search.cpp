@@ -3,6 +3,7 @@
 #include "search/as_found.h"
 #include "search/best_first.h"
 #include "search/combination_search.h"
+#include "search/why_none.h"
 
 #include <algorithm>
 #include <array>
@@ -46,7 +47,7 @@ RunSummary searchDividers(const SearchParams& params, ResultList& list, ArmTable
         stopped.stopped = true;
         return stopped;
     }
-    return summarizeRun(params, found, list.size());
+    return summarizeRun(params, found, list.size(), found == 0 ? whyNone(params, tables, control) : NoneReason{});
 }
 
 RunSummary searchDividers(const SearchParams& params, ResultList& list, const SearchControl& control)

@@ -179,11 +179,15 @@ TEST(CommandLineTest, csv_and_json_give_every_column_with_a_period_whatever_the_
     ASSERT_EQ(rows.size(), 9u);
     EXPECT_EQ(rows[0], "combination,high,low,high_r1,high_r2,low_r1,low_r2,ratio,deviation_percent,total_resistance,"
                        "high_arm,low_arm,output_v,output_error_mv,output_error_percent,current_ma,high_r1_power_mw,"
-                       "high_r2_power_mw,low_r1_power_mw,low_r2_power_mw,output_min_v,output_max_v");
-    // 9.1 k over 1 k at 10 V: 0.990 V out, 0.990 mA, 8.92 mW and 0.980 mW, with 1 % parts 0.972 to 1.008 V.
+                       "high_r2_power_mw,low_r1_power_mw,low_r2_power_mw,output_min_v,output_max_v,ratio_counted,"
+                       "worst_deviation_percent,output_impedance,high_r1_v,high_r2_v,low_r1_v,low_r2_v");
+    // 9.1 k over 1 k at 10 V: 0.990 V out, 0.990 mA, 8.92 mW and 0.980 mW, with 1 % parts 0.972 to 1.008 V,
+    // the ratio then up to 2.84 % off; 0.901 k out of the tap, 9.01 V and 0.990 V across the resistors.
     EXPECT_EQ(rows[1], "0,1,1,9.1,,1,,10.1,1,10.1,9.1,1,0.990099009901,-9.90099009901,-0.990099009901,"
-                       "0.990099009901,8.9206940496,,0.980296049407,,0.972399567822,1.00808463919");
-    EXPECT_EQ(rows[8], "0,1,1,18,,2,,10,0,20,18,2,1,0,0,0.5,4.5,,0.5,,0.982142857143,1.01814516129");
+                       "0.990099009901,8.9206940496,,0.980296049407,,0.972399567822,1.00808463919,1+h/l,"
+                       "2.83838383838,0.90099009901,9.0099009901,,0.990099009901,");
+    EXPECT_EQ(rows[8], "0,1,1,18,,2,,10,0,20,18,2,1,0,0,0.5,4.5,,0.5,,0.982142857143,1.01814516129,1+h/l,"
+                       "1.81818181818,1.8,9,,1,");
     r = runCli({"--format", "json", "--max-results", "2", "--hi", "ser", "--lo", "par", "--tol", "1", "--part-tolerance",
                 "5"},
                ",");
@@ -195,7 +199,10 @@ TEST(CommandLineTest, csv_and_json_give_every_column_with_a_period_whatever_the_
               "\"output_error_mv\":-7.08234967366,\"output_error_percent\":-0.708234967366,\"current_ma\":"
               "0.979030690182,\"high_r1_power_mw\":0.958501092318,\"high_r2_power_mw\":7.85970895701,"
               "\"low_r1_power_mw\":0.896259509391,\"low_r2_power_mw\":0.0758373431023,\"output_min_v\":"
-              "0.906930322917,\"output_max_v\":1.08608380531},");
+              "0.906930322917,\"output_max_v\":1.08608380531,\"ratio_counted\":\"1+h/l\","
+              "\"worst_deviation_percent\":10.2620537357,\"output_impedance\":0.9134842383,\"high_r1_v\":"
+              "0.979030690182,\"high_r2_v\":8.02805165949,\"low_r1_v\":0.992917650326,\"low_r2_v\":"
+              "0.992917650326},");
     EXPECT_EQ(outputLines(r.out).size(), 4u);
     EXPECT_EQ(runCli({"--format", "csv", "--hi", ""}).out, rows[0] + "\n");
     r = runCli({"--format", "json", "--hi", ""});

@@ -45,4 +45,5 @@ expect "" --uin ''
 
 expect "E12 E192" --series E1
 expect "best found" --order ''
+expect "worst-case" --criterion w
 exit $status

@@ -125,7 +125,8 @@ private slots:
             "chkHi1R",     "chkHi2Rser",   "chkHi2Rpar",  "chkLo1R",        "chkLo2Rser",  "chkLo2Rpar",
             "editMaxResults", "editRsumMax", "editRsumMin", "chkDivOnly",   "ListBox1",    "editSpecVal0",
             "chkSpecVal0", "editSpecVal1", "chkSpecVal1", "editSpecVal2",   "chkSpecVal2", "editSpecVal3",
-            "chkSpecVal3", "cmbOrder",    "editPartTol",  "cmbSeries",      "btnStart"};
+            "chkSpecVal3", "cmbOrder",    "editPartTol",  "cmbSeries",      "cmbCriterion", "cmbUse",
+            "editSourceTol", "editHiMin", "editHiMax",    "editLoMin",      "editLoMax",   "editRoutMax", "btnStart"};
         QStringList visited{QApplication::focusWidget()->objectName()};
         while (visited.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -240,7 +241,9 @@ private slots:
         for (const QCheckBox* box : window->findChildren<QCheckBox*>())
             QVERIFY2(box->fontMetrics().horizontalAdvance(box->text()) <= textRoom(*box), qPrintable(box->objectName()));
         const char* const edits[] = {"editUin",     "editUout",    "editTol",        "editRmin",   "editRmax",
-                                     "editRsumMin", "editRsumMax", "editMaxResults", "editPartTol"};
+                                     "editRsumMin", "editRsumMax", "editMaxResults", "editPartTol", "editSourceTol",
+                                     "editHiMin",   "editHiMax",   "editLoMin",      "editLoMax",   "editRoutMax"};
+        static_assert(std::size(edits) == numberFields.size());
         for (const NumberField& field : numberFields) {
             const char* name = edits[static_cast<std::size_t>(field.field)];
             const auto* edit = window->findChild<QLineEdit*>(name);
