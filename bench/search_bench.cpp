@@ -4,7 +4,8 @@
 // two orders of the list: (d) 12 V to 3.3 V within 1 %, every shape, listing
 // all 15,975 as found or the best 200, and (c) again best first; last (a) in
 // E96 and E192, whose literal loops over the full range would take hours:
-// they run on the first 168 values and are scaled by the candidates tested.
+// they run on the first 168 values and are scaled by the candidates tested;
+// and (e) a regulator's feedback divider, worst case against nominal.
 #include "search/arm_table.h"
 #include "bench_support.h"
 #include "search/divider_search.h"
@@ -59,6 +60,20 @@ void allShapes12To3v3(SearchInput& w)
     w.text(Field::Tol) = std::string("1");
 }
 
+// A regulator's feedback divider from E192, every shape, the best 200 of
+// those within 3 % with 1 % parts and a 1 % reference; as found in (e_found).
+void regulatorFeedback(SearchInput& w)
+{
+    checkEveryArmBox(w);
+    w.text(Field::Uin) = std::string("1.8");
+    w.text(Field::Uout) = std::string("0.8");
+    w.text(Field::Tol) = std::string("3");
+    w.text(Field::SourceTol) = std::string("1");
+    w.choice(ChoiceId::Series) = seriesIndex("E192");
+    w.choice(ChoiceId::Order) = 1;
+    w.choice(ChoiceId::Use) = static_cast<std::size_t>(DividerUse::Feedback);
+}
+
 void worstCase(SearchInput& w)
 {
     cases[0].setUp(w);
@@ -88,6 +103,23 @@ const Case orderCases[] = {
      [](SearchInput& w) {
          cases[2].setUp(w);
          w.choice(ChoiceId::Order) = 1;
+     }},
+    {"e_best_nominal", regulatorFeedback},
+    {"e_best_worst_case",
+     [](SearchInput& w) {
+         regulatorFeedback(w);
+         w.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
+     }},
+    {"e_found_nominal",
+     [](SearchInput& w) {
+         regulatorFeedback(w);
+         w.choice(ChoiceId::Order) = 0;
+     }},
+    {"e_found_worst_case",
+     [](SearchInput& w) {
+         regulatorFeedback(w);
+         w.choice(ChoiceId::Order) = 0;
+         w.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
      }},
 };
 
@@ -196,6 +228,13 @@ int main(int argc, char** argv)
                 "(c) best 9,100,000 %.0f ms, as found %.0f ms (%.2fx)\n",
                 ms("d_best_200"), ms("d_found_all"), ms("d_best_200") / ms("d_found_all"), ms("c_best_9100000"),
                 ms("c_tol100_limit_9100000"), ms("c_best_9100000") / ms("c_tol100_limit_9100000"));
+    std::printf("\n");
+    for (const char* order : {"best", "found"}) {
+        const double worst = ms(("e_" + std::string(order) + "_worst_case").c_str());
+        const double nominal = ms(("e_" + std::string(order) + "_nominal").c_str());
+        std::printf("(e) E192 feedback, %s 200: worst case %.2f ms, nominal %.2f ms (%.2fx)\n", order, worst, nominal,
+                    worst / nominal);
+    }
     // fast keeps the arm tables from the run before, as pressing Start again
     // does; first makes them, as the first press does.
     const auto firstMs = [&](const char* name) { return reporter.seconds(std::string("cold/") + name) * 1e3; };

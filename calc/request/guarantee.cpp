@@ -54,6 +54,20 @@ RatioSpan ratioWindow(double deviation, const SearchParams& params)
             offset + (high / spread.sourceHigh - offset) / spread.quotientHigh};
 }
 
+double leastRankedDeviation(const SearchParams& params)
+{
+    if (!judgesExtremes(params))
+        return 0.0;
+    // Where the window's ends meet: solved for the deviation, linear in it.
+    const Spread spread = spreadOf(params);
+    const double offset = params.ratioOffset;
+    const double fromLow = params.ratio / (spread.sourceLow * spread.quotientLow);
+    const double fromHigh = params.ratio / (spread.sourceHigh * spread.quotientHigh);
+    const double closing =
+        (fromLow - fromHigh - offset / spread.quotientLow + offset / spread.quotientHigh) / (fromLow + fromHigh);
+    return std::max(0.0, closing * 100.0);
+}
+
 double worstDeviation(double ratio, const SearchParams& params)
 {
     const RatioSpan implied = impliedRatios(ratio, params);

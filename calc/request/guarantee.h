@@ -35,6 +35,10 @@ struct RatioSpan {
 // its own, signed, or, where extremes are judged, the largest of theirs.
 [[nodiscard]] double rankedDeviation(double ratio, const SearchParams& params);
 
+// The least deviation in percent any divider can be ranked by: none unless
+// extremes are judged, else where their window closes.
+[[nodiscard]] double leastRankedDeviation(const SearchParams& params);
+
 // The largest deviation in percent of the implied ratios from the target,
 // whichever the criterion: what the divider guarantees.
 [[nodiscard]] double worstDeviation(double ratio, const SearchParams& params);

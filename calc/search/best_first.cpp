@@ -73,9 +73,10 @@ void sortByRank(std::span<Ranked> items, std::span<Ranked> scratch)
 
 // A deviation bound that takes in at least limit dividers, and at most a
 // quarter more where ties allow: every divider beyond it ranks below all
-// within it. Found between no deviation and the largest the ratio window
-// allows, each step guessing from the counts at both ends as if dividers
-// were spread evenly, or halving where that guess stalls.
+// within it. Found between the least deviation and the largest the ratio
+// window allows by regula falsi on the counts, aiming between the two, with
+// the Illinois step: an end kept twice weighs half, so that a count far from
+// even, as where many dividers share the least deviation, does not stall it.
 double deviationBound(const SearchParams& params, const std::vector<CombinationSearch>& searches,
                       std::uint64_t found, std::uint64_t limit, std::stop_token stop)
 {
@@ -83,28 +84,42 @@ double deviationBound(const SearchParams& params, const std::vector<CombinationS
         const std::vector<std::uint64_t> counts = countsOf(searches, maxDeviation, stop);
         return std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
     };
-    double below = 0.0;
-    std::uint64_t countBelow = countAll(below);
+    // No divider ranks below the least deviation, so counts grow from there;
+    // where extremes are judged, the window is shut just below it, and a
+    // divider that a decimal bound still lets in only makes the first step
+    // aim a little low.
+    double below = leastRankedDeviation(params) * (1 - 1e-9);
+    const std::uint64_t countBelow = judgesExtremes(params) ? 0 : countAll(below);
     if (countBelow >= limit)
         return below;
     // Beyond the window's deviations by far more than a decimal bound widens them.
     double enough = std::max(std::fabs(rankedDeviation(params.ratioLow, params)),
                              std::fabs(rankedDeviation(params.ratioHigh, params))) * (1 + 1e-6) + 1e-9;
+    const double aim = static_cast<double>(limit + limit / 8);
+    double excessBelow = static_cast<double>(countBelow) - aim; // below the aim
+    double excessEnough = static_cast<double>(found) - aim;     // above it
     std::uint64_t countEnough = found;
-    bool guessed = false;
+    int keptBelow = 0;
+    int keptEnough = 0;
     while (countEnough > limit + limit / 4 && enough - below > enough * 1e-15 && !stop.stop_requested()) {
-        const double share = static_cast<double>(limit - countBelow) / static_cast<double>(countEnough - countBelow);
-        const double guess = below + (enough - below) * share;
-        const bool useGuess = !guessed && guess > below && guess < enough;
-        const double middle = useGuess ? guess : below + (enough - below) / 2;
-        guessed = useGuess;
-        const std::uint64_t count = countAll(middle);
+        double next = (below * excessEnough - enough * excessBelow) / (excessEnough - excessBelow);
+        if (!(next > below && next < enough))
+            next = below + (enough - below) / 2;
+        const std::uint64_t count = countAll(next);
+        const double excess = static_cast<double>(count) - aim;
         if (count < limit) {
-            below = middle;
-            countBelow = count;
+            below = next;
+            excessBelow = excess;
+            keptBelow = 0;
+            if (++keptEnough >= 2)
+                excessEnough /= 2;
         } else {
-            enough = middle;
+            enough = next;
+            excessEnough = excess;
             countEnough = count;
+            keptEnough = 0;
+            if (++keptBelow >= 2)
+                excessBelow /= 2;
         }
     }
     return enough;

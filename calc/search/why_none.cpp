@@ -1,11 +1,12 @@
 #include "search/why_none.h"
 
-#include "search/best_first.h"
 #include "search/combination_search.h"
 
 #include <algorithm>
 #include <limits>
+#include <cmath>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 namespace tarnel {
@@ -27,14 +28,20 @@ ArmExtent extentOf(const ArmTable& table, const ArmBounds& bounds)
     return {table[run.first].resistance, table[run.end - 1].resistance};
 }
 
-// What the tables tell: arms within their bounds, and totals within theirs.
-NoneReason reasonInTables(const SearchParams& params, const ArmTables& tables)
+std::vector<const ArmCombination*> enabledCombinations(const SearchParams& params)
 {
-    using Kind = NoneReason::Kind;
     std::vector<const ArmCombination*> enabled;
     for (const ArmCombination& c : armCombinations)
         if (isEnabled(c, params))
             enabled.push_back(&c);
+    return enabled;
+}
+
+// What the tables tell: arms within their bounds, and totals within theirs.
+NoneReason reasonInTables(const SearchParams& params, const ArmTables& tables)
+{
+    using Kind = NoneReason::Kind;
+    const std::vector<const ArmCombination*> enabled = enabledCombinations(params);
     const auto anyArm = [&](bool highArm, auto has) {
         return std::any_of(enabled.begin(), enabled.end(),
                            [&](const ArmCombination* c) { return has(tables[highArm ? c->high : c->low], highArm); });
@@ -70,30 +77,44 @@ std::uint64_t countWithin(const SearchParams& params, const ArmTables& tables, s
     return std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
 }
 
-// The best ranked divider of a window widened tenfold at a time until it
-// holds one; the widest takes in every ratio.
+// The best ranked divider of a band widened fourfold at a time until it
+// holds one, each width one sweep: found in the order of the combinations,
+// an earlier one first among equals; none once the band takes in every ratio.
 NoneReason closestDivider(const SearchParams& params, const ArmTables& tables, const SearchControl& control)
 {
-    SearchParams wider = params;
-    wider.order = ListOrder::BestFirst;
-    wider.maxResults = 1;
-    for (double deviation = std::max(params.tolerance * 10, 1e-5); deviation < 1e30; deviation *= 10) {
-        if (control.stop.stop_requested())
-            return {};
-        wider.tolerance = deviation;
-        deriveRatioWindow(wider);
-        if (countWithin(wider, tables, control.stop) == 0)
-            continue;
-        ResultList best;
-        best.setRun(wider);
-        listBestFirst(wider, tables, best, {control.stop, {}});
-        if (best.size() == 0)
-            return {};
-        const Divider divider = best.divider(0);
-        const double ratio = dividerFigures(divider, params.ratioOffset, *params.values).ratio;
-        return {NoneReason::Kind::Closest, false, rankedDeviation(ratio, params), divider};
+    SearchParams open = params;
+    open.tolerance = std::numeric_limits<double>::max();
+    deriveRatioWindow(open);
+    const std::vector<CombinationSearch> searches = combinationSearches(open, tables);
+    // No divider deviates further than the ratios of the extreme arms.
+    double widest = 0.0;
+    for (const ArmCombination* c : enabledCombinations(params)) {
+        const ArmExtent high = extentOf(tables[c->high], params.highArm);
+        const ArmExtent low = extentOf(tables[c->low], params.lowArm);
+        if (high.any() && low.any())
+            for (const double ratio : {dividerRatio(params.ratioOffset, high.least, low.greatest),
+                                       dividerRatio(params.ratioOffset, high.greatest, low.least)})
+                widest = std::max(widest, std::fabs(rankedDeviation(ratio, params)));
     }
-    return {};
+    std::vector<std::uint64_t> scratch;
+    for (double deviation = std::max(params.tolerance * 100 * 4, 1e-4);; deviation *= 4) {
+        std::optional<NoneReason> closest;
+        for (const CombinationSearch& search : searches) {
+            if (control.stop.stop_requested())
+                return {};
+            const RunTable runs = search.runs(deviation);
+            search.visit(runs, 0, runs.highs.size(), deviation, scratch, [&](const Arm& high, const Arm& low) {
+                const double ranked = search.deviation(high, low);
+                if (!closest || std::fabs(ranked) < std::fabs(closest->figure))
+                    closest = NoneReason(NoneReason::Kind::Closest, false, ranked, search.dividerOf(high, low));
+                return true;
+            });
+        }
+        if (closest)
+            return *closest;
+        if (deviation > widest)
+            return {};
+    }
 }
 
 } // namespace
