@@ -47,7 +47,7 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
     guaranteed.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
     const test::TestRun none = test::runInput(guaranteed);
     EXPECT_EQ(none.summary->text(none.list.numbers()),
-              "No divider: the tolerances of the parts and the source alone stray further than Tol");
+              "No divider: the tolerances of the parts and the source alone can put the output 7.39 % off, more than Tol");
     SearchInput listed;
     listed.specialSlots[0] = {CheckState::Checked, "2.5"};
     const test::TestRun run = test::runInput(listed);

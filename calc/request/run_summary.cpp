@@ -62,7 +62,8 @@ std::string reasonText(const NoneReason& reason, const SearchParams& params, con
     case Kind::UoutNotBelowUin:
         return "Uout is not below Uin, which 1 + H/L cannot give";
     case Kind::NoGuarantee:
-        return "the tolerances of the parts and the source alone stray further than Tol";
+        return "the tolerances of the parts and the source alone can put the output " +
+               numbers.plain(std::ceil(reason.figure * 100.0) / 100.0) + " % off, more than Tol";
     case Kind::NoArmWithinBounds: {
         const ArmBounds& bounds = reason.highArm ? params.highArm : params.lowArm;
         const std::string lies = "no " + arm + " arm lies ";
@@ -109,7 +110,7 @@ NoneReason reasonInInputs(const SearchParams& params)
     if (params.ratioOffset == 1.0 && (1.0 + params.tolerance) * params.ratio <= 1.0)
         return {Kind::UoutNotBelowUin};
     if (params.ratioLow > params.ratioHigh)
-        return {Kind::NoGuarantee};
+        return {Kind::NoGuarantee, false, leastRankedDeviation(params)};
     return {};
 }
 
