@@ -280,7 +280,8 @@ private:
         const RatioSpan bandWindow = band ? ratioWindow(maxDeviation / 100, params_) : RatioSpan{};
         RatioEdge bandFirst(bandWindow.high, offset);
         RatioEdge bandEnd(bandWindow.low, offset);
-        // The band's ends as the deviations of the extremes, which a divider's own are where extremes are not judged.
+        // The band's ends by the deviations of the extremes; where extremes
+        // are not judged, those are the divider's own.
         const auto deviationAbove = [&](double r) {
             return deviationPercent(judgesExtremes(params_) ? impliedRatios(r, params_).high : r, params_.ratio);
         };
@@ -296,7 +297,8 @@ private:
         std::uint32_t sureFirst = lowCount;
         std::uint32_t sureEnd = lowCount;
         std::uint32_t mayEnd = lowCount;
-        // Along the lows H || L rises, and falls with the high arm: where it meets its bound, lows end.
+        // Along the lows H || L rises, and as the highs grow so does it: the
+        // lows within its bound end ever lower.
         std::uint32_t impedanceEnd = lowCount;
         std::vector<std::uint32_t> edges;
         for (std::size_t h = 0; h < highs_.size(); ++h) {
