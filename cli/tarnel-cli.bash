@@ -1,7 +1,7 @@
 # bash completion for tarnel-cli                           -*- shell-script -*-
-# Option names come from the program's own --help when completing, so that
-# they follow the program as it gains options; values are completed for the
-# options that take a word from a fixed set, a comma list or a file name.
+# Option names, and the words of options that take one of a set, come from
+# the program's own --help when completing, so that they follow the program
+# as it gains options; shapes and file names are completed here.
 
 # The comma list of arm shapes in $cur: offers the shapes not yet in it.
 _tarnel_cli_shapes()
@@ -26,32 +26,8 @@ _tarnel_cli()
     # Values only for options this tarnel-cli lists.
     if [[ $'\n'$options$'\n' == *$'\n'"$prev"$'\n'* ]]; then
         case $prev in
-            --format)
-                COMPREPLY=($(compgen -W 'text csv json' -- "$cur"))
-                return
-                ;;
-            --ratio)
-                COMPREPLY=($(compgen -W '1+h/l h/l' -- "$cur"))
-                return
-                ;;
             --hi | --lo)
                 _tarnel_cli_shapes
-                return
-                ;;
-            --series)
-                COMPREPLY=($(compgen -W 'E3 E6 E12 E24 E48 E96 E192' -- "$cur"))
-                return
-                ;;
-            --order)
-                COMPREPLY=($(compgen -W 'found best' -- "$cur"))
-                return
-                ;;
-            --criterion)
-                COMPREPLY=($(compgen -W 'nominal worst-case' -- "$cur"))
-                return
-                ;;
-            --use)
-                COMPREPLY=($(compgen -W 'divider feedback' -- "$cur"))
                 return
                 ;;
             --values)
@@ -59,6 +35,14 @@ _tarnel_cli()
                 return
                 ;;
         esac
+        # An option whose value is one of a set, as --help writes it: --order found|best.
+        local words
+        words=$(LC_ALL=C "$1" --help 2>/dev/null |
+            sed -nE "s/^[[:space:]]*$prev[[:space:]]+([^[:space:]]*[|][^[:space:]]*).*/\1/p")
+        if [[ -n $words ]]; then
+            COMPREPLY=($(compgen -W "${words//|/ }" -- "$cur"))
+            return
+        fi
     fi
     $split && return
 
