@@ -127,7 +127,7 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         std::string separator = ".";
     } rows[] = {
         {{"--uout", "0.0009"}, "--uout \"0.0009\" is out of range 0.001 to 9100000\n"},
-        {{"--exclude", "2", "--only", "1e7"}, "--only \"1e7\" is out of range 1 to 9100000\n"},
+        {{"--exclude", "2", "--only", "1e7"}, "--only \"1e7\" is out of range 0.001 to 9100000\n"},
         {{"--uin", "1,5.5"}, "--uin \"1,5.5\" is not a number in the range 0.001 to 9100000\n", ","},
         {{"--hi", ","}, "--hi \",\": \"\"" + notAShape},
         {{"--uin"}, "--uin needs a value\n"},
