@@ -4,7 +4,8 @@
 // two orders of the list: (d) 12 V to 3.3 V within 1 %, every shape, listing
 // all 15,975 as found or the best 200, and (c) again best first; last (a) in
 // E96 and E192, whose literal loops over the full range would take hours:
-// they run on the first 168 values and are scaled by the candidates tested.
+// they run on the first 168 values and are scaled by the candidates tested;
+// (e) the worst case over all ten decades from 1 Ω, in E24 and E192.
 #include "search/arm_table.h"
 #include "bench_support.h"
 #include "search/divider_search.h"
@@ -72,6 +73,18 @@ struct SeriesCase {
 
 const SeriesCase seriesCases[] = {{"a_E96", 5}, {"a_E192", 6}};
 constexpr std::size_t reducedValueCount = 168;
+
+const SeriesCase tenDecadeCases[] = {{"e_E24", 3}, {"e_E192", 6}};
+
+SearchParams tenDecadeParams(const SeriesCase& c)
+{
+    SearchInput input;
+    worstCase(input);
+    input.text(Field::Rmin) = std::string("0.001");
+    input.text(Field::RsumMin) = std::string("0.001");
+    input.choice(ChoiceId::Series) = c.series;
+    return readSearchParams(input, NumberText()).params;
+}
 
 const Case orderCases[] = {
     {"d_found_all",
@@ -180,6 +193,8 @@ int main(int argc, char** argv)
         literal(std::string(c.name) + "_reduced", seriesParams(c, true));
         fast(c.name, seriesParams(c, false));
     }
+    for (const SeriesCase& c : tenDecadeCases)
+        fast(c.name, tenDecadeParams(c));
     benchmark::Initialize(&argc, argv);
     bench::RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -207,11 +222,15 @@ int main(int argc, char** argv)
                 reporter.seconds("literal/a_no_exact_divider_full_range") * 1e3 / ms("a_no_exact_divider_full_range"));
     for (const SeriesCase& c : seriesCases) {
         // Scaled from the reduced range by the candidates the loops test.
-        const std::size_t all = seriesValues(c.series)->size();
+        const std::size_t all = searchedValueCount(seriesParams(c, false));
         const double literal = reporter.seconds(std::string("literal/") + c.name + "_reduced") *
                                candidates(all) / candidates(reducedValueCount);
         std::printf("%-24s %10.2f %10.2f %12.0f %14s %9.0fx\n", c.name + 2, ms(c.name), firstMs(c.name), literal,
                     ("~ all " + std::to_string(all)).c_str(), literal * 1e3 / ms(c.name));
     }
+    std::printf("\n%-32s %10s %12s %8s\n", "worst case over ten decades", "first ms", "later ms", "values");
+    for (const SeriesCase& c : tenDecadeCases)
+        std::printf("%-32s %10.2f %12.2f %8zu\n", c.name + 2, firstMs(c.name), ms(c.name),
+                    searchedValueCount(tenDecadeParams(c)));
     benchmark::Shutdown();
 }

@@ -1,7 +1,8 @@
 # bash completion for tarnel-cli                           -*- shell-script -*-
 # Option names come from the program's own --help when completing, so that
 # they follow the program as it gains options; values are completed for the
-# options that take a word from a fixed set, a comma list or a file name.
+# options that take a word from a fixed set, a comma list or a file name,
+# and a resistance's multipliers after its digits.
 
 # The comma list of arm shapes in $cur: offers the shapes not yet in it.
 _tarnel_cli_shapes()
@@ -48,6 +49,15 @@ _tarnel_cli()
                 ;;
             --values)
                 _filedir
+                return
+                ;;
+            --rmin | --rmax | --rsum-min | --rsum-max | --exclude | --only)
+                # Kilo-ohms from 0.001 (1 ohm) to 9100000, or as a part is
+                # marked: digits go on with a multiplier, as in 240R, 4k7, 1M5.
+                if [[ $cur =~ ^[0-9]+$ ]]; then
+                    COMPREPLY=("${cur}R" "${cur}k" "${cur}M")
+                    compopt -o nospace
+                fi
                 return
                 ;;
         esac

@@ -21,7 +21,8 @@ using namespace tarnel;
 namespace {
 
 // Generated parameter sets on which the real search must give exactly the
-// lines of the literal reference, over every series and stocks of odd values.
+// lines of the literal reference, over every series from 1 Ω and stocks of
+// odd values.
 // Most use narrow value ranges so that the reference stays quick; a few the
 // full range of a small set with a small limit.
 class Generator {
@@ -50,15 +51,17 @@ public:
         }
         previous_ = p;
         p.ratioOffset = fullRange || chance(0.5) ? 0.0 : 1.0;
-        p.uin = (*e24Values())[uniform(0, 60)];
-        p.uout = chance(0.7) ? (*e24Values())[uniform(0, 40)] : real(1.0, 30.0);
+        const ValueSet& e24 = *e24Values();
+        const std::size_t one = e24.floorIndex(1.0);
+        p.uin = e24[one + uniform(0, 60)];
+        p.uout = chance(0.7) ? e24[one + uniform(0, 40)] : real(1.0, 30.0);
         const double tolerances[] = {0.0, real(0.0, 0.002), real(0.0, 0.02), real(0.0, 0.2), real(0.0, 1.0), 1.0};
         p.tolerance = tolerances[fullRange ? 5 : uniform(0, 4)];
         p.ratio = p.uin / p.uout;
         p.ratioLow = (1.0 - p.tolerance) * p.ratio;
         p.ratioHigh = (1.0 + p.tolerance) * p.ratio;
         const double rangeTop = std::max(p.rMin, p.rMax);
-        p.rSumMin = fullRange || chance(0.5) ? 1.0 : real(1.0, 2.0 * rangeTop);
+        p.rSumMin = fullRange || chance(0.5) ? minResistance : real(minResistance, 2.0 * rangeTop);
         p.rSumMax = fullRange || chance(0.4) ? maxStandardValue : real(p.rSumMin * 0.9, 8.0 * rangeTop);
         // The literal four-deep loops over all values take seconds unless the limit stops them early.
         p.maxResults = static_cast<std::int32_t>(fullRange ? uniform(1, 3000) : uniform(1, chance(0.5) ? 40 : 100000));
@@ -128,10 +131,12 @@ private:
         if (!chance(0.2))
             return seriesValues(uniform(0, seriesTable.size() - 1));
         std::vector<double> values(uniform(1, 60));
-        const double spread = real(0.0, std::log(maxStandardValue));
+        // From 1 Ω now and then, else from 1 k.
+        const double unit = chance(0.3) ? minResistance : 1.0;
+        const double spread = real(0.0, std::log(maxStandardValue / unit));
         for (double& v : values) {
             const double x = std::exp(real(0.0, spread));
-            v = chance(0.3) ? std::round(x) : chance(0.5) ? std::stod(std::to_string(x).substr(0, 4)) : x;
+            v = unit * (chance(0.3) ? std::round(x) : chance(0.5) ? std::stod(std::to_string(x).substr(0, 4)) : x);
             if (chance(0.1))
                 v = std::min(v * (1 + real(0.0, 1e-8)), maxStandardValue);
         }

@@ -15,6 +15,9 @@ namespace tarnel {
 // when it is none; zero, a jumper, reads as zero.
 [[nodiscard]] std::optional<double> parseResistance(std::string_view text, const NumberText& numbers);
 
+// Examples of what it reads, for help texts.
+inline constexpr std::string_view resistanceNotations = "4k7, 240R, 1M5, 1R0, 470 \u03a9";
+
 // A resistor value as the result lines write it: from 1 k as "%f" does, two
 // decimals; below, with as many decimals as its digits need, two at least,
 // so that 240 Ω is 0.24 and 47.5 Ω 0.0475, and no resistor reads 0.00.
