@@ -21,8 +21,7 @@ using namespace tarnel;
 namespace {
 
 // Generated parameter sets on which the real search must give exactly the
-// lines of the literal reference, over every series from 1 Ω and stocks of
-// odd values.
+// lines of the literal reference, over every series and stocks of odd values.
 // Most use narrow value ranges so that the reference stays quick; a few the
 // full range of a small set with a small limit.
 class Generator {
@@ -51,10 +50,9 @@ public:
         }
         previous_ = p;
         p.ratioOffset = fullRange || chance(0.5) ? 0.0 : 1.0;
-        const ValueSet& e24 = *e24Values();
-        const std::size_t one = e24.floorIndex(1.0);
-        p.uin = e24[one + uniform(0, 60)];
-        p.uout = chance(0.7) ? e24[one + uniform(0, 40)] : real(1.0, 30.0);
+        const double* const e24FromOne = &e24Values()->values()[e24Values()->floorIndex(1.0)];
+        p.uin = e24FromOne[uniform(0, 60)];
+        p.uout = chance(0.7) ? e24FromOne[uniform(0, 40)] : real(1.0, 30.0);
         const double tolerances[] = {0.0, real(0.0, 0.002), real(0.0, 0.02), real(0.0, 0.2), real(0.0, 1.0), 1.0};
         p.tolerance = tolerances[fullRange ? 5 : uniform(0, 4)];
         p.ratio = p.uin / p.uout;
@@ -131,8 +129,7 @@ private:
         if (!chance(0.2))
             return seriesValues(uniform(0, seriesTable.size() - 1));
         std::vector<double> values(uniform(1, 60));
-        // From 1 Ω now and then, else from 1 k.
-        const double unit = chance(0.3) ? minResistance : 1.0;
+        const double unit = chance(0.3) ? minResistance : 1.0; // from 1 Ω now and then
         const double spread = real(0.0, std::log(maxStandardValue / unit));
         for (double& v : values) {
             const double x = std::exp(real(0.0, spread));

@@ -27,45 +27,29 @@ std::string temporaryFile(const std::string& name, const std::string& content)
 
 } // namespace
 
-// One notation reader: a field and a line of a stock file read a resistance
-// alike, in either locale ('|' stands for its separator). A value below 1 Ω
-// is refused by a field and counted, not tried, by a file.
+// One reader: a field and a stock file's line read a resistance alike in
+// either locale ('|' its separator); below 1 Ω a field refuses it and a file counts it.
 TEST(StockFileTest, a_resistance_reads_alike_in_a_field_and_a_stock_file_in_either_locale)
 {
-    enum Read { InRange, Below, Refused };
-    const struct {
-        const char* text;
-        Read read;
-        double kiloOhms;
-    } rows[] = {
-        {"4k7", InRange, 4.7},   {" 4K7 ", InRange, 4.7}, {"240R", InRange, 0.24},  {"1M5", InRange, 1500},
-        {"1R0", InRange, 0.001}, {"2|2k", InRange, 2.2},  {"470 Ω", InRange, 0.47}, {"47 Ohms", InRange, 0.047},
-        {"10 k", InRange, 10},   {"4|7", InRange, 4.7},   {"1e3", InRange, 1000},  {"0R", Below, 0},
-        {"R47", Below, 0},       {"4k7k", Refused, 0},    {"1e3k", Refused, 0},    {"k", Refused, 0},
-        {"4k-7", Refused, 0},    {"10 pF", Refused, 0},   {"nan", Refused, 0},     {"Ω", Refused, 0},
-        {"1||5", Refused, 0},
-    };
+    constexpr double below = -2, refused = -3;
+    const std::pair<const char*, double> rows[] = {
+        {"4k7", 4.7},      {" 4K7 ", 4.7},   {"240R", 0.24},   {"1M5", 1500},    {"1R0", 0.001},  {"2|2k", 2.2},
+        {"470 \u03a9", 0.47}, {"47 Ohms", 0.047}, {"10 k", 10},  {"4|7", 4.7},     {"1e3", 1000},   {"0R", below},
+        {"R47", below},    {"4k7k", refused}, {"1e3k", refused}, {"k", refused},   {"4k-7", refused}, {"nan", refused},
+        {"10 pF", refused}, {"\u03a9", refused}, {"1||5", refused}};
     for (const char* separator : {".", ","}) {
-        const NumberText numbers(separator);
-        for (const auto& row : rows) {
-            std::string text = row.text;
-            std::replace(text.begin(), text.end(), '|', *separator);
-            SearchInput input;
-            input.text(Field::Rmax) = text;
-            const InputReading field = readSearchParams(input, numbers);
-            const StockReading file = parseStock("1k\n" + text + "\n", "drawer.txt", numbers);
-            EXPECT_EQ(field.verdict(Field::Rmax).status,
-                      row.read == InRange ? FieldStatus::Ok
-                      : row.read == Below ? FieldStatus::OutOfRange
-                                          : FieldStatus::NotANumber)
-                << text;
-            EXPECT_EQ(file.values ? file.values->outsideRange() : 9, row.read == Below ? 1u : row.read == InRange ? 0 : 9)
-                << text;
-            if (row.read == InRange) {
-                EXPECT_EQ(field.params.rMax, row.kiloOhms) << text;
-                EXPECT_EQ(std::count(file.values->values().begin(), file.values->values().end(), row.kiloOhms), 1)
-                    << text;
-            }
+        for (const auto& [text, kiloOhms] : rows) {
+            std::string typed = text;
+            std::replace(typed.begin(), typed.end(), '|', *separator);
+            const NumberText numbers(separator);
+            const InputReading field = readSearchParams(test::inputWith({{Field::Rmax, typed.c_str()}}), numbers);
+            const StockReading file = parseStock(typed, "drawer.txt", numbers);
+            EXPECT_EQ(field.verdict(Field::Rmax).status, kiloOhms == refused ? FieldStatus::NotANumber
+                                                         : kiloOhms == below ? FieldStatus::OutOfRange
+                                                                             : FieldStatus::Ok) << typed;
+            EXPECT_EQ(field.params.rMax, kiloOhms >= 0 ? kiloOhms : failedReadValue) << typed;
+            EXPECT_EQ(valuesOf(file), kiloOhms >= 0 ? std::vector{kiloOhms} : std::vector<double>{}) << typed;
+            EXPECT_EQ(file.problem.starts_with("line 1"), kiloOhms == refused) << typed;
         }
     }
 }
@@ -123,8 +107,8 @@ TEST(StockFileTest, a_run_on_a_stock_names_what_it_could_not_use_and_refuses_pai
     ASSERT_TRUE(run.summary.has_value());
     EXPECT_EQ(run.lines(), (std::vector<std::string>{"9.10   /  1.00   d 1.00"}));
     EXPECT_EQ(run.summary->text(run.list.numbers()),
-              "1 divider; 2.2 is not in tarnel-stock.txt; 1 value in tarnel-stock.txt lies outside 0.001 to 9100000 k and "
-              "is not tried");
+              "1 divider; 2.2 is not in tarnel-stock.txt; 1 value in tarnel-stock.txt lies outside 0.001 to 9100000 k "
+              "and is not tried");
 
     std::string many;
     for (int i = 0; i < 2001; ++i)

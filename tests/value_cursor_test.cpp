@@ -58,11 +58,9 @@ TEST(ValueSetTest, each_series_rises_over_ten_decades_and_from_1_holds_the_curso
         EXPECT_TRUE(std::is_sorted(set.values().begin(), set.values().end(), std::less_equal<>())) << set.name();
         EXPECT_EQ(set[0], minResistance);
         // From 1 the very doubles of the seven decades, so that a run from Rmin 1 is unchanged.
-        std::vector<double> walked;
-        for (ValueCursor c(1.0, seriesTable[s].mantissas); !c.finished; c.advance(maxStandardValue))
-            walked.push_back(c.value());
-        const std::span<const double> fromOne = set.values().subspan(set.floorIndex(1.0));
-        EXPECT_TRUE(std::equal(fromOne.begin(), fromOne.end(), walked.begin(), walked.end())) << set.name();
+        std::size_t i = set.floorIndex(1.0);
+        for (ValueCursor c(1.0, seriesTable[s].mantissas); !c.finished && i < set.size(); c.advance(maxStandardValue))
+            EXPECT_EQ(set[i++], c.value()) << set.name();
         // E3 to E24 each hold the one before, E96 and E192 too.
         if (s > 0 && s != 4) {
             const ValueSet& coarser = *seriesValues(s - 1);

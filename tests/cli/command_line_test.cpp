@@ -117,12 +117,8 @@ TEST(CommandLineTest, a_series_gives_its_own_values_only)
 
 TEST(CommandLineTest, a_regulators_240_ohms_is_found_and_resistances_read_as_parts_are_marked)
 {
-    const RunResult regulator = runCli({"--uin", "5", "--uout", "1.25", "--tol", "5", "--rmin", "0.1", "--rmax", "1",
-                                        "--rsum-min", "0.1", "--rsum-max", "2"});
-    EXPECT_NE(regulator.out.find("\n0.75   /  0.24   d 3.12\n"), std::string::npos) << regulator.out;
-    const RunResult marked = runCli({"--uout", "5", "--rmax", "4k7", "--rsum-min", "1k", "--exclude", "2k2"});
-    EXPECT_EQ(marked.out, runCli({"--uout", "5", "--rmax", "4.7", "--rsum-min", "1", "--exclude", "2.2"}).out);
-    EXPECT_NE(marked.out, "") << marked.err;
+    const RunResult r = runCli({"--uin", "5", "--uout", "1.25", "--rmin", "0.1", "--rmax", "1k", "--rsum-min", "100R"});
+    EXPECT_NE(r.out.find("\n0.75   /  0.24   d 3.12\n"), std::string::npos) << r.out;
 }
 
 TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_status_2)
