@@ -5,7 +5,8 @@
 // all 15,975 as found or the best 200, and (c) again best first; last (a) in
 // E96 and E192, whose literal loops over the full range would take hours:
 // they run on the first 168 values and are scaled by the candidates tested;
-// and (e) a regulator's feedback divider, worst case against nominal.
+// (e) the worst case over all ten decades from 1 Ω, in E24 and E192; and
+// (f) a regulator's feedback divider, worst case against nominal.
 #include "search/arm_table.h"
 #include "bench_support.h"
 #include "search/divider_search.h"
@@ -61,7 +62,7 @@ void allShapes12To3v3(SearchInput& w)
 }
 
 // A regulator's feedback divider from E192, every shape, the best 200 of
-// those within 3 % with 1 % parts and a 1 % reference; as found in (e_found).
+// those within 3 % with 1 % parts and a 1 % reference; as found in (f_found).
 void regulatorFeedback(SearchInput& w)
 {
     checkEveryArmBox(w);
@@ -88,6 +89,18 @@ struct SeriesCase {
 const SeriesCase seriesCases[] = {{"a_E96", 5}, {"a_E192", 6}};
 constexpr std::size_t reducedValueCount = 168;
 
+const SeriesCase tenDecadeCases[] = {{"e_E24", 3}, {"e_E192", 6}};
+
+SearchParams tenDecadeParams(const SeriesCase& c)
+{
+    SearchInput input;
+    worstCase(input);
+    input.text(Field::Rmin) = std::string("0.001");
+    input.text(Field::RsumMin) = std::string("0.001");
+    input.choice(ChoiceId::Series) = c.series;
+    return readSearchParams(input, NumberText()).params;
+}
+
 const Case orderCases[] = {
     {"d_found_all",
      [](SearchInput& w) {
@@ -104,18 +117,18 @@ const Case orderCases[] = {
          cases[2].setUp(w);
          w.choice(ChoiceId::Order) = 1;
      }},
-    {"e_best_nominal", regulatorFeedback},
-    {"e_best_worst_case",
+    {"f_best_nominal", regulatorFeedback},
+    {"f_best_worst_case",
      [](SearchInput& w) {
          regulatorFeedback(w);
          w.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
      }},
-    {"e_found_nominal",
+    {"f_found_nominal",
      [](SearchInput& w) {
          regulatorFeedback(w);
          w.choice(ChoiceId::Order) = 0;
      }},
-    {"e_found_worst_case",
+    {"f_found_worst_case",
      [](SearchInput& w) {
          regulatorFeedback(w);
          w.choice(ChoiceId::Order) = 0;
@@ -212,6 +225,8 @@ int main(int argc, char** argv)
         literal(std::string(c.name) + "_reduced", seriesParams(c, true));
         fast(c.name, seriesParams(c, false));
     }
+    for (const SeriesCase& c : tenDecadeCases)
+        fast(c.name, tenDecadeParams(c));
     benchmark::Initialize(&argc, argv);
     bench::RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -230,9 +245,9 @@ int main(int argc, char** argv)
                 ms("c_tol100_limit_9100000"), ms("c_best_9100000") / ms("c_tol100_limit_9100000"));
     std::printf("\n");
     for (const char* order : {"best", "found"}) {
-        const double worst = ms(("e_" + std::string(order) + "_worst_case").c_str());
-        const double nominal = ms(("e_" + std::string(order) + "_nominal").c_str());
-        std::printf("(e) E192 feedback, %s 200: worst case %.2f ms, nominal %.2f ms (%.2fx)\n", order, worst, nominal,
+        const double worst = ms(("f_" + std::string(order) + "_worst_case").c_str());
+        const double nominal = ms(("f_" + std::string(order) + "_nominal").c_str());
+        std::printf("(f) E192 feedback, %s 200: worst case %.2f ms, nominal %.2f ms (%.2fx)\n", order, worst, nominal,
                     worst / nominal);
     }
     // fast keeps the arm tables from the run before, as pressing Start again
@@ -246,11 +261,15 @@ int main(int argc, char** argv)
                 reporter.seconds("literal/a_no_exact_divider_full_range") * 1e3 / ms("a_no_exact_divider_full_range"));
     for (const SeriesCase& c : seriesCases) {
         // Scaled from the reduced range by the candidates the loops test.
-        const std::size_t all = seriesValues(c.series)->size();
+        const std::size_t all = searchedValueCount(seriesParams(c, false));
         const double literal = reporter.seconds(std::string("literal/") + c.name + "_reduced") *
                                candidates(all) / candidates(reducedValueCount);
         std::printf("%-24s %10.2f %10.2f %12.0f %14s %9.0fx\n", c.name + 2, ms(c.name), firstMs(c.name), literal,
                     ("~ all " + std::to_string(all)).c_str(), literal * 1e3 / ms(c.name));
     }
+    std::printf("\n%-32s %10s %12s %8s\n", "worst case over ten decades", "first ms", "later ms", "values");
+    for (const SeriesCase& c : tenDecadeCases)
+        std::printf("%-32s %10.2f %12.2f %8zu\n", c.name + 2, firstMs(c.name), ms(c.name),
+                    searchedValueCount(tenDecadeParams(c)));
     benchmark::Shutdown();
 }

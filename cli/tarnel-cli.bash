@@ -1,7 +1,8 @@
 # bash completion for tarnel-cli                           -*- shell-script -*-
-# Option names, and the words of options that take one of a set, come from
-# the program's own --help when completing, so that they follow the program
-# as it gains options; shapes and file names are completed here.
+# Option names, and what each option's value is, come from the program's own
+# --help when completing, so that they follow the program as it gains
+# options: the words of a set, a resistance's multipliers after its digits;
+# shapes and file names are completed here.
 
 # The comma list of arm shapes in $cur: offers the shapes not yet in it.
 _tarnel_cli_shapes()
@@ -35,14 +36,24 @@ _tarnel_cli()
                 return
                 ;;
         esac
-        # An option whose value is one of a set, as --help writes it: --order found|best.
-        local words
-        words=$(LC_ALL=C "$1" --help 2>/dev/null |
-            sed -nE "s/^[[:space:]]*$prev[[:space:]]+([^[:space:]]*[|][^[:space:]]*).*/\1/p")
-        if [[ -n $words ]]; then
-            COMPREPLY=($(compgen -W "${words//|/ }" -- "$cur"))
-            return
-        fi
+        # The value's name in --help: one of a set (found|best), or K for a
+        # resistance in kilo-ohms from 0.001 (1 ohm), which may be written as
+        # a part is marked: digits go on with a multiplier, as in 240R, 4k7, 1M5.
+        local value
+        value=$(LC_ALL=C "$1" --help 2>/dev/null | sed -nE "s/^[[:space:]]*$prev[[:space:]]+([^[:space:]]+).*/\1/p")
+        case $value in
+            *'|'*)
+                COMPREPLY=($(compgen -W "${value//|/ }" -- "$cur"))
+                return
+                ;;
+            K)
+                if [[ $cur =~ ^[0-9]+$ ]]; then
+                    COMPREPLY=("${cur}R" "${cur}k" "${cur}M")
+                    compopt -o nospace
+                fi
+                return
+                ;;
+        esac
     fi
     $split && return
 

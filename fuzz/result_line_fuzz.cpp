@@ -1,6 +1,7 @@
 // The result line over arbitrary dividers of a run with an arbitrary ratio:
 // a divider that is no divider is refused, any other is written without
-// fault, in the shape of its format and no longer than the list's widest.
+// fault, in the shape of its format and no longer than the list's widest,
+// and no resistor of it reads as nothing.
 #include "search/divider.h"
 #include "search/result_list.h"
 
@@ -45,6 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string line = list->line(0);
         if (line.size() > list->widestLineLength() || line.find("   /  ") == std::string::npos ||
             line.find("   d ") == std::string::npos)
+            std::abort();
+        const std::string zero = " 0" + list->numbers().decimalSeparator() + "00 ";
+        if ((" " + line).find(zero) != std::string::npos)
             std::abort();
     }
     return 0;

@@ -1,8 +1,8 @@
 // The stock reader over arbitrary text: a stock that reads holds at most the
 // allowed number of values, each in range and strictly above the one before;
 // one that does not says why.
-#include "request/search_params.h"
 #include "values/stock_file.h"
+#include "values/value_set.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (values.empty() || values.size() > tarnel::maxStockValues)
             std::abort();
         for (std::size_t i = 0; i < values.size(); ++i)
-            if (!(values[i] >= tarnel::minFieldValue && values[i] <= tarnel::maxStandardValue) ||
+            if (!(values[i] >= tarnel::minResistance && values[i] <= tarnel::maxStandardValue) ||
                 (i > 0 && !(values[i - 1] < values[i])))
                 std::abort();
     }

@@ -5,8 +5,8 @@
 
 using namespace tarnel;
 
-// Positions of 1.0, 4.7, 9.1 and 10 in the standard values.
-constexpr ValueIndex r1 = 0, r47 = 16, r91 = 23, r10 = 24;
+// Positions of 1.0, 4.7, 9.1 and 10 in the standard values, above three decades below 1.
+constexpr ValueIndex r1 = 72, r47 = 88, r91 = 95, r10 = 96;
 
 TEST(DividerDetailsTest, what_a_divider_delivers_at_the_input_voltage)
 {

@@ -4,8 +4,9 @@
 
 using namespace tarnel;
 
-// Positions of 1.0, 2.0, 3.0, 4.7 and 9.1 in the standard values.
-constexpr ValueIndex r1 = 0, r2 = 7, r3 = 11, r47 = 16, r91 = 23;
+// Positions of 1.0, 2.0, 3.0, 4.7 and 9.1 in the standard values, above
+// three decades below 1, where 0.0012, 0.1 and 0.24 are.
+constexpr ValueIndex r1 = 72, r2 = r1 + 7, r3 = r1 + 11, r47 = r1 + 16, r91 = r1 + 23, r0012 = 2, r01 = 48, r024 = 57;
 
 TEST(ResultListTest, every_format_is_written_as_shown_with_the_deviation_worked_out_when_read)
 {
@@ -22,6 +23,7 @@ TEST(ResultListTest, every_format_is_written_as_shown_with_the_deviation_worked_
         {{6, {r1, r2, r3, r47}}, "1,00 || 2,00   /  3,00 || 4,70   d -86,36"},
         {{7, {r1, r2, r3, r47}}, "1,00 + 2,00   /  3,00 || 4,70   d -73,62"},
         {{8, {r1, r2, r3, r47}}, "1,00 || 2,00   /  3,00 + 4,70   d -89,13"},
+        {{1, {r0012, r024, r01, r01}}, "0,0012 + 0,24   /  0,10   d -65,88"},
     };
     SearchParams run; // 1 + H/L against 10, within 90 %
     run.ratio = 10.0;

@@ -50,8 +50,9 @@ public:
         }
         previous_ = p;
         p.ratioOffset = fullRange || chance(0.5) ? 0.0 : 1.0;
-        p.uin = (*e24Values())[uniform(0, 60)];
-        p.uout = chance(0.7) ? (*e24Values())[uniform(0, 40)] : real(1.0, 30.0);
+        const double* const e24FromOne = &e24Values()->values()[e24Values()->floorIndex(1.0)];
+        p.uin = e24FromOne[uniform(0, 60)];
+        p.uout = chance(0.7) ? e24FromOne[uniform(0, 40)] : real(1.0, 30.0);
         const double tolerances[] = {0.0, real(0.0, 0.002), real(0.0, 0.02), real(0.0, 0.2), real(0.0, 1.0), 1.0};
         p.tolerance = tolerances[fullRange ? 5 : uniform(0, 4)];
         // Now and then dividers judged at their extremes, and arms and H || L bounded.
@@ -70,7 +71,7 @@ public:
             p.lowArm = {chance(0.5) ? real(0.0, rangeTop) : 0.0, real(0.0, 2.0 * rangeTop)};
         if (chance(0.1))
             p.outputImpedanceMax = real(0.0, rangeTop);
-        p.rSumMin = fullRange || chance(0.5) ? 1.0 : real(1.0, 2.0 * rangeTop);
+        p.rSumMin = fullRange || chance(0.5) ? minResistance : real(minResistance, 2.0 * rangeTop);
         p.rSumMax = fullRange || chance(0.4) ? maxStandardValue : real(p.rSumMin * 0.9, 8.0 * rangeTop);
         // The literal four-deep loops over all values take seconds unless the limit stops them early.
         p.maxResults = static_cast<std::int32_t>(fullRange ? uniform(1, 3000) : uniform(1, chance(0.5) ? 40 : 100000));
@@ -140,10 +141,11 @@ private:
         if (!chance(0.2))
             return seriesValues(uniform(0, seriesTable.size() - 1));
         std::vector<double> values(uniform(1, 60));
-        const double spread = real(0.0, std::log(maxStandardValue));
+        const double unit = chance(0.3) ? minResistance : 1.0; // from 1 Ω now and then
+        const double spread = real(0.0, std::log(maxStandardValue / unit));
         for (double& v : values) {
             const double x = std::exp(real(0.0, spread));
-            v = chance(0.3) ? std::round(x) : chance(0.5) ? std::stod(std::to_string(x).substr(0, 4)) : x;
+            v = unit * (chance(0.3) ? std::round(x) : chance(0.5) ? std::stod(std::to_string(x).substr(0, 4)) : x);
             if (chance(0.1))
                 v = std::min(v * (1 + real(0.0, 1e-8)), maxStandardValue);
         }

@@ -55,5 +55,5 @@ TEST(SearchParamsTest, every_field_is_read_and_judged_after_a_failure)
         EXPECT_EQ(reading.verdict(field.field).status, bad ? FieldStatus::NotANumber : fine) << field.caption;
     }
     EXPECT_EQ(reading.verdict(Field::Tol).problem, "\"x\" is not a number in the range 0 to 100");
-    EXPECT_EQ(reading.verdict(Field::Rmax).problem, "\"\" is not a number in the range 1 to 9100000");
+    EXPECT_EQ(reading.verdict(Field::Rmax).problem, "\"\" is not a number in the range 0,001 to 9100000");
 }

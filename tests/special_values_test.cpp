@@ -13,7 +13,7 @@ TEST(SpecialValuesTest, a_value_is_classified_by_the_slots)
 {
     using C = SpecialValueClass;
     constexpr double no = unusedSpecialValue;
-    const double standard110 = (*e24Values())[2 * 24 + 1]; // 1.1 * 100, one last place above 110
+    const double standard110 = (*e24Values())[5 * 24 + 1]; // 1.1 * 100, one last place above 110
     const struct {
         std::array<double, 4> listed, excluded;
         double x;
@@ -60,7 +60,7 @@ TEST(SpecialValuesTest, a_slot_is_loaded_by_its_checkbox_state)
         {CheckState::Unchecked, "18", no, 18, true, S::Ok},
         {CheckState::Checked, "18", 18, no, true, S::Ok},
         {CheckState::Grayed, "abc", no, no, true, S::NotRead},
-        {CheckState::Checked, "0.5", fail, no, false, S::OutOfRange},
+        {CheckState::Checked, "0.5R", fail, no, false, S::OutOfRange},
         {CheckState::Unknown, "18", 99, 99, false, S::NotRead}, // the slot is left as it was
     };
     for (const auto& row : rows) {

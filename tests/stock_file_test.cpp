@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -26,20 +27,31 @@ std::string temporaryFile(const std::string& name, const std::string& content)
 
 } // namespace
 
-TEST(StockFileTest, a_resistance_is_read_in_kilo_ohms_with_its_unit_or_rkm_code)
+// One reader: a field and a stock file's line read a resistance alike in
+// either locale ('|' its separator); below 1 Ω a field refuses it and a file counts it.
+TEST(StockFileTest, a_resistance_reads_alike_in_a_field_and_a_stock_file_in_either_locale)
 {
-    const NumberText comma(",", NumberText::Period::AlsoAccepted);
-    const struct {
-        const char* text;
-        std::optional<double> kiloOhms;
-    } rows[] = {
-        {"4.7", 4.7},      {" 4k7 ", 4.7},   {"100R", 0.1},    {"1M", 1000.0},  {"2.2k", 2.2},  {"2,2k", 2.2},
-        {"1M5", 1500.0},   {"470 \u03a9", 0.47}, {"470ohm", 0.47}, {"47 Ohms", 0.047}, {"1e3", 1000.0},
-        {"0R", 0.0},       {"4K7", 4.7},     {"10 k", 10.0},   {"1e3k", {}},    {"k", {}},      {"4k7k", {}},
-        {"4k-7", {}},      {"-4.7", {}},     {"10 pF", {}},    {"nan", {}},     {"\u03a9", {}}, {"1..5", {}},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(parseResistance(row.text, comma), row.kiloOhms) << row.text;
+    constexpr double below = -2, refused = -3;
+    const std::pair<const char*, double> rows[] = {
+        {"4k7", 4.7},      {" 4K7 ", 4.7},   {"240R", 0.24},   {"1M5", 1500},    {"1R0", 0.001},  {"2|2k", 2.2},
+        {"470 \u03a9", 0.47}, {"47 Ohms", 0.047}, {"10 k", 10},  {"4|7", 4.7},     {"1e3", 1000},   {"0R", below},
+        {"R47", below},    {"4k7k", refused}, {"1e3k", refused}, {"k", refused},   {"4k-7", refused}, {"nan", refused},
+        {"10 pF", refused}, {"\u03a9", refused}, {"1||5", refused}};
+    for (const char* separator : {".", ","}) {
+        for (const auto& [text, kiloOhms] : rows) {
+            std::string typed = text;
+            std::replace(typed.begin(), typed.end(), '|', *separator);
+            const NumberText numbers(separator);
+            const InputReading field = readSearchParams(test::inputWith({{Field::Rmax, typed.c_str()}}), numbers);
+            const StockReading file = parseStock(typed, "drawer.txt", numbers);
+            EXPECT_EQ(field.verdict(Field::Rmax).status, kiloOhms == refused ? FieldStatus::NotANumber
+                                                         : kiloOhms == below ? FieldStatus::OutOfRange
+                                                                             : FieldStatus::Ok) << typed;
+            EXPECT_EQ(field.params.rMax, kiloOhms >= 0 ? kiloOhms : failedReadValue) << typed;
+            EXPECT_EQ(valuesOf(file), kiloOhms >= 0 ? std::vector{kiloOhms} : std::vector<double>{}) << typed;
+            EXPECT_EQ(file.problem.starts_with("line 1"), kiloOhms == refused) << typed;
+        }
+    }
 }
 
 TEST(StockFileTest, a_stock_is_sorted_once_each_and_a_bad_line_is_named_by_its_number)
@@ -53,12 +65,12 @@ TEST(StockFileTest, a_stock_is_sorted_once_each_and_a_bad_line_is_named_by_its_n
     } rows[] = {
         {"\xEF\xBB\xBF# drawer 3\r\n10k\r\n\r\n4k7  # metal film\r\n4.7\n1\n", {1, 4.7, 10}, ""},
         {"4.7\n4.700000000001\n4.8\n", {4.7, 4.8}, ""}, // one resistor written twice in decimal
-        {"100R\n0R\n1k\n9200000\n", {1}, "", 3},
+        {"100R\n0R\n1k\n9200000\n", {0.1, 1}, "", 2},
         {"1k\n\n3 k3\n", {}, "line 3: \"3 k3\" is no resistor value"},
         {"1k\n" + std::string(60, 'x') + "\n", {}, "line 2: \"" + std::string(40, 'x') + "\u2026\" is no resistor value"},
         {"1k\nx\ty\n", {}, "line 2: \"x?y\" is no resistor value"},
         {"# nothing\n\n", {}, "holds no value"},
-        {"10R\n22R\n", {}, "holds no value from 1 to 9100000 k"},
+        {"0R\nR47\n", {}, "holds no value from 0.001 to 9100000 k"},
     };
     for (const auto& row : rows) {
         const StockReading reading = parseStock(row.text, "drawer.txt", period);
@@ -87,7 +99,7 @@ TEST(StockFileTest, a_file_that_cannot_be_read_says_why)
 TEST(StockFileTest, a_run_on_a_stock_names_what_it_could_not_use_and_refuses_pairs_over_too_many_values)
 {
     SearchInput input;
-    input.valuesFile = temporaryFile("tarnel-stock.txt", "1k\n9k1\n10R\n");
+    input.valuesFile = temporaryFile("tarnel-stock.txt", "1k\n9k1\nR47\n");
     const char* listed[] = {"9.1", "2.2", "1"};
     for (std::size_t slot = 0; slot < 3; ++slot)
         input.specialSlots[slot] = {CheckState::Checked, listed[slot]};
@@ -95,8 +107,8 @@ TEST(StockFileTest, a_run_on_a_stock_names_what_it_could_not_use_and_refuses_pai
     ASSERT_TRUE(run.summary.has_value());
     EXPECT_EQ(run.lines(), (std::vector<std::string>{"9.10   /  1.00   d 1.00"}));
     EXPECT_EQ(run.summary->text(run.list.numbers()),
-              "1 divider; 2.2 is not in tarnel-stock.txt; 1 value in tarnel-stock.txt lies outside 1 to 9100000 k and "
-              "is not tried");
+              "1 divider; 2.2 is not in tarnel-stock.txt; 1 value in tarnel-stock.txt lies outside 0.001 to 9100000 k "
+              "and is not tried");
 
     std::string many;
     for (int i = 0; i < 2001; ++i)

@@ -42,22 +42,25 @@ TEST(ValueCursorTest, nine_products_stay_one_last_place_off_their_whole_number)
     EXPECT_EQ(offWhole, (std::vector<double>{110.00000000000001, 220.00000000000003, 509.99999999999994,
                                              819.9999999999999, 110000.00000000001, 220000.00000000003,
                                              509999.99999999994, 819999.9999999999, 8199999.999999999}));
-    for (const double start : {-3.0, 1.05, 1.1, 1.55, 50.0, 9.1e6, 1e9})
+    for (const double start : {1.05, 1.1, 1.55, 50.0, 9.1e6, 1e9})
         EXPECT_EQ(e24[e24.floorIndex(start)], ValueCursor(start).value()) << start;
     // A typed 110 is the standard 110 in decimal, not the 100 below its binary value.
     EXPECT_EQ(e24[e24.floorIndex(110)], 110.00000000000001);
 }
 
-TEST(ValueSetTest, each_series_rises_over_seven_decades_up_to_the_maximum_and_holds_the_coarser_ones)
+TEST(ValueSetTest, each_series_rises_over_ten_decades_and_from_1_holds_the_cursors_values_of_seven)
 {
-    // Seven decades less the values above 9,100,000.
-    const std::size_t counts[] = {21, 42, 84, 168, 335, 669, 1337};
+    // Ten decades less the values above 9,100,000.
+    const std::size_t counts[] = {30, 60, 120, 240, 479, 957, 1913};
     for (std::size_t s = 0; s < seriesTable.size(); ++s) {
         const ValueSet& set = *seriesValues(s);
         EXPECT_EQ(set.size(), counts[s]) << set.name();
         EXPECT_TRUE(std::is_sorted(set.values().begin(), set.values().end(), std::less_equal<>())) << set.name();
-        EXPECT_EQ(set[0], 1.0);
-        EXPECT_LE(set[set.size() - 1], maxStandardValue);
+        EXPECT_EQ(set[0], minResistance);
+        // From 1 the very doubles of the seven decades, so that a run from Rmin 1 is unchanged.
+        std::size_t i = set.floorIndex(1.0);
+        for (ValueCursor c(1.0, seriesTable[s].mantissas); !c.finished && i < set.size(); c.advance(maxStandardValue))
+            EXPECT_EQ(set[i++], c.value()) << set.name();
         // E3 to E24 each hold the one before, E96 and E192 too.
         if (s > 0 && s != 4) {
             const ValueSet& coarser = *seriesValues(s - 1);
@@ -66,5 +69,8 @@ TEST(ValueSetTest, each_series_rises_over_seven_decades_up_to_the_maximum_and_ho
                 << set.name();
         }
     }
-    EXPECT_EQ((*seriesValues(5))[5 * 96 + 67], 499000.0); // 4.99 in the sixth decade of E96
+    EXPECT_EQ((*seriesValues(5))[8 * 96 + 67], 499000.0); // 4.99 in the sixth decade from 1 of E96
+    // Below 1 each value is the number its decimal text reads as, as a special value is typed.
+    for (const double typed : {0.011, 0.0511, 0.11, 0.825, 0.0909})
+        EXPECT_EQ((*seriesValues(6))[seriesValues(6)->floorIndex(typed)], typed);
 }

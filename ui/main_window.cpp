@@ -7,6 +7,7 @@
 #include "result_list_model.h"
 #include "result_list_view.h"
 #include "search/divider_search.h"
+#include "text/resistance_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +23,7 @@
 #include <QScrollArea>
 
 #include <algorithm>
+#include <span>
 #include <stdexcept>
 #include <string>
 
@@ -122,6 +124,18 @@ QCheckBox* makeSpecialBox(QWidget* parent, const char* name, const QRect& geomet
     return box;
 }
 
+// A resistance edit says on hovering what it takes; the field table marks them.
+void explainResistances(std::span<QLineEdit* const> numberEdits, std::span<QLineEdit* const> specialEdits)
+{
+    const QString hint = toQString("Kilo-ohms, " + rangeText(resistanceRange, NumberText()) +
+                                   ", or as a part is marked: " + std::string(resistanceNotations));
+    for (std::size_t i = 0; i < numberEdits.size(); ++i)
+        if (numberFields[i].readsResistance)
+            numberEdits[i]->setToolTip(hint);
+    for (QLineEdit* edit : specialEdits)
+        edit->setToolTip(hint);
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
@@ -151,6 +165,7 @@ TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
     createDesignControls();
     scrollArea_->setWidget(surface_);
     fitCaptionsAndValues();
+    explainResistances(numberEdits(), specialEdits());
     orderTabs();
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
     connect(ListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this, &TForm1::showDetails);
@@ -277,7 +292,7 @@ void TForm1::fitCaptionsAndValues()
     for (std::size_t i = 0; i < edits.size(); ++i)
         fitEdit(edits[i], numberFields[i].range);
     for (QLineEdit* edit : specialEdits())
-        fitEdit(edit, valueRange);
+        fitEdit(edit, resistanceRange);
 }
 
 void TForm1::orderTabs()

@@ -1,6 +1,7 @@
 #include "request/field_reading.h"
 
 #include "text/quoted_text.h"
+#include "text/resistance_text.h"
 
 #include <optional>
 
@@ -11,14 +12,30 @@ std::string rangeText(FieldRange range, const NumberText& numbers)
     return numbers.plain(range.lo) + " to " + numbers.plain(range.hi);
 }
 
-FieldReading readNumber(std::string_view text, FieldRange range, const NumberText& numbers)
+namespace {
+
+FieldReading judged(std::optional<double> value, FieldRange range)
 {
-    const std::optional<double> value = numbers.parse(text);
     if (!value)
         return {FieldStatus::NotANumber, failedReadValue};
     if (!(range.lo <= *value && *value <= range.hi))
         return {FieldStatus::OutOfRange, failedReadValue};
     return {FieldStatus::Ok, *value};
+}
+
+} // namespace
+
+FieldReading readNumber(std::string_view text, FieldRange range, const NumberText& numbers)
+{
+    return judged(numbers.parse(text), range);
+}
+
+FieldReading readResistance(std::string_view text, FieldRange range, const NumberText& numbers)
+{
+    std::optional<double> value = numbers.parse(text);
+    if (!value)
+        value = parseResistance(text, numbers);
+    return judged(value, range);
 }
 
 std::string fieldProblem(std::string_view text, FieldStatus status, FieldRange range, const NumberText& numbers)

@@ -34,6 +34,9 @@ struct FieldReading {
 // How a field's text reads against the inclusive range. Not-a-number and
 // infinities never read, so no such value reaches a search.
 [[nodiscard]] FieldReading readNumber(std::string_view text, FieldRange range, const NumberText& numbers);
+// The same for a resistance, which may also be typed as a part is marked:
+// 4k7, 240R, 1M5, 470 Ω (parseResistance); a plain number reads as above.
+[[nodiscard]] FieldReading readResistance(std::string_view text, FieldRange range, const NumberText& numbers);
 
 // Why a text failed, as the command line and the window's tooltips say it:
 // "\"x\" is not a number in the range 0 to 100". Where a period reads in

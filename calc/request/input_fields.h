@@ -20,6 +20,8 @@
 namespace tarnel {
 
 inline constexpr FieldRange valueRange{minFieldValue, maxStandardValue};
+// 1 Ω to 9.1 GΩ in kilo-ohms: every series' ten decades.
+inline constexpr FieldRange resistanceRange{minResistance, maxStandardValue};
 // Down to 1 mV, for the feedback dividers of regulators with references of 0.6 V to 1.2 V.
 inline constexpr FieldRange voltageRange{0.001, maxStandardValue};
 inline constexpr FieldRange percentRange{0.0, 100.0};
@@ -41,7 +43,8 @@ struct NumberField {
     std::string_view option;            // on the command line, without its "--"
     std::string_view valueName;         // the value's name in the command line's help
     std::string_view help;
-    bool mayBeEmpty = false; // an empty text reads as no bound, leaving the search's own
+    bool readsResistance = false; // also as a part is marked: 4k7, 240R, 1M5, 470 Ω
+    bool mayBeEmpty = false;      // an empty text reads as no bound, leaving the search's own
 };
 
 inline constexpr std::array<NumberField, 15> numberFields{{
@@ -50,14 +53,14 @@ inline constexpr std::array<NumberField, 15> numberFields{{
      "wanted output voltage"},
     {Field::Tol, "Tol", "5", percentRange, [](SearchParams& p, double v) { p.tolerance = v / 100.0; }, "tol", "PCT",
      "tolerance of the ratio in percent"},
-    {Field::Rmin, "Rmin", "1", valueRange, [](SearchParams& p, double v) { p.rMin = v; }, "rmin", "K",
-     "smallest resistor value tried"},
-    {Field::Rmax, "Rmax", "100", valueRange, [](SearchParams& p, double v) { p.rMax = v; }, "rmax", "K",
-     "largest resistor value tried"},
-    {Field::RsumMin, "RsumMin", "10", valueRange, [](SearchParams& p, double v) { p.rSumMin = v; }, "rsum-min", "K",
-     "least total resistance of the divider"},
-    {Field::RsumMax, "RsumMax", "100", valueRange, [](SearchParams& p, double v) { p.rSumMax = v; }, "rsum-max", "K",
-     "greatest total resistance of the divider"},
+    {Field::Rmin, "Rmin", "1", resistanceRange, [](SearchParams& p, double v) { p.rMin = v; }, "rmin", "K",
+     "smallest resistor value tried", true},
+    {Field::Rmax, "Rmax", "100", resistanceRange, [](SearchParams& p, double v) { p.rMax = v; }, "rmax", "K",
+     "largest resistor value tried", true},
+    {Field::RsumMin, "RsumMin", "10", resistanceRange, [](SearchParams& p, double v) { p.rSumMin = v; }, "rsum-min",
+     "K", "least total resistance of the divider", true},
+    {Field::RsumMax, "RsumMax", "100", resistanceRange, [](SearchParams& p, double v) { p.rSumMax = v; }, "rsum-max",
+     "K", "greatest total resistance of the divider", true},
     // The range keeps the value within an int32, so the conversion is defined; 2.9 gives 2.
     {Field::MaxResults, "Max. results", "200", valueRange,
      [](SearchParams& p, double v) { p.maxResults = static_cast<std::int32_t>(std::trunc(v)); }, "max-results", "N",
@@ -67,17 +70,17 @@ inline constexpr std::array<NumberField, 15> numberFields{{
     {Field::SourceTol, "Source tol", "0", partToleranceRange,
      [](SearchParams& p, double v) { p.sourceTolerance = v / 100.0; }, "source-tolerance", "PCT",
      "tolerance of Uin, or of the reference in feedback use, for the band"},
-    {Field::HighArmMin, "High arm min", "", valueRange, [](SearchParams& p, double v) { p.highArm.least = v; },
-     "hi-min", "K", "least resistance of the whole high arm", true},
-    {Field::HighArmMax, "High arm max", "", valueRange, [](SearchParams& p, double v) { p.highArm.greatest = v; },
-     "hi-max", "K", "greatest resistance of the whole high arm", true},
-    {Field::LowArmMin, "Low arm min", "", valueRange, [](SearchParams& p, double v) { p.lowArm.least = v; },
-     "lo-min", "K", "least resistance of the whole low arm", true},
-    {Field::LowArmMax, "Low arm max", "", valueRange, [](SearchParams& p, double v) { p.lowArm.greatest = v; },
-     "lo-max", "K", "greatest resistance of the whole low arm", true},
-    {Field::OutputImpedanceMax, "Rout max", "", valueRange,
+    {Field::HighArmMin, "High arm min", "", resistanceRange, [](SearchParams& p, double v) { p.highArm.least = v; },
+     "hi-min", "K", "least resistance of the whole high arm", true, true},
+    {Field::HighArmMax, "High arm max", "", resistanceRange, [](SearchParams& p, double v) { p.highArm.greatest = v; },
+     "hi-max", "K", "greatest resistance of the whole high arm", true, true},
+    {Field::LowArmMin, "Low arm min", "", resistanceRange, [](SearchParams& p, double v) { p.lowArm.least = v; },
+     "lo-min", "K", "least resistance of the whole low arm", true, true},
+    {Field::LowArmMax, "Low arm max", "", resistanceRange, [](SearchParams& p, double v) { p.lowArm.greatest = v; },
+     "lo-max", "K", "greatest resistance of the whole low arm", true, true},
+    {Field::OutputImpedanceMax, "Rout max", "", resistanceRange,
      [](SearchParams& p, double v) { p.outputImpedanceMax = v; }, "rout-max", "K",
-     "greatest output impedance, H || L", true},
+     "greatest output impedance, H || L", true, true},
 }};
 
 [[nodiscard]] constexpr const NumberField& numberField(Field field)

@@ -146,7 +146,7 @@ std::string RunSummary::text(const NumberText& numbers) const
                (values.isSeries() ? " is no " + values.name() + " value" : " is not in " + values.name());
     if (const std::size_t outside = values.outsideRange(); outside > 0)
         out += "; " + numbers.grouped(outside) + (outside == 1 ? " value in " : " values in ") + values.name() +
-               (outside == 1 ? " lies" : " lie") + " outside " + rangeText(valueRange, numbers) + " k and " +
+               (outside == 1 ? " lies" : " lie") + " outside " + rangeText(resistanceRange, numbers) + " k and " +
                (outside == 1 ? "is" : "are") + " not tried";
     return out;
 }

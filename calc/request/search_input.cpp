@@ -21,9 +21,11 @@ SearchInput::SearchInput()
 
 namespace {
 
-FieldVerdict verdictOf(std::string_view text, FieldRange range, const NumberText& numbers, double& value)
+FieldVerdict verdictOf(std::string_view text, FieldRange range, bool resistance, const NumberText& numbers,
+                       double& value)
 {
-    const FieldReading reading = readNumber(text, range, numbers);
+    const FieldReading reading =
+        resistance ? readResistance(text, range, numbers) : readNumber(text, range, numbers);
     value = reading.value;
     if (failed(reading.status))
         return {reading.status, fieldProblem(text, reading.status, range, numbers)};
@@ -41,12 +43,12 @@ void specValsInit(const SpecialSlotInput& slot, std::size_t slotIndex, InputRead
     FieldVerdict& verdict = reading.specialSlots.at(slotIndex);
     switch (slot.state) {
     case CheckState::Unchecked:
-        verdict = verdictOf(slot.text, valueRange, numbers, excluded);
+        verdict = verdictOf(slot.text, resistanceRange, true, numbers, excluded);
         listed = unusedSpecialValue;
         break;
     case CheckState::Checked:
         excluded = unusedSpecialValue;
-        verdict = verdictOf(slot.text, valueRange, numbers, listed);
+        verdict = verdictOf(slot.text, resistanceRange, true, numbers, listed);
         break;
     case CheckState::Grayed:
         excluded = unusedSpecialValue;
@@ -72,7 +74,7 @@ InputReading readSearchParams(const SearchInput& input, const NumberText& number
             continue;
         double value = failedReadValue;
         FieldVerdict& verdict = reading.numbers[static_cast<std::size_t>(field.field)];
-        verdict = verdictOf(text, field.range, numbers, value);
+        verdict = verdictOf(text, field.range, field.readsResistance, numbers, value);
         reading.valid = reading.valid && !failed(verdict.status);
         field.use(p, value);
     }

@@ -1,5 +1,7 @@
 #include "search/result_list.h"
 
+#include "text/resistance_text.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -29,7 +31,7 @@ void ResultList::setRun(const SearchParams& params)
     values_ = params.values;
     valueTexts_.clear();
     for (const double value : values_->values())
-        valueTexts_.push_back(numbers_.fixed2(value));
+        appendLineValue(valueTexts_.emplace_back(), value, numbers_);
 }
 
 void ResultList::clear()

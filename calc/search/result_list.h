@@ -81,7 +81,7 @@ private:
     std::shared_ptr<const ValueSet> values_;
     double ratioOffset_ = 0.0;
     double targetRatio_ = 0.0;
-    std::vector<std::string> valueTexts_; // values_ as "%f" writes them
+    std::vector<std::string> valueTexts_; // values_ as the lines write them
     std::vector<std::string> messages_;
 
     // What widestLineLength() is bounded from, kept up to date as lines come.

@@ -10,11 +10,6 @@
 
 namespace tarnel {
 
-// A resistance as a stock file writes it, in kilo-ohms: a plain number is in
-// kilo-ohms like every field; a number with a unit or an RKM code is what it
-// says ("2.2k", "100R", "1M", "470 Ω", "4k7"). Nothing when it is none.
-[[nodiscard]] std::optional<double> parseResistance(std::string_view text, const NumberText& numbers);
-
 // A user's own stock: one value a line, '#' starting a comment. Values
 // outside the fields' range are counted but not tried.
 struct StockReading {

@@ -3,7 +3,9 @@
 #include "values/decimal_bounds.h"
 
 #include <algorithm>
+#include <charconv>
 #include <stdexcept>
+#include <string>
 
 namespace tarnel {
 
@@ -27,13 +29,33 @@ std::size_t ValueSet::floorIndex(double start) const
     return end == 0 ? 0 : end - 1;
 }
 
+namespace {
+
+// mantissa times ten to the negative power, read from its decimal text: the
+// decades below 1 are no exact doubles, so a product would round twice and
+// 0.11 would not be the 0.11 a user types.
+double belowKiloOhm(double mantissa, int power)
+{
+    char text[32];
+    char* end = std::to_chars(text, text + sizeof text, mantissa).ptr;
+    end = std::to_chars(std::copy_n("e-", 2, end), text + sizeof text, power).ptr;
+    double value = 0.0;
+    std::from_chars(text, end, value);
+    return value;
+}
+
+} // namespace
+
 std::shared_ptr<const ValueSet> seriesValues(std::size_t series)
 {
-    // Walking a cursor keeps one definition of what a standard value is.
+    // From 1 up, walking a cursor keeps the one definition of a standard value there.
     static const auto made = [] {
         std::array<std::shared_ptr<const ValueSet>, seriesTable.size()> sets;
         for (std::size_t s = 0; s < seriesTable.size(); ++s) {
             std::vector<double> values;
+            for (int power = decadesBelowKiloOhm; power > 0; --power)
+                for (const double mantissa : seriesTable[s].mantissas)
+                    values.push_back(belowKiloOhm(mantissa, power));
             ValueCursor cursor(1.0, seriesTable[s].mantissas);
             for (; !cursor.finished; cursor.advance(maxStandardValue))
                 values.push_back(cursor.value());

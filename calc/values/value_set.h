@@ -69,7 +69,7 @@ inline constexpr std::array<Series, 7> seriesTable{{
 inline constexpr std::size_t e24SeriesIndex = seriesIndex("E24");
 
 // The resistor values a search tries, ascending and each but once: a series
-// over seven decades, or a user's own stock. A divider names its values by
+// over ten decades from minResistance, or a user's own stock. A divider names its values by
 // their places here.
 class ValueSet {
 public:
@@ -99,8 +99,13 @@ private:
     std::size_t outsideRange_;
 };
 
-// The values of a series of seriesTable from 1 up to maxStandardValue, each
-// as a ValueCursor makes it. Made once and shared.
+// The smallest resistance a search takes: 1 Ω, in kilo-ohms like every value.
+inline constexpr double minResistance = 0.001;
+inline constexpr int decadesBelowKiloOhm = 3;
+
+// The values of a series of seriesTable from minResistance up to
+// maxStandardValue: from 1 up, each as a ValueCursor makes it; below 1, each
+// the double nearest its decimal notation, as typed. Made once and shared.
 [[nodiscard]] std::shared_ptr<const ValueSet> seriesValues(std::size_t series);
 [[nodiscard]] inline std::shared_ptr<const ValueSet> e24Values() { return seriesValues(e24SeriesIndex); }
 

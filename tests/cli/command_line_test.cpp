@@ -115,6 +115,12 @@ TEST(CommandLineTest, a_series_gives_its_own_values_only)
     EXPECT_EQ(listed.err, "tarnel-cli: 3 dividers; 2.4 is no E12 value\n");
 }
 
+TEST(CommandLineTest, a_regulators_240_ohms_is_found_and_resistances_read_as_parts_are_marked)
+{
+    const RunResult r = runCli({"--uin", "5", "--uout", "1.25", "--rmin", "0.1", "--rmax", "1k", "--rsum-min", "100R"});
+    EXPECT_NE(r.out.find("\n0.75   /  0.24   d 3.12\n"), std::string::npos) << r.out;
+}
+
 TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_status_2)
 {
     const std::string usage = "Usage: tarnel-cli [OPTION]...; see tarnel-cli --help for the options.\n";
@@ -127,7 +133,7 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         std::string separator = ".";
     } rows[] = {
         {{"--uout", "0.0009"}, "--uout \"0.0009\" is out of range 0.001 to 9100000\n"},
-        {{"--exclude", "2", "--only", "1e7"}, "--only \"1e7\" is out of range 1 to 9100000\n"},
+        {{"--exclude", "2", "--only", "1e7"}, "--only \"1e7\" is out of range 0.001 to 9100000\n"},
         {{"--uin", "1,5.5"}, "--uin \"1,5.5\" is not a number in the range 0.001 to 9100000\n", ","},
         {{"--hi", ","}, "--hi \",\": \"\"" + notAShape},
         {{"--uin"}, "--uin needs a value\n"},

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the bash completion of tarnel-cli on command lines and checks what it
 # offers: the option names of the program's --help, and the values of the
-# options that take a word from a set, a comma list or a file name.
+# options that take a word from a set, a comma list or a file name, and a
+# resistance's multipliers.
 # Usage: completion_test.sh PROGRAM COMPLETION_SCRIPT
 set -u
 program=$1
@@ -42,6 +43,8 @@ expect "h/l" --ratio h
 expect "1,par 1,ser" --hi 1,
 expect "ser,par" --lo ser,p
 expect "" --uin ''
+expect "47M 47R 47k" --rmax 47
+expect "" --rmin 4k
 
 expect "E12 E192" --series E1
 expect "best found" --order ''
