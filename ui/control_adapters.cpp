@@ -22,6 +22,16 @@ void paintStatus(QLineEdit& edit, FieldStatus status)
     edit.setPalette(palette);
 }
 
+QString showVerdict(QLineEdit& edit, const FieldVerdict& verdict, std::string_view caption)
+{
+    paintStatus(edit, verdict.status);
+    QString problem;
+    if (failed(verdict.status))
+        problem = (caption.empty() ? QString() : toQString(caption) + QStringLiteral(": ")) + toQString(verdict.problem);
+    edit.setToolTip(problem);
+    return problem;
+}
+
 CheckState checkStateOf(const QCheckBox& box)
 {
     switch (box.checkState()) {
