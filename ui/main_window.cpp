@@ -520,13 +520,16 @@ void TForm1::btnStartClick()
             list.addMessage(message);
         if (!reading.valid)
             return;
+        // Started first: should no thread start, the window stays as it was.
+        // Nothing reads the list before this handler returns.
+        runner_.start(reading.params, list, armTables_);
         model_->setListLent(true);
+        runInputs_ = summaryInputs();
         searching_ = true;
         setInputsEnabled(false);
         stopShortcut_->setEnabled(true);
         busyDelay_->start();
         progressTimer_->start();
-        runner_.start(reading.params, list, armTables_);
     });
 }
 
@@ -574,10 +577,17 @@ void TForm1::setInputsEnabled(bool enabled)
         inputs->setEnabled(enabled);
 }
 
+TForm1::SummaryInputs TForm1::summaryInputs() const
+{
+    return {cmbOrder->currentIndex(), editPartTol->text(), cmbSeries->currentIndex(), valuesFilePath_};
+}
+
+// The summary stands for the list under it: once the inputs of the column
+// differ from the run's, it says so, and no longer once they are back.
 void TForm1::markSummaryStale()
 {
-    if (!runSummary_.isEmpty())
-        lblSummary->setText(runSummary_ + staleNote);
+    if (!runSummary_.isEmpty() && !searching_)
+        lblSummary->setText(summaryInputs() == runInputs_ ? runSummary_ : runSummary_ + staleNote);
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event)
@@ -631,6 +641,7 @@ void TForm1::setValuesFile(const QString& path)
     lblValuesFile->setText(lblValuesFile->fontMetrics().elidedText(name, Qt::ElideMiddle, lblValuesFile->width()));
     lblValuesFile->setToolTip(path);
     lblValuesFile->setPalette(QPalette());
+    markSummaryStale();
 }
 
 // A new part tolerance shows in the chosen divider's band at once; one that

@@ -5,6 +5,7 @@
 #include "search/result_list.h"
 #include "search_runner.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <array>
@@ -121,6 +122,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The inputs of the column that a run's summary holds for.
+    struct SummaryInputs {
+        int order = 0;
+        QString partTolerance;
+        int series = 0;
+        std::optional<std::string> valuesFile;
+        bool operator==(const SummaryInputs&) const = default;
+    };
+
     struct Anchored {
         QWidget* control;
         QRect designGeometry;
@@ -142,7 +152,7 @@ private:
     void searchFinished(const SearchOutcome& outcome);
     void showProgress();
     void setInputsEnabled(bool enabled);
-    void showSummary(const QString& text);
+    [[nodiscard]] SummaryInputs summaryInputs() const;
     void markSummaryStale();
 
     // The controls of the field tables, in their order.
@@ -169,6 +179,7 @@ private:
     std::optional<std::string> valuesFilePath_; // in the file system's encoding
     int lastSeries_ = 0;                           // the entry to go back to when no file is chosen
     QString runSummary_;                           // of the lines the list shows, or empty
+    SummaryInputs runInputs_;                      // as the run shown read them
     QTimer* busyDelay_;
     QTimer* progressTimer_;
     QShortcut* stopShortcut_;

@@ -124,7 +124,7 @@ void ResultListView::saveResults()
             return;
         const QString error = tarnel::saveResults(resultFileFor(path, filter), lines_.list(), *lines_.runParams());
         if (!error.isEmpty())
-            QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), error);
+            QMessageBox::critical(this, QCoreApplication::applicationName(), error);
     });
 }
 

@@ -2,6 +2,8 @@
 
 #include "search/divider_search.h"
 
+#include <malloc.h>
+
 namespace tarnel {
 
 SearchRunner::SearchRunner(QObject* parent) : QObject(parent)
@@ -33,6 +35,7 @@ void SearchRunner::start(const SearchParams& params, ResultList& list, ArmTableC
         } catch (...) {
             outcome.failure = std::current_exception();
         }
+        malloc_trim(0);
         emit finished(outcome);
     });
 }

@@ -3,10 +3,12 @@
 #include "main_window.h"
 #include "result_list_model.h"
 #include "result_list_view.h"
+#include "result_saving.h"
 #include "ui_test_support.h"
 
 #include <limits>
 #include <memory>
+#include <sstream>
 
 using namespace tarnel;
 using namespace tarnel::test;
@@ -349,6 +351,24 @@ private slots:
         QCOMPARE(window->lblSummary->text(), QStringLiteral("Stopped"));
         QCOMPARE(listLines(), QStringList());
         QVERIFY(window->Panel3->isEnabled() && !window->busyPanel->isVisible());
+    }
+
+    void results_are_saved_as_the_command_line_writes_them_or_not_at_all()
+    {
+        clickStart();
+        const SearchParams& params = *window->resultModel().runParams();
+        QTemporaryDir dir;
+        const ResultFile csv = resultFileFor(dir.filePath("run"), "CSV (*.csv)");
+        QCOMPARE(csv.path, dir.filePath("run.csv"));
+        QCOMPARE(saveResults(csv, window->resultList(), params), QString());
+        std::ostringstream expected;
+        writeResults(OutputFormat::Csv, window->resultList(), params, expected);
+        QFile saved(csv.path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll().toStdString(), expected.str());
+        QCOMPARE(resultFileFor(dir.filePath("run.JSON"), "CSV (*.csv)").format, OutputFormat::Json);
+        const QString nowhere = dir.filePath("missing/run.txt");
+        QVERIFY(saveResults({nowhere, OutputFormat::Text}, window->resultList(), params).startsWith(nowhere + ": "));
     }
 
     void lines_use_the_decimal_separator_of_the_locale()
