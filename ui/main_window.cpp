@@ -337,7 +337,7 @@ void TForm1::createColumn()
     for (QWidget* text : {static_cast<QWidget*>(lblProgress), static_cast<QWidget*>(lblSummary),
                           static_cast<QWidget*>(lblDetails), static_cast<QWidget*>(ListBox1)})
         text->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-    // Room for the details of a line of four resistors.
+    // Room for a divider's details, which take seven lines.
     lblDetails->setMinimumHeight(8 * lblDetails->fontMetrics().lineSpacing());
     column_->addWidget(lblSummary);
     column_->addWidget(lblDetails, 1);
@@ -507,6 +507,7 @@ void TForm1::btnStartClick()
     if (searching_)
         return; // a press during a run is dropped, not queued
     lblDetails->clear();
+    // The view is whole again before an error box shows.
     reportingFailures([this] {
         runSummary_.clear();
         const ResultListModel::Reset reset(*model_);
