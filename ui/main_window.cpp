@@ -224,11 +224,7 @@ TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
     setGeometry(placedWithin(openingSize(), screen()->availableGeometry()));
 }
 
-TForm1::~TForm1()
-{
-    // The search fills the model's list: it ends before the model goes.
-    runner_.stop();
-}
+TForm1::~TForm1() = default;
 
 void TForm1::createControls()
 {

@@ -185,7 +185,9 @@ private:
     QShortcut* stopShortcut_;
     bool searching_ = false;
     ArmTableCache armTables_; // kept from one press of Start to the next
-    SearchRunner runner_;     // after what its search uses, so that it ends first
+    // Declared last, so that a running search is stopped and waited for
+    // before the cache and the list (a child, gone with QWidget) it fills.
+    SearchRunner runner_;
 };
 
 // The one main window, set while the application holds it.

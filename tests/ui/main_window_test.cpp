@@ -78,6 +78,20 @@ class MainWindowTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
+    // Starts the best of millions of dividers: seconds of work.
+    void startLongRun()
+    {
+        for (const auto& [edit, text] : {std::pair{window->editTol, "100"}, {window->editRmax, "9100000"},
+                                         {window->editRsumMin, "1"}, {window->editRsumMax, "9100000"},
+                                         {window->editMaxResults, "9100000"}})
+            edit->setText(text);
+        for (QCheckBox* arm : window->findChildren<QCheckBox*>(QRegularExpression("^chk(Hi|Lo)")))
+            arm->setChecked(true);
+        window->cmbOrder->setCurrentIndex(1);
+        window->cmbSeries->setCurrentIndex(window->cmbSeries->findText("E192"));
+        QTest::mouseClick(window->btnStart, Qt::LeftButton);
+    }
+
 private slots:
     void init() { openWindow(); }
 
@@ -325,19 +339,11 @@ private slots:
 
     void escape_stops_a_long_run_at_once_the_window_answering_meanwhile()
     {
-        for (const auto& [edit, text] : {std::pair{window->editTol, "100"}, {window->editRmax, "9100000"},
-                                         {window->editRsumMin, "1"}, {window->editRsumMax, "9100000"},
-                                         {window->editMaxResults, "9100000"}})
-            edit->setText(text);
-        for (QCheckBox* arm : window->findChildren<QCheckBox*>(QRegularExpression("^chk(Hi|Lo)")))
-            arm->setChecked(true);
-        window->cmbOrder->setCurrentIndex(1);
-        window->cmbSeries->setCurrentIndex(window->cmbSeries->findText("E192"));
         int ticks = 0;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
         ticker.start(10);
-        QTest::mouseClick(window->btnStart, Qt::LeftButton);
+        startLongRun();
         QTRY_VERIFY(window->busyPanel->isVisible());
         QVERIFY(ticks > 10);
         QVERIFY(!window->Panel3->isEnabled());
@@ -369,6 +375,16 @@ private slots:
         QCOMPARE(resultFileFor(dir.filePath("run.JSON"), "CSV (*.csv)").format, OutputFormat::Json);
         const QString nowhere = dir.filePath("missing/run.txt");
         QVERIFY(saveResults({nowhere, OutputFormat::Text}, window->resultList(), params).startsWith(nowhere + ": "));
+    }
+
+    void closing_during_a_run_ends_it_promptly()
+    {
+        startLongRun();
+        QElapsedTimer closing;
+        closing.start();
+        window->close();
+        window.reset();
+        QVERIFY(closing.elapsed() < 1000);
     }
 
     void lines_use_the_decimal_separator_of_the_locale()
