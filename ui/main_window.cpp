@@ -493,9 +493,12 @@ void TForm1::showReading(const InputReading& reading)
     for (std::size_t slot = 0; slot < specialSlotCount; ++slot)
         if (checkStateOf(*slotChecks[slot]) != CheckState::Unknown)
             show(*slotEdits[slot], reading.specialSlots[slot], {});
-    lblSummary->setText(problems.join(QStringLiteral("; ")));
+    lblSummary->clear();
     if (cmbSeries->currentIndex() == cmbSeries->count() - 1)
         showValuesFileProblem(*lblValuesFile, *lblSummary, valuesFilePath_, reading.valuesFileProblem);
+    if (!lblSummary->text().isEmpty())
+        problems.append(lblSummary->text());
+    lblSummary->setText(problems.join(QStringLiteral("; ")));
 }
 
 void TForm1::btnStartClick()
