@@ -1,8 +1,8 @@
 #include "command_line.h"
 
 #include "command_line_options.h"
-#include "result_writers.h"
 
+#include "output/result_writers.h"
 #include "request/search_input.h"
 #include "search/divider_search.h"
 #include "text/quoted_text.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/result_writers.h"
 #include "request/input_fields.h"
 #include "request/search_input.h"
 
@@ -17,8 +18,6 @@ inline constexpr std::string_view programName = "tarnel-cli";
 // Where an option stood among the arguments, so that errors are reported in
 // the order they were typed; options left at their default have none.
 inline constexpr std::size_t noPosition = std::numeric_limits<std::size_t>::max();
-
-enum class OutputFormat { Text, Csv, Json };
 
 template <std::size_t n>
 constexpr std::array<std::size_t, n> noPositions()

@@ -1,7 +1,7 @@
 // Opens the window as the program does, asks for the best dividers from 12 V
 // to 3.3 V with every arm shape, presses Start, chooses the first line and
-// saves what the screen shows of the window. scripts/screenshot.sh runs it
-// under Xvfb to make the README's picture.
+// saves the whole screen, so the picture shows how the window fits it.
+// scripts/screenshot.sh runs it under Xvfb at two screen sizes.
 
 #include "application.h"
 #include "main_window.h"
@@ -41,14 +41,14 @@ int main(int argc, char** argv)
         box->setChecked(true);
     window.cmbOrder->setCurrentIndex(1);
     QTest::mouseClick(window.btnStart, Qt::LeftButton);
+    while (window.searching())
+        QTest::qWait(50);
     QTest::qWait(300); // lets the list lay out and paint its rows
     window.ListBox1->setCurrentIndex(window.ListBox1->model()->index(0, 0));
     QTest::qWait(300);
 
-    QPixmap shot = window.screen()->grabWindow(window.winId());
-    if (shot.isNull() || shot.size() != window.size() * shot.devicePixelRatio())
-        shot = window.grab();
-    if (!shot.save(args[1])) {
+    const QPixmap shot = window.screen()->grabWindow(0);
+    if (shot.isNull() || !shot.save(args[1])) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(args[1]));
         return 1;
     }

@@ -1,10 +1,13 @@
 #include "application.h"
 
+#include "display_check.h"
 #include "main_window.h"
 #include "tarnel_version.h"
 
 #include <QIcon>
 #include <QMessageBox>
+
+#include <optional>
 
 namespace tarnel {
 
@@ -69,7 +72,9 @@ int runApplication(Application& app, const std::function<void(Application&)>& cr
 
 int runTarnel(int& argc, char** argv)
 {
+    std::optional<DisplayCheck> displayCheck(std::in_place);
     Application app(argc, argv);
+    displayCheck.reset();
     return runApplication(app, [](Application& a) { a.createForm(); });
 }
 

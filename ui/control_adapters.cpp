@@ -22,6 +22,28 @@ void paintStatus(QLineEdit& edit, FieldStatus status)
     edit.setPalette(palette);
 }
 
+namespace {
+
+constexpr const char* hintProperty = "tarnelHint";
+
+} // namespace
+
+void setFieldHint(QLineEdit& edit, const QString& hint)
+{
+    edit.setProperty(hintProperty, hint);
+    edit.setToolTip(hint);
+}
+
+QString showVerdict(QLineEdit& edit, const FieldVerdict& verdict, std::string_view caption)
+{
+    paintStatus(edit, verdict.status);
+    QString problem;
+    if (failed(verdict.status))
+        problem = (caption.empty() ? QString() : toQString(caption) + QStringLiteral(": ")) + toQString(verdict.problem);
+    edit.setToolTip(problem.isEmpty() ? edit.property(hintProperty).toString() : problem);
+    return problem;
+}
+
 CheckState checkStateOf(const QCheckBox& box)
 {
     switch (box.checkState()) {

@@ -26,8 +26,16 @@ namespace tarnel {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A field's standing tooltip, for which a red field's reason stands until
+// the field reads again.
+void setFieldHint(QLineEdit& edit, const QString& hint);
+
 // A field that failed is painted red; any other gets the window's own colours back.
 void paintStatus(QLineEdit& edit, FieldStatus status);
+// Paints the field as its verdict says and gives a failed one the reason as
+// its tooltip, "Rmax: \"4x7\" is not a number…"; returns that reason, or
+// nothing for a field that read.
+QString showVerdict(QLineEdit& edit, const FieldVerdict& verdict, std::string_view caption);
 
 [[nodiscard]] CheckState checkStateOf(const QCheckBox& box);
 

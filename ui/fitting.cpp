@@ -16,8 +16,10 @@ namespace tarnel {
 
 namespace {
 
-// A title bar and frame the window manager adds around the client area.
+// A title bar and frame the window manager adds around the client area,
+// most of it above.
 constexpr int frameAllowance = 40;
+constexpr int titleBarAllowance = 32;
 
 } // namespace
 
@@ -68,12 +70,11 @@ void fitFont(QWidget& control, const QString& text, int room)
     control.setFont(font);
 }
 
-QRect placedWithin(const QRect& designed, const QRect& available)
+QRect placedWithin(QSize wanted, const QRect& available)
 {
-    const QSize size(std::min(designed.width(), available.width()),
-                     std::min(designed.height(), available.height() - frameAllowance));
-    const int x = std::clamp(designed.x(), available.left(), available.right() + 1 - size.width());
-    const int y = std::clamp(designed.y(), available.top() + frameAllowance, available.bottom() + 1 - size.height());
+    const QSize size = wanted.boundedTo(QSize(available.width(), available.height() - frameAllowance));
+    const int x = available.left() + (available.width() - size.width()) / 2;
+    const int y = available.top() + titleBarAllowance + (available.height() - frameAllowance - size.height()) / 2;
     return {QPoint(x, y), size};
 }
 

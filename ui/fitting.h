@@ -3,6 +3,7 @@
 #include "request/field_reading.h"
 
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 class QCheckBox;
@@ -28,8 +29,8 @@ namespace tarnel {
 // Shrinks the control's font, never below 8 pixels, until text fits room.
 void fitFont(QWidget& control, const QString& text, int room);
 
-// Where a window designed at this client geometry opens within the available
-// area of its screen: as designed where it fits, moved and shrunk where not.
-[[nodiscard]] QRect placedWithin(const QRect& designed, const QRect& available);
+// Where a window of this client size opens within the available area of its
+// screen: centred, and shrunk where it does not fit.
+[[nodiscard]] QRect placedWithin(QSize wanted, const QRect& available);
 
 } // namespace tarnel

@@ -14,13 +14,21 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <span>
@@ -34,10 +42,15 @@ TForm1* Form1 = nullptr;
 namespace {
 
 // Positions and sizes are at 96 dpi; Qt scales them for each screen.
-constexpr QPoint designPosition{926, 194};
 constexpr QSize designClientSize{654, 938};
 constexpr int windowFontPixels = 12;
 constexpr int controlFontPixels = 19;
+// The panels' bottom edge and the margin under it: the form needs no more height.
+constexpr int panelsBottom = 8 + 625 + 8;
+// A run that ends sooner shows no busy bar, so quick runs do not flicker.
+constexpr int busyDelayMs = 300;
+constexpr int progressIntervalMs = 100;
+const QString staleNote = QStringLiteral(" (inputs changed since this run)");
 
 QFont tarnelFont(int pixelSize)
 {
@@ -131,9 +144,35 @@ void explainResistances(std::span<QLineEdit* const> numberEdits, std::span<QLine
                                    ", or as a part is marked: " + std::string(resistanceNotations));
     for (std::size_t i = 0; i < numberEdits.size(); ++i)
         if (numberFields[i].readsResistance)
-            numberEdits[i]->setToolTip(hint);
+            setFieldHint(*numberEdits[i], toQString(numberFields[i].help) + QStringLiteral(": ") + hint);
     for (QLineEdit* edit : specialEdits)
-        edit->setToolTip(hint);
+        setFieldHint(*edit, hint);
+}
+
+// The widest line a run of every arm shape lists with the initial inputs:
+// the longest line format, each value as wide as Rmax's initial value and the
+// deviation as wide as the tolerance's.
+QString widestInitialLine(const NumberText& numbers)
+{
+    const auto initial = [&](Field field) {
+        const NumberField& f = numberField(field);
+        const FieldReading reading = readNumber(f.initialText, f.range, numbers);
+        return toQString(numbers.fixed2(reading.value));
+    };
+    const QString value = initial(Field::Rmax);
+    const QString deviation = QLatin1Char('-') + initial(Field::Tol);
+    QString widest;
+    for (const std::string_view format : resultFormats) {
+        QString line = toQString(format);
+        const qsizetype last = line.lastIndexOf(QStringLiteral("%f"));
+        line.replace(last, 2, deviation);
+        line.replace(QStringLiteral("%f"), value);
+        if (line.size() > widest.size())
+            widest = line;
+    }
+    // Sized as the list sizes its rows: digits are the widest characters of
+    // a line, so a run of them as long as the line bounds its width.
+    return QString(widest.size(), QLatin1Char('0'));
 }
 
 } // namespace
@@ -142,7 +181,12 @@ TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
     : QWidget(parent),
       model_(new ResultListModel(NumberText(std::move(decimalSeparator)), this)),
       scrollArea_(new QScrollArea(this)),
-      surface_(new QWidget(scrollArea_))
+      surface_(new QWidget(scrollArea_)),
+      form_(new QWidget(surface_)),
+      column_(new QVBoxLayout),
+      busyDelay_(new QTimer(this)),
+      progressTimer_(new QTimer(this)),
+      stopShortcut_(new QShortcut(QKeySequence(Qt::Key_Escape), this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarnel"));
@@ -153,28 +197,48 @@ TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
     setPalette(palette);
     setAutoFillBackground(true);
 
-    // Narrower, the panels would leave the window at the left; shorter, the
-    // panel under them would.
-    surface_->setMinimumSize(designClientSize.width() - 237, designClientSize.height());
-    surface_->installEventFilter(this);
+    // Narrower, the panels would leave the form at the left; shorter, they
+    // would leave it at the bottom.
+    form_->setMinimumSize(designClientSize.width() - 237, panelsBottom);
+    form_->installEventFilter(this);
+    auto* surfaceLayout = new QHBoxLayout(surface_);
+    surfaceLayout->setContentsMargins(0, 0, 0, 0);
+    surfaceLayout->setSpacing(0);
+    surfaceLayout->addWidget(form_, 1);
+    surfaceLayout->addLayout(column_);
     scrollArea_->setFrameShape(QFrame::NoFrame);
     scrollArea_->setFocusPolicy(Qt::NoFocus);
     scrollArea_->setWidgetResizable(true);
     createControls();
     createRunPanel();
     createDesignControls();
+    createColumn();
     scrollArea_->setWidget(surface_);
     fitCaptionsAndValues();
     explainResistances(numberEdits(), specialEdits());
+    setFieldHint(*editSourceTol, toQString(numberField(Field::SourceTol).help));
     orderTabs();
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
+    connect(btnStop, &QPushButton::clicked, this, &TForm1::stopSearch);
+    connect(stopShortcut_, &QShortcut::activated, this, &TForm1::stopSearch);
     connect(ListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this, &TForm1::showDetails);
     connect(editPartTol, &QLineEdit::textChanged, this, &TForm1::readPartTolerance);
+    connect(editPartTol, &QLineEdit::textChanged, this, &TForm1::markSummaryStale);
+    connect(cmbOrder, &QComboBox::currentIndexChanged, this, &TForm1::markSummaryStale);
+    connect(cmbSeries, &QComboBox::currentIndexChanged, this, &TForm1::markSummaryStale);
     connect(cmbSeries, &QComboBox::activated, this, &TForm1::seriesActivated);
+    connect(&runner_, &SearchRunner::finished, this, &TForm1::searchFinished, Qt::QueuedConnection);
+    busyDelay_->setSingleShot(true);
+    busyDelay_->setInterval(busyDelayMs);
+    connect(busyDelay_, &QTimer::timeout, this, [this] {
+        showProgress();
+        busyPanel->show();
+    });
+    progressTimer_->setInterval(progressIntervalMs);
+    connect(progressTimer_, &QTimer::timeout, this, &TForm1::showProgress);
+    stopShortcut_->setEnabled(false);
 
-    const QRect placed = placedWithin({designPosition, designClientSize}, screen()->availableGeometry());
-    move(placed.topLeft());
-    resize(placed.size());
+    setGeometry(placedWithin(openingSize(), screen()->availableGeometry()));
 }
 
 TForm1::~TForm1() = default;
@@ -182,12 +246,11 @@ TForm1::~TForm1() = default;
 void TForm1::createControls()
 {
     // Created in this order, so that slot 3's controls lie over Panel2.
-    Panel1 = makePanel(surface_, "Panel1", {237, 8, 204, 625});
+    Panel1 = makePanel(form_, "Panel1", {237, 8, 204, 625});
     btnStart = placeControl(new QPushButton(QStringLiteral("Start"), Panel1), "btnStart", {16, 568, 177, 41});
-    // Enter in an edit must not start a search.
-    btnStart->setAutoDefault(false);
-    btnStart->setDefault(false);
-    ListBox1 = place(new ResultListView(*model_, surface_), "ListBox1", {0, 8, 231, 929});
+    // Enter in any input starts a search, as in a dialog.
+    btnStart->setDefault(true);
+    ListBox1 = place(new ResultListView(*model_, form_), "ListBox1", {0, 8, 231, 929});
     editUin = makeEdit(Panel1, "editUin", {120, 16, 73, 33}, Field::Uin);
     editUout = makeEdit(Panel1, "editUout", {120, 55, 73, 33}, Field::Uout);
     editTol = makeEdit(Panel1, "editTol", {120, 302, 73, 33}, Field::Tol);
@@ -211,7 +274,7 @@ void TForm1::createControls()
     Label7 = makeLabel(Panel1, "Label7", {16, 217, 79, 25}, QStringLiteral("RsumMin"));
     Label8 = makeLabel(Panel1, "Label8", {16, 256, 82, 25}, QStringLiteral("RsumMax"));
     chkDivOnly = makeArmBox(Panel1, "chkDivOnly", {16, 89, 177, 25}, QStringLiteral("1+H/L ( ) / H/L (x)"), false);
-    Panel2 = makePanel(surface_, "Panel2", {447, 8, 204, 625});
+    Panel2 = makePanel(form_, "Panel2", {447, 8, 204, 625});
     editSpecVal0 = makeEdit(Panel2, "editSpecVal0", {120, 16, 73, 33}, specialSlotTexts[0]);
     chkSpecVal0 = makeSpecialBox(Panel2, "chkSpecVal0", {17, 20, 97, 25});
     editSpecVal1 = makeEdit(Panel2, "editSpecVal1", {120, 55, 73, 33}, specialSlotTexts[1]);
@@ -220,8 +283,8 @@ void TForm1::createControls()
     chkSpecVal2 = makeSpecialBox(Panel2, "chkSpecVal2", {17, 98, 97, 25});
     // Slot 3 lies on the window itself in Panel2's fourth row, anchored like
     // Panel2 so that it stays in that row at every width.
-    editSpecVal3 = makeEdit(surface_, "editSpecVal3", {567, 141, 73, 33}, specialSlotTexts[3]);
-    chkSpecVal3 = makeSpecialBox(surface_, "chkSpecVal3", {464, 145, 97, 25});
+    editSpecVal3 = makeEdit(form_, "editSpecVal3", {567, 141, 73, 33}, specialSlotTexts[3]);
+    chkSpecVal3 = makeSpecialBox(form_, "chkSpecVal3", {464, 145, 97, 25});
 
     const Qt::Edges topRight = Qt::TopEdge | Qt::RightEdge;
     const Qt::Edges allEdges = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge;
@@ -236,7 +299,7 @@ void TForm1::createControls()
 
 void TForm1::createRunPanel()
 {
-    Panel3 = makePanel(surface_, "Panel3", {237, 641, 414, 289});
+    Panel3 = makePanel(surface_, "Panel3", {0, 0, 414, 130});
     Label9 = makeLabel(Panel3, "Label9", {16, 11, 100, 25}, QStringLiteral("Order"));
     cmbOrder = makeChoiceBox(Panel3, "cmbOrder", {120, 8, 177, 33}, ChoiceId::Order);
     Label10 = makeLabel(Panel3, "Label10", {16, 50, 100, 25}, QStringLiteral("Part tol [%]"));
@@ -246,13 +309,67 @@ void TForm1::createRunPanel()
     cmbSeries->addItem(QStringLiteral("from file…"));
     lastSeries_ = cmbSeries->currentIndex();
     lblValuesFile = place(new QLabel(Panel3), "lblValuesFile", {258, 89, 140, 25});
-    lblSummary = place(new QLabel(Panel3), "lblSummary", {16, 125, 382, 34});
+    Panel3->setFixedSize(Panel3->size());
+}
+
+// The column beside the panels: the groups of inputs, then how the run goes,
+// its summary and what the chosen line delivers, in the system's font.
+void TForm1::createColumn()
+{
+    column_->setContentsMargins(6, 8, 8, 8);
+    column_->addWidget(Panel3);
+
+    busyPanel = new QWidget(surface_);
+    busyPanel->setObjectName(QStringLiteral("busyPanel"));
+    auto* busyRow = new QHBoxLayout(busyPanel);
+    busyRow->setContentsMargins(0, 0, 0, 0);
+    busyBar = new QProgressBar(busyPanel);
+    busyBar->setObjectName(QStringLiteral("busyBar"));
+    busyBar->setRange(0, 0); // no end known: the bar only moves
+    busyBar->setTextVisible(false);
+    lblProgress = new QLabel(busyPanel);
+    lblProgress->setObjectName(QStringLiteral("lblProgress"));
+    btnStop = new QPushButton(QStringLiteral("Stop"), busyPanel);
+    btnStop->setObjectName(QStringLiteral("btnStop"));
+    btnStop->setToolTip(QStringLiteral("Ends the search (Esc)"));
+    btnStop->setFocusPolicy(Qt::NoFocus);
+    busyRow->addWidget(busyBar, 1);
+    busyRow->addWidget(lblProgress, 1);
+    busyRow->addWidget(btnStop);
+    busyPanel->setFixedWidth(Panel3->width());
+    busyPanel->hide();
+    column_->addWidget(busyPanel);
+
+    lblSummary = place(new QLabel(surface_), "lblSummary", {});
     lblSummary->setWordWrap(true);
     lblSummary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblDetails = place(new QLabel(Panel3), "lblDetails", {16, 163, 382, 118});
+    lblSummary->setFixedWidth(Panel3->width());
+    lblDetails = place(new QLabel(surface_), "lblDetails", {});
     lblDetails->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblDetails->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    anchored_.push_back({Panel3, Panel3->geometry(), Qt::TopEdge | Qt::RightEdge});
+    for (QWidget* text : {static_cast<QWidget*>(lblProgress), static_cast<QWidget*>(lblSummary),
+                          static_cast<QWidget*>(lblDetails), static_cast<QWidget*>(ListBox1)})
+        text->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    // Room for a divider's details, which take up to ten lines.
+    lblDetails->setMinimumHeight(10 * lblDetails->fontMetrics().lineSpacing());
+    column_->addWidget(lblSummary);
+    column_->addWidget(lblDetails, 1);
+}
+
+void TForm1::addInputGroup(QWidget* group)
+{
+    column_->insertWidget(inputGroups_++, group);
+}
+
+QSize TForm1::openingSize() const
+{
+    const QFontMetrics metrics(ListBox1->font());
+    const int lineWidth = metrics.horizontalAdvance(widestInitialLine(model_->list().numbers()));
+    // The list's frame, a row's margins and a vertical scroll bar around the line.
+    const int listWidth = lineWidth + 2 * ListBox1->frameWidth() + 2 * metrics.horizontalAdvance(QLatin1Char(' ')) +
+                          ListBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ListBox1);
+    const int formWidth = designClientSize.width() - 231 + std::max(231, listWidth);
+    return {formWidth + column_->sizeHint().width(), designClientSize.height()};
 }
 
 void TForm1::createDesignControls()
@@ -265,7 +382,6 @@ void TForm1::createDesignControls()
                          QLabel*& label, QLineEdit*& edit) {
         label = makeLabel(Panel2, labelName, {16, y + 3, 100, 25}, caption);
         edit = makeEdit(Panel2, editName, {120, y, 73, 33}, field);
-        edit->setToolTip(toQString(numberField(field).help));
     };
     row("lblSourceTol", "editSourceTol", 296, QStringLiteral("Source tol [%]"), Field::SourceTol, lblSourceTol,
         editSourceTol);
@@ -318,8 +434,8 @@ void TForm1::resizeEvent(QResizeEvent* event)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == surface_ && event->type() == QEvent::Resize)
-        placeAnchored(surface_->size());
+    if (watched == form_ && event->type() == QEvent::Resize)
+        placeAnchored(form_->size());
     return QWidget::eventFilter(watched, event);
 }
 
@@ -403,47 +519,38 @@ SearchInput TForm1::readControls() const
 
 void TForm1::showReading(const InputReading& reading)
 {
+    // A red field says why in its tooltip, as the command line would, and
+    // the summary line gathers every reason.
+    QStringList problems;
+    const auto show = [&](QLineEdit& edit, const FieldVerdict& verdict, std::string_view caption) {
+        if (const QString problem = showVerdict(edit, verdict, caption); !problem.isEmpty())
+            problems.append(problem);
+    };
     const auto edits = numberEdits();
     for (std::size_t i = 0; i < edits.size(); ++i)
-        paintStatus(*edits[i], reading.numbers[i].status);
+        show(*edits[i], reading.numbers[i], numberFields[i].caption);
     // A slot in no known state is left as it was.
     const auto slotChecks = specialChecks();
     const auto slotEdits = specialEdits();
     for (std::size_t slot = 0; slot < specialSlotCount; ++slot)
         if (checkStateOf(*slotChecks[slot]) != CheckState::Unknown)
-            paintStatus(*slotEdits[slot], reading.specialSlots[slot].status);
+            show(*slotEdits[slot], reading.specialSlots[slot], {});
+    lblSummary->clear();
     if (cmbSeries->currentIndex() == cmbSeries->count() - 1)
         showValuesFileProblem(*lblValuesFile, *lblSummary, valuesFilePath_, reading.valuesFileProblem);
+    if (!lblSummary->text().isEmpty())
+        problems.append(lblSummary->text());
+    lblSummary->setText(problems.join(QStringLiteral("; ")));
 }
-
-namespace {
-
-// Disables the panel for a search and enables it again however the search
-// ends, so an error never leaves the Start button dead.
-class PanelDisabled {
-public:
-    explicit PanelDisabled(QWidget& panel) : panel_(panel)
-    {
-        panel_.setEnabled(false);
-        // The search holds the event loop, so without painting now the
-        // disabled panel would never be seen.
-        panel_.repaint();
-    }
-    ~PanelDisabled() { panel_.setEnabled(true); }
-    PanelDisabled(const PanelDisabled&) = delete;
-    PanelDisabled& operator=(const PanelDisabled&) = delete;
-
-private:
-    QWidget& panel_;
-};
-
-} // namespace
 
 void TForm1::btnStartClick()
 {
+    if (searching_)
+        return; // a press during a run is dropped, not queued
     lblDetails->clear();
     // The view is whole again before an error box shows.
     reportingFailures([this] {
+        runSummary_.clear();
         const ResultListModel::Reset reset(*model_);
         model_->setRunParams(std::nullopt);
         lblSummary->clear();
@@ -455,11 +562,91 @@ void TForm1::btnStartClick()
             list.addMessage(message);
         if (!reading.valid)
             return;
-        const PanelDisabled disabled(*Panel1);
-        const RunSummary summary = searchDividers(reading.params, list, armTables_);
-        model_->setRunParams(reading.params);
-        lblSummary->setText(toQString(summary.text(list.numbers())));
+        // Started first: should no thread start, the window stays as it was.
+        // Nothing reads the list before this handler returns.
+        runner_.start(reading.params, list, armTables_);
+        model_->setListLent(true);
+        runInputs_ = summaryInputs();
+        searching_ = true;
+        setInputsEnabled(false);
+        stopShortcut_->setEnabled(true);
+        busyDelay_->start();
+        progressTimer_->start();
     });
+}
+
+void TForm1::stopSearch()
+{
+    if (searching_)
+        runner_.stop();
+}
+
+void TForm1::searchFinished(const SearchOutcome& outcome)
+{
+    searching_ = false;
+    busyDelay_->stop();
+    progressTimer_->stop();
+    busyPanel->hide();
+    stopShortcut_->setEnabled(false);
+    setInputsEnabled(true);
+    // The lines the search made show before an error box does.
+    reportingFailures([&] {
+        {
+            const ResultListModel::Reset reset(*model_);
+            model_->setListLent(false);
+            if (outcome.summary && !outcome.summary->stopped)
+                model_->setRunParams(outcome.params);
+        }
+        if (outcome.failure)
+            std::rethrow_exception(outcome.failure);
+        runSummary_ = toQString(outcome.summary->text(resultList().numbers()));
+        lblSummary->setText(runSummary_);
+    });
+}
+
+void TForm1::showProgress()
+{
+    lblProgress->setText(QStringLiteral("%1 found").arg(toQString(resultList().numbers().grouped(runner_.found()))));
+}
+
+// Every input is locked for a run, as the panel is, so that the inputs always
+// read as those of the list shown.
+void TForm1::setInputsEnabled(bool enabled)
+{
+    for (QWidget* inputs : {static_cast<QWidget*>(Panel1), static_cast<QWidget*>(Panel2),
+                            static_cast<QWidget*>(editSpecVal3), static_cast<QWidget*>(chkSpecVal3),
+                            static_cast<QWidget*>(Panel3)})
+        inputs->setEnabled(enabled);
+}
+
+TForm1::SummaryInputs TForm1::summaryInputs() const
+{
+    return {cmbOrder->currentIndex(), editPartTol->text(), cmbSeries->currentIndex(), valuesFilePath_};
+}
+
+// The summary stands for the list under it: once the inputs of the column
+// differ from the run's, it says so, and no longer once they are back.
+void TForm1::markSummaryStale()
+{
+    if (!runSummary_.isEmpty() && !searching_)
+        lblSummary->setText(summaryInputs() == runInputs_ ? runSummary_ : runSummary_ + staleNote);
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    // In the list, Enter is the list's own.
+    if (enter && !ListBox1->hasFocus() && event->modifiers() == Qt::NoModifier) {
+        btnStart->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    runner_.stop();
+    QWidget::closeEvent(event);
 }
 
 void TForm1::showDetails()
@@ -467,7 +654,8 @@ void TForm1::showDetails()
     reportingFailures([this] { lblDetails->setText(model_->detailsText(ListBox1->currentIndex().row())); });
 }
 
-// The last entry asks for a file; with none chosen the series stays as it was.
+// The last entry asks for a file; with none chosen the series stays as it
+// was, be it a series or the file chosen before.
 void TForm1::seriesActivated(int index)
 {
     reportingFailures([this, index] {
@@ -481,8 +669,6 @@ void TForm1::seriesActivated(int index)
                                                           QStringLiteral("Text files (*.txt);;All files (*)"));
         if (!path.isEmpty())
             setValuesFile(path);
-        else if (valuesFilePath_)
-            setValuesFile(start);
         else
             cmbSeries->setCurrentIndex(lastSeries_);
     });
@@ -492,19 +678,26 @@ void TForm1::setValuesFile(const QString& path)
 {
     valuesFilePath_ = QFile::encodeName(path).toStdString();
     cmbSeries->setCurrentIndex(cmbSeries->count() - 1);
+    lastSeries_ = cmbSeries->currentIndex();
     const QString name = QFileInfo(path).fileName();
     lblValuesFile->setText(lblValuesFile->fontMetrics().elidedText(name, Qt::ElideMiddle, lblValuesFile->width()));
     lblValuesFile->setToolTip(path);
     lblValuesFile->setPalette(QPalette());
+    markSummaryStale();
 }
 
 // A new part tolerance shows in the chosen divider's band at once; one that
-// does not read waits for Start to turn it red.
+// does not read turns red and leaves the band as it was.
 void TForm1::readPartTolerance()
 {
     reportingFailures([this] {
         const NumberField& field = numberField(Field::PartTol);
-        const FieldReading reading = readNumber(editPartTol->text().toStdString(), field.range, resultList().numbers());
+        const std::string text = editPartTol->text().toStdString();
+        const NumberText& numbers = resultList().numbers();
+        const FieldReading reading = readNumber(text, field.range, numbers);
+        const std::string problem =
+            failed(reading.status) ? fieldProblem(text, reading.status, field.range, numbers) : std::string();
+        showVerdict(*editPartTol, {reading.status, problem}, field.caption);
         if (!model_->runParams() || reading.status != FieldStatus::Ok)
             return;
         SearchParams params = *model_->runParams();

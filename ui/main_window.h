@@ -3,7 +3,9 @@
 #include "request/search_input.h"
 #include "search/arm_table.h"
 #include "search/result_list.h"
+#include "search_runner.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <array>
@@ -16,8 +18,12 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QScrollArea;
+class QShortcut;
+class QTimer;
+class QVBoxLayout;
 
 namespace tarnel {
 
@@ -25,8 +31,9 @@ class ResultListModel;
 class ResultListView;
 
 // Tarnel's one window: the inputs of a search, the Start button, the result
-// list, and under the panels the run's summary and what the chosen divider
-// delivers. All it computes happens in btnStartClick.
+// list, and in a column beside the panels the run's summary and what the
+// chosen divider delivers. btnStartClick reads the inputs and hands the
+// search to a thread of its own, so the window answers during a run.
 class TForm1 final : public QWidget {
     Q_OBJECT
 
@@ -73,7 +80,7 @@ public:
     QCheckBox* chkSpecVal2;
     QLineEdit* editSpecVal3;
     QCheckBox* chkSpecVal3;
-    // Beyond the controls above, in the empty area under the panels.
+    // Beyond the controls above, in a column beside the panels.
     QFrame* Panel3;
     QLabel* Label9;
     QComboBox* cmbOrder;
@@ -82,6 +89,12 @@ public:
     QLabel* Label11;
     QComboBox* cmbSeries; // the series, then "from file…"
     QLabel* lblValuesFile;
+    // Shown while a run takes longer than a moment: a busy bar, the count
+    // found so far and the Stop button (Esc).
+    QWidget* busyPanel;
+    QProgressBar* busyBar;
+    QLabel* lblProgress;
+    QPushButton* btnStop;
     QLabel* lblSummary;
     QLabel* lblDetails;
     // The design inputs, in Panel2's empty area under the special slots.
@@ -102,7 +115,13 @@ public:
     QLabel* lblRoutMax;
     QLineEdit* editRoutMax;
 
+    // Reads the inputs and starts a search; a press during a run is dropped.
     void btnStartClick();
+    // Ends the running search soon; the list stays empty and the summary reads "Stopped".
+    void stopSearch();
+    [[nodiscard]] bool searching() const { return searching_; }
+    // Adds a group of inputs to the column beside the panels, under the others.
+    void addInputGroup(QWidget* group);
     // Chooses the file of resistor values the search tries, as the file
     // dialog does.
     void setValuesFile(const QString& path);
@@ -113,10 +132,22 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Enter in any input presses Start.
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     // The surface's resizes place the anchored controls.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The inputs of the column that a run's summary holds for.
+    struct SummaryInputs {
+        int order = 0;
+        QString partTolerance;
+        int series = 0;
+        std::optional<std::string> valuesFile;
+        bool operator==(const SummaryInputs&) const = default;
+    };
+
     struct Anchored {
         QWidget* control;
         QRect designGeometry;
@@ -126,12 +157,21 @@ private:
     void createControls();
     void createRunPanel();
     void createDesignControls();
+    void createColumn();
+    // The client size the window opens at: the list as wide as the lines of
+    // a run of every arm shape, and the column beside the panels.
+    [[nodiscard]] QSize openingSize() const;
     void fitCaptionsAndValues();
     void orderTabs();
     void placeAnchored(QSize clientSize);
     void showDetails();
     void readPartTolerance();
     void seriesActivated(int index);
+    void searchFinished(const SearchOutcome& outcome);
+    void showProgress();
+    void setInputsEnabled(bool enabled);
+    [[nodiscard]] SummaryInputs summaryInputs() const;
+    void markSummaryStale();
 
     // The controls of the field tables, in their order.
     [[nodiscard]] std::array<QLineEdit*, numberFields.size()> numberEdits() const;
@@ -146,13 +186,26 @@ private:
 
     ResultListModel* model_; // owns the lines; a child, so it outlives no view of them
     // Every control lies on the surface, which scrolls where the window is
-    // smaller than the controls need.
+    // smaller than the controls need: the described controls on the form,
+    // anchored to its edges, and beside it the column of groups.
     QScrollArea* scrollArea_;
     QWidget* surface_;
+    QWidget* form_;
+    QVBoxLayout* column_;
+    int inputGroups_ = 1; // the groups at the column's top, Panel3 the first
     std::vector<Anchored> anchored_;
     std::optional<std::string> valuesFilePath_; // in the file system's encoding
     int lastSeries_ = 0;                           // the entry to go back to when no file is chosen
-    ArmTableCache armTables_;                      // kept from one press of Start to the next
+    QString runSummary_;                           // of the lines the list shows, or empty
+    SummaryInputs runInputs_;                      // as the run shown read them
+    QTimer* busyDelay_;
+    QTimer* progressTimer_;
+    QShortcut* stopShortcut_;
+    bool searching_ = false;
+    ArmTableCache armTables_; // kept from one press of Start to the next
+    // Declared last, so that a running search is stopped and waited for
+    // before the cache and the list (a child, gone with QWidget) it fills.
+    SearchRunner runner_;
 };
 
 // The one main window, set while the application holds it.

@@ -16,14 +16,14 @@ ResultListModel::ResultListModel(NumberText numbers, QObject* parent)
 
 QModelIndex ResultListModel::index(int row, int column, const QModelIndex& parent) const
 {
-    if (column != 0 || row < 0 || parent.isValid() || static_cast<std::size_t>(row) >= list_.size())
+    if (column != 0 || row < 0 || parent.isValid() || row >= rowCount())
         return {};
     return createIndex(row, column);
 }
 
 int ResultListModel::rowCount(const QModelIndex& parent) const
 {
-    if (parent.isValid())
+    if (parent.isValid() || listLent_)
         return 0;
     // A list past INT_MAX lines cannot be held in memory anyway; the clamp
     // only keeps the conversion defined.

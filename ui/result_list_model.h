@@ -25,6 +25,10 @@ public:
     explicit ResultListModel(NumberText numbers, QObject* parent = nullptr);
 
     [[nodiscard]] ResultList& list() { return list_; }
+    [[nodiscard]] const ResultList& list() const { return list_; }
+    // While a search fills the list on another thread, the model shows no
+    // rows and reads nothing of it; change it within a Reset.
+    void setListLent(bool lent) { listLent_ = lent; }
 
     // The parameters of the run whose lines the list holds, for what each
     // divider delivers; none while the list holds no run's lines.
@@ -78,6 +82,7 @@ private:
     [[nodiscard]] QByteArray rangesText(const std::vector<RowRange>& ranges) const;
 
     ResultList list_;
+    bool listLent_ = false;
     std::optional<SearchParams> runParams_;
     // Reused for every line read, so that reading a row allocates only the
     // text it returns.

@@ -2,10 +2,13 @@
 
 #include "application.h"
 #include "result_list_model.h"
+#include "result_saving.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QPaintEvent>
@@ -59,7 +62,8 @@ ResultListView::ResultListView(ResultListModel& lines, QWidget* parent)
       lines_(lines),
       copyAction_(new QAction(tr("Copy"), this)),
       copyAllAction_(new QAction(tr("Copy all"), this)),
-      copyTableAction_(new QAction(tr("Copy as table"), this))
+      copyTableAction_(new QAction(tr("Copy as table"), this)),
+      saveAction_(new QAction(tr("Save results…"), this))
 {
     setItemDelegate(new ResultLineDelegate(lines_, this));
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -72,9 +76,11 @@ ResultListView::ResultListView(ResultListModel& lines, QWidget* parent)
     connect(copyAction_, &QAction::triggered, this, &ResultListView::copySelection);
     connect(copyAllAction_, &QAction::triggered, this, &ResultListView::copyAll);
     connect(copyTableAction_, &QAction::triggered, this, &ResultListView::copyTable);
+    connect(saveAction_, &QAction::triggered, this, &ResultListView::saveResults);
     addAction(copyAction_);
     addAction(copyAllAction_);
     addAction(copyTableAction_);
+    addAction(saveAction_);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultListView::updateActions);
@@ -106,11 +112,28 @@ void ResultListView::copyTable()
     });
 }
 
+void ResultListView::saveResults()
+{
+    reportingFailures([this] {
+        if (lines_.rowCount() == 0 || !lines_.runParams())
+            return;
+        QString filter;
+        const QString path =
+            QFileDialog::getSaveFileName(this, tr("Save results"), QString(), resultFileFilters(), &filter);
+        if (path.isEmpty())
+            return;
+        const QString error = tarnel::saveResults(resultFileFor(path, filter), lines_.list(), *lines_.runParams());
+        if (!error.isEmpty())
+            QMessageBox::critical(this, QCoreApplication::applicationName(), error);
+    });
+}
+
 void ResultListView::updateActions()
 {
     copyAction_->setEnabled(selectionModel()->hasSelection());
     copyTableAction_->setEnabled(selectionModel()->hasSelection() && lines_.runParams().has_value());
     copyAllAction_->setEnabled(lines_.rowCount() > 0);
+    saveAction_->setEnabled(lines_.rowCount() > 0 && lines_.runParams().has_value());
 }
 
 int ResultListView::rowCount() const

@@ -10,7 +10,8 @@ class ResultListModel;
 
 // The window's result list: rows of one fixed height, several selectable with
 // Shift and Ctrl, and copied as plain text with Ctrl+C or the context menu,
-// or as a table for a spreadsheet. Every row has the same height and width,
+// or as a table for a spreadsheet, or saved to a file as the command line
+// writes it. Every row has the same height and width,
 // so that a row's place is worked out from its number: the view keeps
 // nothing a row, and millions of rows are laid out at once.
 class ResultListView final : public QAbstractItemView {
@@ -22,10 +23,13 @@ public:
     void copySelection();
     void copyAll();
     void copyTable();
+    // Asks for a file and writes the run's lines there as text, csv or json.
+    void saveResults();
 
     [[nodiscard]] QAction* copyAction() const { return copyAction_; }
     [[nodiscard]] QAction* copyAllAction() const { return copyAllAction_; }
     [[nodiscard]] QAction* copyTableAction() const { return copyTableAction_; }
+    [[nodiscard]] QAction* saveAction() const { return saveAction_; }
 
     [[nodiscard]] QRect visualRect(const QModelIndex& index) const override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -58,6 +62,7 @@ private:
     QAction* copyAction_;
     QAction* copyAllAction_;
     QAction* copyTableAction_;
+    QAction* saveAction_;
     int linesWidth_ = 0; // of the longest line the model may hold, with the delegate's margins
 };
 

@@ -1,6 +1,6 @@
 #include "command_line.h"
 #include "command_line_options.h"
-#include "result_writers.h"
+#include "output/result_writers.h"
 #include "tarnel/search.h"
 
 #include <gtest/gtest.h>
@@ -252,14 +252,14 @@ TEST(CommandLineTest, results_are_written_in_ordered_blocks_of_bounded_size)
         {{Field::Tol, "100"}, {Field::Rmax, "1000"}, {Field::RsumMax, "9100000"}, {Field::MaxResults, "40000"}}, in);
     ASSERT_EQ(searched.list.size(), 40000u);
     constexpr std::size_t linesPerBlock = 100;
-    for (const auto format : {cli::OutputFormat::Text, cli::OutputFormat::Csv, cli::OutputFormat::Json}) {
+    for (const auto format : {OutputFormat::Text, OutputFormat::Csv, OutputFormat::Json}) {
         PieceRecorder recorder;
         std::ostream out(&recorder);
-        cli::writeResults(format, searched.list, searched.reading.params, out, linesPerBlock);
+        writeResults(format, searched.list, searched.reading.params, out, linesPerBlock);
         std::ostringstream whole; // one block; compared as lines, which print short
-        cli::writeResults(format, searched.list, searched.reading.params, whole, searched.list.size());
+        writeResults(format, searched.list, searched.reading.params, whole, searched.list.size());
         EXPECT_EQ(outputLines(recorder.text),
-                  format == cli::OutputFormat::Text ? searched.lines : outputLines(whole.str()));
+                  format == OutputFormat::Text ? searched.lines : outputLines(whole.str()));
         EXPECT_GE(recorder.pieces, 400u);
         EXPECT_LE(recorder.largestPiece, linesPerBlock * 1024); // a json object is some 500 bytes
     }

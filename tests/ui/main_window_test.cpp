@@ -3,10 +3,12 @@
 #include "main_window.h"
 #include "result_list_model.h"
 #include "result_list_view.h"
+#include "result_saving.h"
 #include "ui_test_support.h"
 
 #include <limits>
 #include <memory>
+#include <sstream>
 
 using namespace tarnel;
 using namespace tarnel::test;
@@ -53,7 +55,11 @@ class MainWindowTest : public QObject {
         return lines;
     }
 
-    void clickStart() { QTest::mouseClick(window->btnStart, Qt::LeftButton); }
+    void clickStart()
+    {
+        QTest::mouseClick(window->btnStart, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->searching(), 60000);
+    }
 
     void clickRow(int row, Qt::KeyboardModifiers modifiers = {})
     {
@@ -70,6 +76,20 @@ class MainWindowTest : public QObject {
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // Starts the best of millions of dividers: seconds of work.
+    void startLongRun()
+    {
+        for (const auto& [edit, text] : {std::pair{window->editTol, "100"}, {window->editRmax, "9100000"},
+                                         {window->editRsumMin, "1"}, {window->editRsumMax, "9100000"},
+                                         {window->editMaxResults, "9100000"}})
+            edit->setText(text);
+        for (QCheckBox* arm : window->findChildren<QCheckBox*>(QRegularExpression("^chk(Hi|Lo)")))
+            arm->setChecked(true);
+        window->cmbOrder->setCurrentIndex(1);
+        window->cmbSeries->setCurrentIndex(window->cmbSeries->findText("E192"));
+        QTest::mouseClick(window->btnStart, Qt::LeftButton);
     }
 
 private slots:
@@ -135,20 +155,23 @@ private slots:
         QCOMPARE(visited, expected);
     }
 
-    void bad_field_turns_red_keeps_its_text_and_stops_the_run()
+    void bad_field_turns_red_says_why_keeps_its_text_and_stops_the_run()
     {
-        for (const auto& [name, text] : {std::pair{"editUin", ""}, {"editTol", "100.5"}, {"editRsumMax", "1,5"},
-                                         {"editSpecVal1", "x"}}) {
+        for (const auto& [name, text, why] :
+             {std::tuple{"editUin", "", "Uin: \"\" is not a number"}, {"editTol", "100.5", "Tol: \"100.5\" is out of range"},
+              {"editRsumMax", "1,5", "RsumMax: \"1,5\" is not a number"}, {"editSpecVal1", "x", "\"x\" is not a number"}}) {
             openWindow();
             auto* bad = window->findChild<QLineEdit*>(name);
-            QTest::keyClick(bad, Qt::Key_Return); // Enter in an edit is no press of Start
-            QCOMPARE(listLines(), QStringList());
-            clickStart(); // a good run first, so that stopping must empty the list
+            QTest::keyClick(bad, Qt::Key_Return); // Enter in an edit presses Start: a good run first
+            QTRY_VERIFY(!window->searching());
+            QCOMPARE(listLines().size(), 24);
             window->chkSpecVal1->setCheckState(Qt::Checked);
             type(bad, text);
             clickStart();
             for (const QLineEdit* e : window->findChildren<QLineEdit*>())
                 QCOMPARE(isRed(e), e == bad);
+            QVERIFY2(bad->toolTip().startsWith(QString::fromUtf8(why)), qPrintable(bad->toolTip()));
+            QVERIFY(window->lblSummary->text().contains(bad->toolTip()));
             QCOMPARE(listLines(), QStringList());
             QVERIFY(window->Panel1->isEnabled());
             QCOMPARE(bad->text(), text);
@@ -192,6 +215,15 @@ private slots:
         QTest::keyClick(window->cmbSeries, Qt::Key_Up);
         QCOMPARE(window->cmbSeries->currentText(), QStringLiteral("E192"));
         QCOMPARE(window->lblValuesFile->text(), QString());
+        // Asked for a file again, Cancel leaves E192 chosen.
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, [] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        cancel.start(20);
+        QTest::keyClick(window->cmbSeries, Qt::Key_End);
+        QCOMPARE(window->cmbSeries->currentText(), QStringLiteral("E192"));
         clickStart();
         QVERIFY(listLines().size() > 24);
     }
@@ -214,11 +246,12 @@ private slots:
     void resizing_moves_the_panels_and_slot_3_and_stretches_the_list_until_the_window_scrolls()
     {
         auto* surface = window->Panel1->parentWidget();
+        const QSize opened = window->size();
         for (const QSize change : {QSize(24, 0), QSize(300, 90), QSize(-100, -300)}) {
-            window->resize(QSize(654, 938) + change);
-            QTRY_COMPARE(window->size(), QSize(654, 938) + change);
-            // Shorter than the controls need, the window scrolls instead of cutting them off.
-            QCOMPARE(surface->height(), std::max(938, window->height()));
+            window->resize(opened + change);
+            QTRY_COMPARE(window->size(), opened + change);
+            // Shorter than the panels need, the window scrolls instead of cutting them off.
+            QCOMPARE(surface->height(), std::max(641, window->height()));
             const int dw = surface->width() - 654;
             QCOMPARE(window->Panel1->geometry(), QRect(237 + dw, 8, 204, 625));
             QCOMPARE(window->Panel2->geometry(), QRect(447 + dw, 8, 204, 625));
@@ -227,9 +260,9 @@ private slots:
             QCOMPARE(window->editSpecVal3->geometry(), QRect(567 + dw, 141, 73, 33));
             QCOMPARE(window->chkSpecVal3->geometry(), QRect(464 + dw, 145, 97, 25));
         }
-        // On a screen smaller than the window, it opens within the screen's free area.
-        QCOMPARE(placedWithin({926, 194, 654, 938}, {0, 0, 1920, 1200}), QRect(926, 194, 654, 938));
-        QCOMPARE(placedWithin({926, 194, 654, 938}, {0, 0, 1366, 728}), QRect(712, 40, 654, 688));
+        // The window opens centred within the screen's free area, shrunk where it does not fit.
+        QCOMPARE(placedWithin({1200, 938}, {0, 0, 1920, 1200}), QRect(360, 143, 1200, 938));
+        QCOMPARE(placedWithin({1200, 938}, {10, 0, 1366, 728}), QRect(93, 32, 1200, 688));
     }
 
     void captions_and_the_widest_values_fit_their_controls()
@@ -269,6 +302,12 @@ private slots:
         QVERIFY(table[0].startsWith("combination\thigh\tlow\thigh_r1"));
         QVERIFY(table[7].startsWith("0\t1\t1\t62\t\t6.8\t")); // the last selected line, row 20
         QVERIFY(window->lblDetails->text().startsWith("High arm: 62 k")); // the current row's divider
+        // A part tolerance that does not read turns red and leaves the band as it was.
+        const QString details = window->lblDetails->text();
+        type(window->editPartTol, "x");
+        QVERIFY(isRed(window->editPartTol));
+        QCOMPARE(window->lblDetails->text(), details);
+        QVERIFY(window->lblSummary->text().endsWith("(inputs changed since this run)"));
         // Ranges of a selection come in click order and may overlap; each line goes once, in list order.
         const QAbstractItemModel* model = window->ListBox1->model();
         QItemSelection overlapping;
@@ -279,6 +318,76 @@ private slots:
         QCOMPARE(window->ListBox1->copyAllAction()->text(), QStringLiteral("Copy all"));
         window->ListBox1->copyAllAction()->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), lines.join('\n'));
+    }
+
+    void at_1366x768_every_control_the_summary_and_the_first_lines_details_show_together()
+    {
+        QCOMPARE(window->screen()->availableGeometry(), QRect(0, 0, 1366, 768));
+        QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+        for (QCheckBox* arm : window->findChildren<QCheckBox*>(QRegularExpression("^chk(Hi|Lo)")))
+            arm->setChecked(true);
+        clickStart();
+        clickRow(0);
+        for (const QWidget* w : window->findChildren<QWidget*>())
+            if (w->isVisible() && !window->ListBox1->isAncestorOf(w) && w->metaObject()->className() != QByteArray("QWidget"))
+                QVERIFY2(window->rect().contains(QRect(w->mapTo(window.get(), QPoint()), w->size())), qPrintable(w->objectName()));
+        for (const QLabel* text : {window->lblSummary, window->lblDetails})
+            QVERIFY(!text->text().isEmpty() && text->height() >= text->sizeHint().height());
+        // The longest line shows whole.
+        int widest = 0;
+        for (const QString& line : listLines())
+            widest = std::max(widest, window->ListBox1->fontMetrics().horizontalAdvance(line));
+        QVERIFY(widest < window->ListBox1->viewport()->width());
+    }
+
+    void escape_stops_a_long_run_at_once_the_window_answering_meanwhile()
+    {
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(10);
+        startLongRun();
+        QTRY_VERIFY(window->busyPanel->isVisible());
+        QVERIFY(ticks > 10);
+        QVERIFY(!window->Panel3->isEnabled());
+        // A second press is dropped: were it queued, the stop below would wait for a whole run.
+        window->btnStartClick();
+        QElapsedTimer stopping;
+        stopping.start();
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->searching(), 1000);
+        QVERIFY(stopping.elapsed() < 500);
+        QCOMPARE(window->lblSummary->text(), QStringLiteral("Stopped"));
+        QCOMPARE(listLines(), QStringList());
+        QVERIFY(window->Panel3->isEnabled() && !window->busyPanel->isVisible());
+    }
+
+    void results_are_saved_as_the_command_line_writes_them_or_not_at_all()
+    {
+        clickStart();
+        const SearchParams& params = *window->resultModel().runParams();
+        QTemporaryDir dir;
+        const ResultFile csv = resultFileFor(dir.filePath("run"), "CSV (*.csv)");
+        QCOMPARE(csv.path, dir.filePath("run.csv"));
+        QCOMPARE(saveResults(csv, window->resultList(), params), QString());
+        std::ostringstream expected;
+        writeResults(OutputFormat::Csv, window->resultList(), params, expected);
+        QFile saved(csv.path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll().toStdString(), expected.str());
+        QCOMPARE(resultFileFor(dir.filePath("run.JSON"), "CSV (*.csv)").format, OutputFormat::Json);
+        const QString nowhere = dir.filePath("missing/run.txt");
+        QVERIFY(saveResults({nowhere, OutputFormat::Text}, window->resultList(), params).startsWith(nowhere + ": "));
+    }
+
+    void closing_during_a_run_ends_it_promptly()
+    {
+        startLongRun();
+        QElapsedTimer closing;
+        closing.start();
+        window->close();
+        window.reset();
+        QVERIFY(closing.elapsed() < 1000);
     }
 
     void lines_use_the_decimal_separator_of_the_locale()
@@ -310,6 +419,7 @@ private slots:
 
     void long_lines_scroll_sideways_instead_of_being_cut()
     {
+        window->resize(1000, 700);
         for (const auto& [edit, text] : {std::pair{window->editRmax, "9100000"}, {window->editRsumMax, "9100000"},
                                          {window->editTol, "100"}, {window->editMaxResults, "20000"}})
             edit->setText(text);

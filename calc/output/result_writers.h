@@ -1,14 +1,15 @@
 #pragma once
 
-#include "command_line_options.h"
-
 #include "request/search_params.h"
 #include "search/result_list.h"
 
 #include <cstddef>
 #include <ostream>
 
-namespace tarnel::cli {
+namespace tarnel {
+
+// The forms a run's results are written in.
+enum class OutputFormat { Text, Csv, Json };
 
 inline constexpr std::size_t blockLines = 8192;
 
@@ -19,4 +20,4 @@ inline constexpr std::size_t blockLines = 8192;
 void writeResults(OutputFormat format, const ResultList& list, const SearchParams& params, std::ostream& out,
                   std::size_t linesPerBlock = blockLines);
 
-} // namespace tarnel::cli
+} // namespace tarnel

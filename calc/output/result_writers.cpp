@@ -1,4 +1,4 @@
-#include "result_writers.h"
+#include "output/result_writers.h"
 
 #include "request/result_table.h"
 #include "search/ordered_pipeline.h"
@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tarnel::cli {
+namespace tarnel {
 
 namespace {
 
@@ -150,4 +150,4 @@ void writeResults(OutputFormat format, const ResultList& list, const SearchParam
     }
 }
 
-} // namespace tarnel::cli
+} // namespace tarnel
