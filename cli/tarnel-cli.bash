@@ -46,7 +46,7 @@ _tarnel_cli()
                 COMPREPLY=($(compgen -W 'found best' -- "$cur"))
                 return
                 ;;
-            --values)
+            --values | --output)
                 _filedir
                 return
                 ;;
