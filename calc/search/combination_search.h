@@ -41,6 +41,9 @@ inline constexpr std::size_t sweepsWorthThreads = 100'000;
 // The values every loop runs over: from the floor of rMin up to rMax.
 [[nodiscard]] ValueRange searchedValues(const SearchParams& params);
 
+// Past every loop index of an arm table.
+inline constexpr std::uint32_t allLoops = std::numeric_limits<std::uint32_t>::max();
+
 // Positions in a table of low arms.
 struct Run {
     std::uint32_t first = 0;
@@ -49,7 +52,8 @@ struct Run {
 };
 
 // The dividers of one combination within a deviation, high arm by high arm
-// in loop order; a high arm without any is left out.
+// in loop order; a high arm without any is left out, and so is any beyond
+// the loop index the table was asked for.
 struct RunTable {
     struct High {
         std::uint32_t loop;     // the high arm's loop index
@@ -59,7 +63,6 @@ struct RunTable {
     };
     std::vector<High> highs;
     std::vector<std::uint32_t> edges; // lows at a total bound that were tested and meet them
-    std::uint64_t count = 0;
 
     [[nodiscard]] std::uint32_t edgesBegin(std::size_t high) const { return high == 0 ? 0 : highs[high - 1].edgesEnd; }
     [[nodiscard]] std::uint64_t countOf(std::size_t high) const
@@ -141,7 +144,8 @@ public:
         return found;
     }
 
-    [[nodiscard]] RunTable runs(double maxDeviation) const
+    // The runs of the highs of loop index below loopEnd.
+    [[nodiscard]] RunTable runs(double maxDeviation, std::uint32_t loopEnd = allLoops) const
     {
         // Found ascending by resistance, then put in loop order.
         struct Found {
@@ -152,12 +156,13 @@ public:
         std::vector<std::uint32_t> edges;
         RunTable table;
         sweep(maxDeviation, [&](const Arm& high, Run sure, std::span<const std::uint32_t> highEdges) {
+            if (high.loop >= loopEnd)
+                return;
             const auto begin = static_cast<std::uint32_t>(edges.size());
             edges.insert(edges.end(), highEdges.begin(), highEdges.end());
             found.push_back({{high.loop, static_cast<std::uint32_t>(&high - &highs_[0]), sure,
                               static_cast<std::uint32_t>(edges.size())},
                              begin});
-            table.count += sure.size() + highEdges.size();
         });
         constexpr unsigned digitBits = 11;
         std::vector<Found> scratch(found.size());
@@ -175,6 +180,27 @@ public:
             table.highs.back().edgesEnd = static_cast<std::uint32_t>(table.edges.size());
         }
         return table;
+    }
+
+    // A loop index of the highs below which lie at least needed of the
+    // dividers within maxDeviation, or allLoops: a list that takes only the
+    // first of many dividers needs the runs of those highs only, not a table
+    // of millions. Counted in buckets of loop indices, so it may take in a
+    // few highs more.
+    [[nodiscard]] std::uint32_t loopEndFor(double maxDeviation, std::uint64_t needed) const
+    {
+        constexpr unsigned bucketBits = 10;
+        std::vector<std::uint64_t> buckets((highs_.loopCount() >> bucketBits) + 1);
+        sweep(maxDeviation, [&](const Arm& high, Run sure, std::span<const std::uint32_t> edges) {
+            buckets[high.loop >> bucketBits] += sure.size() + edges.size();
+        });
+        std::uint64_t below = 0;
+        for (std::size_t bucket = 0; bucket < buckets.size(); ++bucket) {
+            below += buckets[bucket];
+            if (below >= needed)
+                return static_cast<std::uint32_t>((bucket + 1) << bucketBits);
+        }
+        return allLoops;
     }
 
     // Hands the dividers of the table's highs from firstHigh to endHigh to
