@@ -122,6 +122,8 @@ public:
     {
     }
 
+    [[nodiscard]] const ArmCombination& combination() const { return combination_; }
+
     // What a sweep costs, in arms passed.
     [[nodiscard]] std::size_t work() const { return highs_.size() + lows_.size(); }
 
@@ -132,6 +134,11 @@ public:
     [[nodiscard]] double deviation(const Arm& high, const Arm& low) const
     {
         return deviationPercent(ratio(high, low), params_.ratio);
+    }
+    // The same of a divider of this combination.
+    [[nodiscard]] double deviation(const Divider& divider) const
+    {
+        return deviation(highs_.arm(divider.values[0], divider.values[1]), lows_.arm(divider.values[2], divider.values[3]));
     }
 
     // How many dividers meet the bounds and deviate by at most maxDeviation.
@@ -203,6 +210,34 @@ public:
         return allLoops;
     }
 
+    [[nodiscard]] std::size_t highCount() const { return highs_.size(); }
+
+    // Hands the dividers within maxDeviation of the highs from position
+    // firstHigh up to endHigh in the table of highs to take(high, low), in
+    // no set order: for a ranking that knows the order found by foundOrder.
+    template <class Take>
+    void visitUnordered(double maxDeviation, std::size_t firstHigh, std::size_t endHigh, Take&& take) const
+    {
+        sweep(
+            maxDeviation,
+            [&](const Arm& high, Run sure, std::span<const std::uint32_t> edges) {
+                for (std::uint32_t position = sure.first; position < sure.end; ++position)
+                    take(high, lows_[position]);
+                for (const std::uint32_t position : edges)
+                    take(high, lows_[position]);
+            },
+            firstHigh, endHigh);
+    }
+
+    // Where a divider of this combination comes in the order found among
+    // the combination's: by its high arm's loop index, then its low arm's.
+    [[nodiscard]] std::uint64_t foundOrder(const Divider& divider) const
+    {
+        const Arm high = highs_.arm(divider.values[0], divider.values[1]);
+        const Arm low = lows_.arm(divider.values[2], divider.values[3]);
+        return std::uint64_t{high.loop} << 32 | lows_.loopIndex(low, lowsLargerOuter_);
+    }
+
     // Hands the dividers of the table's highs from firstHigh to endHigh to
     // take in loop order, as their two arms; false once take refuses one.
     // scratch is one per thread.
@@ -266,11 +301,12 @@ private:
     }
 
     // Calls found(high, sure, edges) for every high arm with a divider within
-    // maxDeviation, ascending by resistance: sure the run of lows that surely
+    // maxDeviation, from position firstHigh up to endHigh in the table of
+    // highs, ascending by resistance: sure the run of lows that surely
     // meet every bound, edges the lows at a total bound that were tested one
     // by one and meet them.
     template <class Found>
-    void sweep(double maxDeviation, Found&& found) const
+    void sweep(double maxDeviation, Found&& found, std::size_t firstHigh = 0, std::size_t endHigh = allLoops) const
     {
         const auto lowCount = static_cast<std::uint32_t>(lows_.size());
         // Along the lows the ratio falls: the window and the band each start
@@ -291,7 +327,8 @@ private:
         std::uint32_t sureEnd = lowCount;
         std::uint32_t mayEnd = lowCount;
         std::vector<std::uint32_t> edges;
-        for (std::size_t h = 0; h < highs_.size(); ++h) {
+        // Started past the first high, the edges catch up from the ends.
+        for (std::size_t h = firstHigh; h < std::min(endHigh, highs_.size()); ++h) {
             const Arm& high = highs_[h];
             const auto ratioAt = [&](std::uint32_t k) { return ratio(high, lows_[k]); };
             const auto deviationAt = [&](std::uint32_t k) { return deviationPercent(ratioAt(k), params_.ratio); };
