@@ -7,13 +7,16 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <deque>
-#include <iterator>
 #include <memory>
 #include <numeric>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace tarnel {
 
@@ -30,13 +33,23 @@ double deviationReach(const SearchParams& params)
                     std::fabs(deviationPercent(params.ratioHigh, params.ratio))) * (1 + 1e-6) + 1e-9;
 }
 
-// A deviation bound that takes in at least limit dividers, and at most a
-// quarter more where ties allow: every divider beyond it ranks below all
-// within it. Found between no deviation and the largest the ratio window
-// allows, each step guessing from the counts at both ends as if dividers
-// were spread evenly, or halving where that guess stalls.
-double deviationBound(const SearchParams& params, const std::vector<CombinationSearch>& searches,
-                      std::uint64_t found, std::uint64_t limit, std::stop_token stop)
+// A deviation bound and how many dividers lie within it.
+struct Bound {
+    double deviation;
+    std::uint64_t within;
+};
+
+// A deviation bound that takes in at least limit dividers, and at most an
+// eighth more where ties allow: every divider beyond it ranks below all
+// within it, and those within are all held. Found between no deviation and
+// the largest the ratio window allows. The count grows about as a power of
+// the deviation, so each step guesses along the straight line between both
+// ends' logarithms, or, with no divider at the lower end, as if dividers
+// were spread evenly, aiming at the middle of the room; where the same end
+// moved twice running, at the room's far side, so the next guess lands
+// across; four times, the step halves.
+Bound deviationBound(const SearchParams& params, const std::vector<CombinationSearch>& searches,
+                     std::uint64_t found, std::uint64_t limit, std::stop_token stop)
 {
     const auto countAll = [&](double maxDeviation) {
         const std::vector<std::uint64_t> counts = countsOf(searches, maxDeviation, stop);
@@ -45,26 +58,33 @@ double deviationBound(const SearchParams& params, const std::vector<CombinationS
     double below = 0.0;
     std::uint64_t countBelow = countAll(below);
     if (countBelow >= limit)
-        return below;
+        return {below, countBelow};
     double enough = deviationReach(params);
     std::uint64_t countEnough = found;
-    bool guessed = false;
-    while (countEnough > limit + limit / 4 && enough - below > enough * 1e-15 && !stop.stop_requested()) {
-        const double share = static_cast<double>(limit - countBelow) / static_cast<double>(countEnough - countBelow);
-        const double guess = below + (enough - below) * share;
-        const bool useGuess = !guessed && guess > below && guess < enough;
-        const double middle = useGuess ? guess : below + (enough - below) / 2;
-        guessed = useGuess;
+    const std::uint64_t most = limit + limit / 8;
+    int sameEnd = 0; // how many times running the same end moved, negative for the lower
+    while (countEnough > most && enough - below > enough * 1e-15 && !stop.stop_requested()) {
+        const double low = static_cast<double>(countBelow);
+        const double high = static_cast<double>(countEnough);
+        const double aim = static_cast<double>(sameEnd <= -2 ? most : sameEnd >= 2 ? limit : limit + limit / 16);
+        const double guess =
+            below > 0.0 && countBelow > 0
+                ? below * std::pow(enough / below, std::log(aim / low) / std::log(high / low))
+                : below + (enough - below) * (aim - low) / (high - low);
+        const bool halve = sameEnd >= 4 || sameEnd <= -4 || !(guess > below && guess < enough);
+        const double middle = halve ? below + (enough - below) / 2 : guess;
         const std::uint64_t count = countAll(middle);
         if (count < limit) {
             below = middle;
             countBelow = count;
+            sameEnd = sameEnd < 0 && !halve ? sameEnd - 1 : -1;
         } else {
             enough = middle;
             countEnough = count;
+            sameEnd = sameEnd > 0 && !halve ? sameEnd + 1 : 1;
         }
     }
-    return enough;
+    return {enough, countEnough};
 }
 
 // The dividers within the bound are ranked in slices of their deviation's
@@ -121,10 +141,16 @@ public:
     {
         sortByRank(items, scratch);
         // Equals in rank, rare but for exact ratios, go in the order found.
+        std::vector<std::pair<std::pair<std::size_t, std::uint64_t>, Ranked>> keyed;
         for (auto first = items.begin(); first != items.end();) {
             const auto last = std::find_if(first + 1, items.end(), [&](const Ranked& r) { return ranksBefore(*first, r); });
-            if (last - first > 1)
-                std::sort(first, last, [&](const Ranked& x, const Ranked& y) { return foundKey(x) < foundKey(y); });
+            if (last - first > 1) {
+                keyed.clear();
+                for (auto it = first; it != last; ++it)
+                    keyed.emplace_back(foundKey(*it), *it);
+                std::sort(keyed.begin(), keyed.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+                std::transform(keyed.begin(), keyed.end(), first, [](const auto& k) { return k.second; });
+            }
             first = last;
         }
     }
@@ -237,16 +263,14 @@ std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables,
     // Where few dividers are found, or the limit takes in nearly all, ranking
     // every one costs less than the sweeps that would narrow the bound.
     const bool rankAll = found <= limit + limit / 4 || found <= rankAllUpTo;
-    const double bound = rankAll ? noBand : deviationBound(params, searches, found, limit, control.stop);
+    const Bound bound = rankAll ? Bound{noBand, found} : deviationBound(params, searches, found, limit, control.stop);
     const std::size_t workers = workOf(searches) >= sweepsWorthThreads ? workerCount() : 1;
-    const std::vector<std::uint64_t> within = rankAll ? counts : countsOf(searches, bound, control.stop);
-    const Slices slices(rankAll ? deviationReach(params) : bound,
-                        std::accumulate(within.begin(), within.end(), std::uint64_t{0}));
+    const Slices slices(rankAll ? deviationReach(params) : bound.deviation, bound.within);
     const RankOrder order(searches);
     std::vector<std::vector<RankedQueue>> kept(workers);
     forEachInOrder(
         workers,
-        [&](std::size_t part) { return bestOf(searches, part, workers, bound, limit, slices, order, control.stop); },
+        [&](std::size_t part) { return bestOf(searches, part, workers, bound.deviation, limit, slices, order, control.stop); },
         [&](std::size_t part, std::vector<RankedQueue> partKept) {
             kept[part] = std::move(partKept);
             return true;
@@ -262,7 +286,15 @@ std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables,
                 queues.push_back(&part[slice]);
             return rankedSlice(queues, order);
         },
-        [&](std::size_t, const std::vector<Ranked>& ranked) {
+        [&](std::size_t slice, const std::vector<Ranked>& ranked) {
+#if defined(__GLIBC__)
+            // The blocks of the slices sorted so far were freed on other
+            // threads, into their own arenas, where the list's new chunks
+            // cannot take them up: given back now and then, they keep the
+            // peak near the list's size instead of twice it.
+            if (slice % 8 == 7)
+                malloc_trim(0);
+#endif
             for (const Ranked& item : ranked) {
                 if (list.size() == limit)
                     return false;
@@ -270,7 +302,8 @@ std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables,
             }
             return list.size() < limit;
         },
-        {.workers = workers}, control.stop);
+        // Each slice ahead holds its dividers twice over while sorted.
+        {.workers = workers, .inFlight = workers}, control.stop);
     return found;
 }
 
