@@ -15,4 +15,5 @@ TEST(QuotedTextTest, a_text_is_shown_as_valid_utf8_on_one_line_and_cut_short_bet
     EXPECT_EQ(tarnel::quoted("\xf4\x90\x80\x80"), "\"\\xF4\\x90\\x80\\x80\""); // past U+10FFFF
     EXPECT_EQ(tarnel::quoted("\xf0\x9f\x94\x8c"), "\"\xf0\x9f\x94\x8c\"");
     EXPECT_EQ(tarnel::quoted(std::string(39, 'x') + "\u20ac" + "y"), "\"" + std::string(39, 'x') + "\u20ac\u2026\"");
+    EXPECT_EQ(tarnel::escaped(std::string(50, 'x') + "\xff.txt"), std::string(50, 'x') + "\\xFF.txt");
 }

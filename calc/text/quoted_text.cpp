@@ -42,7 +42,31 @@ std::size_t sequenceLength(std::string_view text)
     return length;
 }
 
+// Appends the character text starts with to out, written out as \xFF where
+// it is a control character or a byte of no character; gives the bytes it took.
+std::size_t appendCharacter(std::string_view text, std::string& out)
+{
+    const std::size_t length = sequenceLength(text);
+    const auto c = static_cast<unsigned char>(text[0]);
+    if (length == 0 || c < 0x20 || c == 0x7F) {
+        std::array<char, 5> escaped{};
+        std::snprintf(escaped.data(), escaped.size(), "\\x%02X", c);
+        out += escaped.data();
+        return 1;
+    }
+    out.append(text.substr(0, length));
+    return length;
+}
+
 } // namespace
+
+std::string escaped(std::string_view text)
+{
+    std::string shown;
+    while (!text.empty())
+        text.remove_prefix(appendCharacter(text, shown));
+    return shown;
+}
 
 std::string quoted(std::string_view text)
 {
@@ -53,19 +77,7 @@ std::string quoted(std::string_view text)
             shown += "\u2026";
             break;
         }
-        const std::size_t length = sequenceLength(text);
-        const auto c = static_cast<unsigned char>(text[0]);
-        // A control character or a byte of no character is written as its
-        // value, so that the message stays one line of valid UTF-8.
-        if (length == 0 || c < 0x20 || c == 0x7F) {
-            std::array<char, 5> escaped{};
-            std::snprintf(escaped.data(), escaped.size(), "\\x%02X", c);
-            shown += escaped.data();
-            text.remove_prefix(1);
-        } else {
-            shown.append(text.substr(0, length));
-            text.remove_prefix(length);
-        }
+        text.remove_prefix(appendCharacter(text, shown));
     }
     return shown + "\"";
 }

@@ -11,4 +11,7 @@ namespace tarnel {
 // message, and every message is valid UTF-8.
 [[nodiscard]] std::string quoted(std::string_view text);
 
+// The same whole and without quotes, for a name that messages repeat.
+[[nodiscard]] std::string escaped(std::string_view text);
+
 } // namespace tarnel

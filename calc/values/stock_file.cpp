@@ -123,7 +123,8 @@ StockReading readStockFile(const std::string& path, const NumberText& numbers)
     case FileContent::Status::Read:
         break;
     }
-    return parseStock(file.text, std::filesystem::path(path).filename().string(), numbers);
+    // The name goes into the run's summary, which must read as UTF-8 too.
+    return parseStock(file.text, escaped(std::filesystem::path(path).filename().string()), numbers);
 }
 
 } // namespace tarnel
