@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include "command_line_options.h"
+#include "output_file.h"
 
 #include "output/result_writers.h"
 #include "request/search_input.h"
@@ -9,6 +10,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
+#include <optional>
+#include <system_error>
 
 namespace tarnel::cli {
 
@@ -69,6 +73,44 @@ int finish(std::ostream& out, std::ostream& err)
     return exitFailure;
 }
 
+// The exception being handled, in words.
+std::string failureReason()
+{
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return "out of memory";
+    } catch (const std::system_error& e) {
+        return "the system refused: " + e.code().message();
+    } catch (const std::exception& e) {
+        return std::string("internal error: ") + e.what();
+    } catch (...) {
+        return "internal error of no known kind";
+    }
+}
+
+// The results to the output file, or out; every failure said, and for
+// standard output that what went out before it is not the whole.
+int writeOutput(const Options& options, const ResultList& list, const SearchParams& params, std::ostream& out,
+                std::optional<OutputFile>& file, std::ostream& err)
+{
+    try {
+        writeResults(options.format, list, params, file ? file->stream() : out);
+    } catch (...) {
+        err << programName << ": " << failureReason()
+            << (file ? "; " + tarnel::quoted(*options.outputFile) + " is left as it was"
+                     : std::string("; the output above is incomplete"))
+            << '\n';
+        return exitFailure;
+    }
+    if (!file)
+        return finish(out, err);
+    if (file->commit())
+        return exitSuccess;
+    err << programName << ": --output " << tarnel::quoted(*options.outputFile) << ": " << file->problem() << '\n';
+    return exitFailure;
+}
+
 int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                const std::string& decimalSeparator)
 {
@@ -84,6 +126,15 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
     const InputReading reading = readSearchParams(options.input, numbers);
     std::vector<ArgumentError> errors = std::move(parsed.errors);
     addRejectedValues(options, reading, errors);
+    // Made before the search, so that a file that cannot be written is told
+    // at once, as bad input.
+    std::optional<OutputFile> file;
+    if (options.outputFile) {
+        file.emplace(*options.outputFile);
+        if (!file->problem().empty())
+            errors.push_back({options.outputFilePosition,
+                              "--output " + tarnel::quoted(*options.outputFile) + ": " + file->problem()});
+    }
     if (!errors.empty()) {
         std::stable_sort(errors.begin(), errors.end(),
                          [](const ArgumentError& a, const ArgumentError& b) { return a.position < b.position; });
@@ -93,8 +144,7 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
         return reportUnexplainedStop(reading, err);
     ResultList list(numbers);
     const RunSummary summary = searchDividers(reading.params, list);
-    writeResults(options.format, list, reading.params, out);
-    const int status = finish(out, err);
+    const int status = writeOutput(options, list, reading.params, out, file, err);
     // The output is all dividers from all values, unless the summary, after it, says otherwise.
     if (status == exitSuccess && (summary.found == 0 || summary.limitCut() || summary.hasNotes()))
         err << programName << ": " << summary.text(numbers) << '\n';
@@ -108,9 +158,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 {
     try {
         return runChecked(args, out, err, decimalSeparator);
-    } catch (const std::exception& e) {
+    } catch (...) {
         // Nothing is printed before the search has ended, so out holds no part of a result.
-        err << programName << ": " << e.what() << '\n';
+        err << programName << ": " << failureReason() << '\n';
         return exitFailure;
     }
 }

@@ -87,6 +87,8 @@ public:
         specialOption("exclude", "never use the resistor value K", false);
         specialOption("only", "use listed values only, and list K", true);
         valueOption("format", "text|csv|json", "how the results are printed (default text)", format_);
+        valueOption("output", "FILE", "write the results to FILE, whole or not at all (default standard output)",
+                    output_);
         flagOption("help", "print this help and exit", parsed_.options.help);
         flagOption("version", "print the version and exit", parsed_.options.version);
         app_.footer("Numbers are read with the decimal separator of the system locale or a period.\n"
@@ -307,6 +309,14 @@ private:
                                           choices_[i]->position, words)
                                          .value_or(o.input.choices[i]);
         }
+        if (const auto path = valueOf("output", output_)) {
+            if (path->empty()) {
+                fail(output_->position, "--output needs a value");
+            } else {
+                o.outputFile = *path;
+                o.outputFilePosition = output_->position;
+            }
+        }
         if (const auto value = valueOf("format", format_))
             o.format = static_cast<OutputFormat>(word("--format", *value, format_->position, {"text", "csv", "json"})
                                                      .value_or(static_cast<std::size_t>(o.format)));
@@ -394,6 +404,7 @@ private:
     std::optional<Occurrence> high_;
     std::optional<Occurrence> low_;
     std::optional<Occurrence> format_;
+    std::optional<Occurrence> output_;
     std::size_t specialsTaken_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,8 @@ struct Options {
     std::array<std::size_t, specialSlotCount> slotPositions = noPositions<specialSlotCount>();
     std::size_t valuesFilePosition = noPosition; // of --values, standing in for the series
     OutputFormat format = OutputFormat::Text;
+    std::optional<std::string> outputFile; // standard output unless given
+    std::size_t outputFilePosition = noPosition;
     bool help = false;
     bool version = false;
 };

@@ -31,7 +31,7 @@ _tarnel_cli()
                 _tarnel_cli_shapes
                 return
                 ;;
-            --values)
+            --values | --output)
                 _filedir
                 return
                 ;;

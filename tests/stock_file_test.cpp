@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 using namespace tarnel;
 
 namespace {
@@ -68,7 +70,8 @@ TEST(StockFileTest, a_stock_is_sorted_once_each_and_a_bad_line_is_named_by_its_n
         {"100R\n0R\n1k\n9200000\n", {0.1, 1}, "", 2},
         {"1k\n\n3 k3\n", {}, "line 3: \"3 k3\" is no resistor value"},
         {"1k\n" + std::string(60, 'x') + "\n", {}, "line 2: \"" + std::string(40, 'x') + "\u2026\" is no resistor value"},
-        {"1k\nx\ty\n", {}, "line 2: \"x?y\" is no resistor value"},
+        {"1k\nx\ty\n", {}, "line 2: \"x\\x09y\" is no resistor value"},
+        {std::string("\xFF\xFE" "1\0" "0\0\n", 7), {}, "line 1: \"\\xFF\\xFE1\\x000\\x00\" is no resistor value"}, // UTF-16
         {"# nothing\n\n", {}, "holds no value"},
         {"0R\nR47\n", {}, "holds no value from 0.001 to 9100000 k"},
     };
@@ -81,14 +84,21 @@ TEST(StockFileTest, a_stock_is_sorted_once_each_and_a_bad_line_is_named_by_its_n
     std::string many;
     for (int i = 0; i <= 10'000; ++i)
         many += std::to_string(1.0 + i * 0.01) + "\n";
-    EXPECT_EQ(parseStock(many, "many.txt", period).problem, "holds more than 10,000 values");
+    EXPECT_EQ(parseStock("# many\n" + many, "many.txt", period).problem, "line 10002: more than 10,000 values");
 }
 
 TEST(StockFileTest, a_file_that_cannot_be_read_says_why)
 {
     const NumberText period(".");
+    const std::string fifo = (std::filesystem::temp_directory_path() / "tarnel-fifo").string();
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // A named pipe with no writer would keep a reader waiting for ever.
+    for (const std::string& path : {fifo, std::string("/dev/null"), std::filesystem::temp_directory_path().string()})
+        EXPECT_EQ(readStockFile(path, period).problem, "is not a regular file") << path;
+    std::filesystem::remove(fifo);
     EXPECT_EQ(readStockFile("/nonexistent/drawer.txt", period).problem, "cannot be read: No such file or directory");
-    EXPECT_EQ(readStockFile(std::filesystem::temp_directory_path().string(), period).problem, "cannot be read");
+    EXPECT_EQ(readStockFile("/proc/self/mem", period).problem, "cannot be read: Input/output error");
     EXPECT_EQ(readStockFile(temporaryFile("tarnel-huge.txt", std::string(maxStockFileBytes + 1, '1')), period).problem,
               "is larger than 4 MB");
     const StockReading read = readStockFile(temporaryFile("tarnel-drawer.txt", "2k2\n1k\n"), period);

@@ -115,7 +115,7 @@ QByteArray ResultListModel::tableText(const QItemSelection& selection) const
     qsizetype rows = 0;
     const std::vector<RowRange> lines = merged(rangesOf(selection), rowCount(), rows);
     if (rows > tableRowLimit)
-        throw std::length_error("Copy as table takes at most " + std::to_string(tableRowLimit) +
+        throw std::length_error("Copy as table takes at most " + list_.numbers().grouped(tableRowLimit) +
                                 " lines; select fewer.");
     QByteArray table;
     // As for lines: reserved room that only the written part makes resident.

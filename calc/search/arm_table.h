@@ -47,6 +47,13 @@ public:
     [[nodiscard]] const Arm& operator[](std::size_t position) const { return arms_[position]; }
     [[nodiscard]] std::span<const Arm> arms() const { return arms_; }
 
+    // The arm of two values, by their places in the run's values, the
+    // smaller first; to the bit as the table's.
+    [[nodiscard]] Arm arm(ValueIndex first, ValueIndex second) const
+    {
+        return armOf(first - range_.first, second - range_.first);
+    }
+
     // How many places the loops have, and the place of an arm among them.
     [[nodiscard]] std::size_t loopCount() const;
     [[nodiscard]] std::uint32_t loopIndex(const Arm& arm, bool largerOuter) const;

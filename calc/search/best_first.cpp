@@ -2,17 +2,21 @@
 
 #include "search/combination_search.h"
 #include "search/ordered_pipeline.h"
-#include "search/radix_sort.h"
+#include "search/ranking.h"
 
 #include <algorithm>
-#include <bit>
+#include <array>
 #include <cmath>
-#include <deque>
 #include <memory>
 #include <numeric>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace tarnel {
 
@@ -21,253 +25,237 @@ namespace {
 // Best first ranks every divider where no more than this many are found.
 constexpr std::uint64_t rankAllUpTo = 1 << 16;
 
-// A divider and its deviation, ranked by the size of the deviation, then
-// fewer resistors, then fewer distinct values, then the order found.
-struct Ranked {
-    double deviation;
-    std::uint64_t divider; // packed, the resistors and distinct values in the top four bits
+// A size no deviation within the ratio window exceeds: beyond the window's
+// deviations by far more than a decimal bound widens them.
+double deviationReach(const SearchParams& params)
+{
+    return std::max(std::fabs(rankedDeviation(params.ratioLow, params)),
+                    std::fabs(rankedDeviation(params.ratioHigh, params))) * (1 + 1e-6) + 1e-9;
+}
 
-    static constexpr unsigned rankShift = 60;
+// A deviation bound and how many dividers lie within it.
+struct Bound {
+    double deviation;
+    std::uint64_t within;
 };
 
-Ranked ranked(const Divider& divider, double deviation)
-{
-    const std::size_t resistors = resistorsIn(divider.arms().high) + resistorsIn(divider.arms().low);
-    const std::uint64_t rank = (resistors - 1) * 4 + divider.distinctValues() - 1;
-    return {deviation, divider.packed() | rank << Ranked::rankShift};
-}
-
-// Non-negative doubles order as their bits do.
-std::uint64_t sizeBits(const Ranked& item)
-{
-    return std::bit_cast<std::uint64_t>(std::fabs(item.deviation));
-}
-
-bool ranksBefore(const Ranked& a, const Ranked& b)
-{
-    const std::uint64_t sa = sizeBits(a);
-    const std::uint64_t sb = sizeBits(b);
-    return sa != sb ? sa < sb : a.divider >> Ranked::rankShift < b.divider >> Ranked::rankShift;
-}
-
-// A stable sort by rank: the key's lowest digit is the rank's second key,
-// the others the bits in which the sizes differ.
-void sortByRank(std::span<Ranked> items, std::span<Ranked> scratch)
-{
-    constexpr unsigned digitBits = 11;
-    // Below a digit's count of buckets, comparing costs less than counting.
-    if (items.size() < std::size_t{1} << digitBits) {
-        std::stable_sort(items.begin(), items.end(), ranksBefore);
-        return;
-    }
-    const auto [least, most] = std::minmax_element(items.begin(), items.end(),
-                                                   [](const Ranked& a, const Ranked& b) { return sizeBits(a) < sizeBits(b); });
-    const std::uint64_t base = sizeBits(*least);
-    const auto sizeDigits = static_cast<unsigned>((std::bit_width(sizeBits(*most) - base) + digitBits - 1) / digitBits);
-    radixSort<digitBits, Ranked>(items, scratch, sizeDigits + 1, [base](const Ranked& item, unsigned d) {
-        return d == 0 ? static_cast<std::size_t>(item.divider >> Ranked::rankShift)
-                      : static_cast<std::size_t>((sizeBits(item) - base) >> ((d - 1) * digitBits)) &
-                            ((std::size_t{1} << digitBits) - 1);
-    });
-}
-
-// A deviation bound that takes in at least limit dividers, and at most a
-// quarter more where ties allow: every divider beyond it ranks below all
-// within it. Found between the least deviation and the largest the ratio
-// window allows by regula falsi on the counts, aiming between the two, with
-// the Illinois step: an end kept twice weighs half, so that a count far from
-// even, as where many dividers share the least deviation, does not stall it.
-double deviationBound(const SearchParams& params, const std::vector<CombinationSearch>& searches,
-                      std::uint64_t found, std::uint64_t limit, std::stop_token stop)
+// A deviation bound that takes in at least limit dividers, and at most an
+// eighth more where ties allow: every divider beyond it ranks below all
+// within it, and those within are all held. Found between the least
+// deviation any divider has and the largest the ratio window allows. The
+// count grows about as a power of the deviation beyond the least, so each
+// step guesses along the straight line between both ends' logarithms, or,
+// with no divider at the lower end, as if dividers were spread evenly,
+// aiming at the middle of the room; where the same end moved twice running,
+// at the room's far side, so the next guess lands across; four times, the
+// step halves.
+Bound deviationBound(const SearchParams& params, const std::vector<CombinationSearch>& searches,
+                     std::uint64_t found, std::uint64_t limit, std::stop_token stop)
 {
     const auto countAll = [&](double maxDeviation) {
         const std::vector<std::uint64_t> counts = countsOf(searches, maxDeviation, stop);
         return std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
     };
-    // No divider ranks below the least deviation, so counts grow from there;
-    // where extremes are judged, the window is shut just below it, and a
-    // divider that a decimal bound still lets in only makes the first step
-    // aim a little low.
-    double below = leastRankedDeviation(params) * (1 - 1e-9);
-    const std::uint64_t countBelow = judgesExtremes(params) ? 0 : countAll(below);
+    // Where extremes are judged, the window is shut just below the least
+    // deviation, and a divider a decimal bound still lets in only makes the
+    // first step aim a little low.
+    const double least = leastRankedDeviation(params);
+    double below = least * (1 - 1e-9);
+    std::uint64_t countBelow = judgesExtremes(params) ? 0 : countAll(below);
     if (countBelow >= limit)
-        return below;
-    // Beyond the window's deviations by far more than a decimal bound widens them.
-    double enough = std::max(std::fabs(rankedDeviation(params.ratioLow, params)),
-                             std::fabs(rankedDeviation(params.ratioHigh, params))) * (1 + 1e-6) + 1e-9;
-    const double aim = static_cast<double>(limit + limit / 8);
-    double excessBelow = static_cast<double>(countBelow) - aim; // below the aim
-    double excessEnough = static_cast<double>(found) - aim;     // above it
+        return {below, countBelow};
+    double enough = deviationReach(params);
     std::uint64_t countEnough = found;
-    int keptBelow = 0;
-    int keptEnough = 0;
-    while (countEnough > limit + limit / 4 && enough - below > enough * 1e-15 && !stop.stop_requested()) {
-        double next = (below * excessEnough - enough * excessBelow) / (excessEnough - excessBelow);
-        if (!(next > below && next < enough))
-            next = below + (enough - below) / 2;
-        const std::uint64_t count = countAll(next);
-        const double excess = static_cast<double>(count) - aim;
+    const std::uint64_t most = limit + limit / 8;
+    int sameEnd = 0; // how many times running the same end moved, negative for the lower
+    while (countEnough > most && enough - below > enough * 1e-15 && !stop.stop_requested()) {
+        const double low = static_cast<double>(countBelow);
+        const double high = static_cast<double>(countEnough);
+        const double aim = static_cast<double>(sameEnd <= -2 ? most : sameEnd >= 2 ? limit : limit + limit / 16);
+        const double guess =
+            below > least && countBelow > 0
+                ? least + (below - least) *
+                              std::pow((enough - least) / (below - least), std::log(aim / low) / std::log(high / low))
+                : below + (enough - below) * (aim - low) / (high - low);
+        const bool halve = sameEnd >= 4 || sameEnd <= -4 || !(guess > below && guess < enough);
+        const double middle = halve ? below + (enough - below) / 2 : guess;
+        const std::uint64_t count = countAll(middle);
         if (count < limit) {
-            below = next;
-            excessBelow = excess;
-            keptBelow = 0;
-            if (++keptEnough >= 2)
-                excessEnough /= 2;
+            below = middle;
+            countBelow = count;
+            sameEnd = sameEnd < 0 && !halve ? sameEnd - 1 : -1;
         } else {
-            enough = next;
-            excessEnough = excess;
+            enough = middle;
             countEnough = count;
-            keptEnough = 0;
-            if (++keptBelow >= 2)
-                excessBelow /= 2;
+            sameEnd = sameEnd > 0 && !halve ? sameEnd + 1 : 1;
         }
     }
-    return enough;
+    return {enough, countEnough};
 }
 
-// The highs of one combination with dividers: those of runs from first to
-// end, or, without runs, all of them, their runs found when needed.
-struct HighRange {
-    const CombinationSearch* search;
-    const RunTable* runs;
-    std::size_t first;
-    std::size_t end;
+// The dividers within the bound are ranked in slices of their deviation's
+// size, of about this many: a slice sorts in the cache, and the slices of
+// the range, being ordered already, need no merge.
+constexpr std::uint64_t sliceItems = 1 << 17;
+
+// Which slice a deviation's size falls in: slices of equal width from zero
+// to reach, the last taking in any beyond.
+class Slices {
+public:
+    Slices(double reach, std::uint64_t items)
+        : count_(reach > 0.0 ? static_cast<std::size_t>(std::clamp<std::uint64_t>(items / sliceItems, 1, 4096)) : 1),
+          perDeviation_(reach > 0.0 ? static_cast<double>(count_) / reach : 0.0)
+    {
+    }
+    [[nodiscard]] std::size_t count() const { return count_; }
+    [[nodiscard]] std::size_t of(double deviation) const
+    {
+        // The product grows with the size, so a larger size never lies in an earlier slice.
+        const double at = std::fabs(deviation) * perDeviation_;
+        return at < static_cast<double>(count_) ? static_cast<std::size_t>(at) : count_ - 1;
+    }
+
+private:
+    std::size_t count_;
+    double perDeviation_;
 };
 
-// Highs in the order found, and how many dividers within the bound they hold.
-struct Part {
-    std::vector<HighRange> highs;
-    std::uint64_t within = 0;
-};
+// The order dividers are listed in: ranked, and among equals as found. A
+// ranking keeps dividers without their deviations; this works them out
+// again, and the order found, from a divider's combination.
+class RankOrder {
+public:
+    explicit RankOrder(const std::vector<CombinationSearch>& searches)
+    {
+        for (const CombinationSearch& search : searches)
+            searchOf_[search.combination().number] = &search;
+    }
 
-// The dividers within the bound, each combination holding within of them, in
-// the order found, cut into count parts of about equal numbers. cutRuns keeps
-// the runs of the combinations cut.
-std::vector<Part> partsOf(const std::vector<CombinationSearch>& searches, const std::vector<std::uint64_t>& within,
-                          double bound, std::size_t count, std::deque<RunTable>& cutRuns)
-{
-    const std::uint64_t all = std::accumulate(within.begin(), within.end(), std::uint64_t{0});
-    std::vector<Part> parts(count);
-    std::size_t part = 0;
-    std::uint64_t placed = 0;
-    // Where part p ends, counted in dividers from the first.
-    const auto target = [&](std::size_t p) { return all / count * (p + 1) + all % count * (p + 1) / count; };
-    const auto room = [&] { return part + 1 == count ? all - placed : target(part) - placed; };
-    const auto add = [&](HighRange range, std::uint64_t dividers) {
-        parts[part].highs.push_back(range);
-        parts[part].within += dividers;
-        placed += dividers;
-        while (part + 1 < count && placed >= target(part))
-            ++part;
-    };
-    for (std::size_t i = 0; i < searches.size(); ++i) {
-        if (within[i] == 0)
-            continue;
-        if (within[i] <= room()) {
-            add({&searches[i], nullptr, 0, 0}, within[i]);
-            continue;
-        }
-        const RunTable& runs = cutRuns.emplace_back(searches[i].runs(bound));
-        std::size_t first = 0;
-        std::uint64_t dividers = 0;
-        for (std::size_t high = 0; high < runs.highs.size(); ++high) {
-            dividers += runs.countOf(high);
-            if (dividers >= room() && part + 1 < count) {
-                add({&searches[i], &runs, first, high + 1}, dividers);
-                first = high + 1;
-                dividers = 0;
+    [[nodiscard]] Ranked ranked(std::uint64_t rankedDivider) const
+    {
+        const Divider divider = Divider::unpacked(rankedDivider & Ranked::dividerMask);
+        return {searchOf_[divider.combination]->deviation(divider), rankedDivider};
+    }
+
+    [[nodiscard]] bool before(const Ranked& a, const Ranked& b) const
+    {
+        return ranksBefore(a, b) || (!ranksBefore(b, a) && foundKey(a) < foundKey(b));
+    }
+
+    // Sorts items into this order; scratch as for sortByRank.
+    void sort(std::span<Ranked> items, std::span<Ranked> scratch) const
+    {
+        sortByRank(items, scratch);
+        // Equals in rank, rare but for exact ratios, go in the order found.
+        std::vector<std::pair<std::pair<std::size_t, std::uint64_t>, Ranked>> keyed;
+        for (auto first = items.begin(); first != items.end();) {
+            const auto last = std::find_if(first + 1, items.end(), [&](const Ranked& r) { return ranksBefore(*first, r); });
+            if (last - first > 1) {
+                keyed.clear();
+                for (auto it = first; it != last; ++it)
+                    keyed.emplace_back(foundKey(*it), *it);
+                std::sort(keyed.begin(), keyed.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+                std::transform(keyed.begin(), keyed.end(), first, [](const auto& k) { return k.second; });
             }
+            first = last;
         }
-        if (first < runs.highs.size())
-            add({&searches[i], &runs, first, runs.highs.size()}, dividers);
     }
-    return parts;
+
+private:
+    // Combinations are searched in the order of their numbers.
+    [[nodiscard]] std::pair<std::size_t, std::uint64_t> foundKey(const Ranked& item) const
+    {
+        const Divider divider = Divider::unpacked(item.divider & Ranked::dividerMask);
+        return {divider.combination, searchOf_[divider.combination]->foundOrder(divider)};
+    }
+
+    std::array<const CombinationSearch*, armCombinations.size()> searchOf_{};
+};
+
+// The dividers of a slice in order, from all of its queues.
+std::vector<Ranked> rankedSlice(std::span<RankedQueue* const> queues, const RankOrder& order)
+{
+    std::size_t size = 0;
+    for (const RankedQueue* queue : queues)
+        size += queue->size();
+    std::vector<Ranked> items;
+    items.reserve(size);
+    for (RankedQueue* queue : queues)
+        while (queue->size() > 0)
+            items.push_back(order.ranked(queue->pop()));
+    // Not cleared first: each item is written before it is read.
+    const auto scratch = std::make_unique_for_overwrite<Ranked[]>(size);
+    order.sort(items, {scratch.get(), size});
+    return items;
 }
 
-// The best limit of a part's dividers within the bound, ranked. Ties at the
-// bound may bring more than the limit; whenever they fill the room, only the
-// best limit stay, so memory follows the limit. Those stay sorted, and all
-// come before any found later, so a divider found later that does not rank
-// before the last of them is never kept. The room is taken once, and the
-// sort's scratch is not cleared first: millions of items are each written
-// before they are read.
-std::vector<Ranked> bestOf(const Part& part, double bound, std::size_t limit, std::stop_token stop)
+// The best limit of a part's dividers within the bound, by slice. Part p of
+// parts takes the p-th of that many equal stretches of every combination's
+// highs, its dividers in the order the sweep meets them. Ties at the bound
+// may bring more than the limit; whenever a quarter more are kept, the
+// slices past those that hold the limit are dropped, and the last of those,
+// if it alone holds too many, is sorted and cut to the limit, so memory
+// follows the limit. Then a divider that does not come before the last kept
+// is never kept.
+std::vector<RankedQueue> bestOf(const std::vector<CombinationSearch>& searches, std::size_t part, std::size_t parts,
+                                double bound, std::size_t limit, const Slices& slices, const RankOrder& order,
+                                std::stop_token stop)
 {
-    const std::size_t room = limit + limit / 4 + 1;
-    const auto capacity = static_cast<std::size_t>(std::min<std::uint64_t>(room, part.within));
-    std::vector<Ranked> best;
-    best.reserve(capacity);
-    const auto scratch = std::make_unique_for_overwrite<Ranked[]>(capacity);
-    std::optional<Ranked> cut; // the last kept once the room was full
-    std::vector<std::uint64_t> inLoopOrder;
+    const std::size_t room = limit + limit / 4;
+    std::vector<RankedQueue> kept(slices.count());
+    std::size_t keptCount = 0;
+    std::size_t lastSlice = slices.count() - 1; // none beyond is kept
+    std::optional<Ranked> cut;                  // in lastSlice, once it was sorted and cut
+    const auto dropBeyondLimit = [&] {
+        std::size_t held = 0;
+        std::size_t last = 0;
+        while (held + kept[last].size() < limit)
+            held += kept[last++].size();
+        for (std::size_t slice = last + 1; slice <= lastSlice; ++slice) {
+            keptCount -= kept[slice].size();
+            kept[slice] = RankedQueue();
+        }
+        if (last < lastSlice)
+            cut.reset();
+        lastSlice = last;
+        if (keptCount <= room)
+            return;
+        RankedQueue* const queue = &kept[last];
+        const std::vector<Ranked> sorted = rankedSlice({&queue, 1}, order);
+        keptCount = limit;
+        for (std::size_t i = 0; i < limit - held; ++i)
+            queue->push(sorted[i].divider);
+        cut = sorted[limit - held - 1];
+    };
     // A stop is looked for now and then while millions are ranked.
     constexpr std::uint64_t dividersBetweenStopChecks = 1 << 16;
     std::uint64_t visited = 0;
-    for (const HighRange& range : part.highs) {
-        const RunTable own = range.runs != nullptr ? RunTable() : range.search->runs(bound);
-        const RunTable& runs = range.runs != nullptr ? *range.runs : own;
-        const std::size_t end = range.runs != nullptr ? range.end : runs.highs.size();
-        range.search->visit(runs, range.first, end, bound, inLoopOrder, [&](const Arm& high, const Arm& low) {
-            if (++visited % dividersBetweenStopChecks == 0 && stop.stop_requested())
-                return false;
-            const double deviation = range.search->deviation(high, low);
-            if (cut && std::fabs(deviation) > std::fabs(cut->deviation))
-                return true;
-            const Ranked item = ranked(range.search->dividerOf(high, low), deviation);
-            if (best.size() == room) {
-                sortByRank(best, {scratch.get(), capacity});
-                best.resize(limit);
-                cut = best.back();
-            }
-            if (!cut || ranksBefore(item, *cut))
-                best.push_back(item);
-            return true;
+    bool stopped = false;
+    for (const CombinationSearch& search : searches) {
+        const std::size_t highs = search.highCount();
+        search.visitUnordered(bound, highs * part / parts, highs * (part + 1) / parts, [&](const Arm& high, const Arm& low) {
+            if (stopped || (++visited % dividersBetweenStopChecks == 0 && (stopped = stop.stop_requested())))
+                return;
+            const double deviation = search.deviation(high, low);
+            const std::size_t slice = slices.of(deviation);
+            if (slice > lastSlice)
+                return;
+            const Ranked item = ranked(search.dividerOf(high, low), deviation);
+            if (slice == lastSlice && cut && !order.before(item, *cut))
+                return;
+            kept[slice].push(item.divider);
+            if (++keptCount > room)
+                dropBeyondLimit();
         });
     }
-    sortByRank(best, {scratch.get(), capacity});
-    best.resize(std::min(best.size(), limit));
-    return best;
-}
-
-// Every divider is ranked; the best maxResults go to the list in rank order.
-// The two halves of the search are ranked on two threads and then merged,
-
-// Adds the best limit of the parts' ranked dividers to list, an earlier
-// part first among equals.
-void mergeInto(ResultList& list, const std::vector<std::vector<Ranked>>& parts, std::size_t limit)
-{
-    struct Head {
-        std::size_t part;
-        std::size_t next;
-    };
-    // The heap's top is the head that ranks first.
-    const auto after = [&](const Head& a, const Head& b) {
-        const Ranked& x = parts[a.part][a.next];
-        const Ranked& y = parts[b.part][b.next];
-        return ranksBefore(y, x) || (!ranksBefore(x, y) && a.part > b.part);
-    };
-    std::vector<Head> heads;
-    for (std::size_t p = 0; p < parts.size(); ++p)
-        if (!parts[p].empty())
-            heads.push_back({p, 0});
-    std::make_heap(heads.begin(), heads.end(), after);
-    for (std::size_t listed = 0; listed < limit && !heads.empty(); ++listed) {
-        std::pop_heap(heads.begin(), heads.end(), after);
-        Head& head = heads.back();
-        const Ranked& r = parts[head.part][head.next];
-        list.addResult(Divider::unpacked(r.divider & ((std::uint64_t{1} << Ranked::rankShift) - 1)));
-        if (++head.next == parts[head.part].size())
-            heads.pop_back();
-        else
-            std::push_heap(heads.begin(), heads.end(), after);
-    }
+    return kept;
 }
 
 } // namespace
 
-// Every divider is ranked; the best maxResults go to the list in rank order.
-// The parts of the search are ranked on every core and merged in order, an
-// earlier part first among equals.
+// Every divider is ranked; the best maxResults go to the list in order.
+// Parts of the search are gathered on every core by slices of the
+// deviation's size, and the slices sorted on every core and listed in order.
 std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables, ResultList& list,
                             const SearchControl& control)
 {
@@ -281,22 +269,47 @@ std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables,
     // Where few dividers are found, or the limit takes in nearly all, ranking
     // every one costs less than the sweeps that would narrow the bound.
     const bool rankAll = found <= limit + limit / 4 || found <= rankAllUpTo;
-    const double bound = rankAll ? noBand : deviationBound(params, searches, found, limit, control.stop);
+    const Bound bound = rankAll ? Bound{noBand, found} : deviationBound(params, searches, found, limit, control.stop);
     const std::size_t workers = workOf(searches) >= sweepsWorthThreads ? workerCount() : 1;
-    std::deque<RunTable> cutRuns;
-    const std::vector<Part> parts =
-        partsOf(searches, rankAll ? counts : countsOf(searches, bound, control.stop), bound, workers, cutRuns);
-    std::vector<std::vector<Ranked>> ranked(parts.size());
+    const Slices slices(rankAll ? deviationReach(params) : bound.deviation, bound.within);
+    const RankOrder order(searches);
+    std::vector<std::vector<RankedQueue>> kept(workers);
     forEachInOrder(
-        parts.size(), [&](std::size_t i) { return bestOf(parts[i], bound, limit, control.stop); },
-        [&](std::size_t i, std::vector<Ranked> best) {
-            ranked[i] = std::move(best);
+        workers,
+        [&](std::size_t part) { return bestOf(searches, part, workers, bound.deviation, limit, slices, order, control.stop); },
+        [&](std::size_t part, std::vector<RankedQueue> partKept) {
+            kept[part] = std::move(partKept);
             return true;
         },
         {.workers = workers}, control.stop);
     if (control.stop.stop_requested())
         return found;
-    mergeInto(list, ranked, limit);
+    forEachInOrder(
+        slices.count(),
+        [&](std::size_t slice) {
+            std::vector<RankedQueue*> queues;
+            for (std::vector<RankedQueue>& part : kept)
+                queues.push_back(&part[slice]);
+            return rankedSlice(queues, order);
+        },
+        [&](std::size_t slice, const std::vector<Ranked>& ranked) {
+#if defined(__GLIBC__)
+            // The blocks of the slices sorted so far were freed on other
+            // threads, into their own arenas, where the list's new chunks
+            // cannot take them up: given back now and then, they keep the
+            // peak near the list's size instead of twice it.
+            if (slice % 8 == 7)
+                malloc_trim(0);
+#endif
+            for (const Ranked& item : ranked) {
+                if (list.size() == limit)
+                    return false;
+                list.addResult(Divider::unpacked(item.divider & Ranked::dividerMask));
+            }
+            return list.size() < limit;
+        },
+        // Each slice ahead holds its dividers twice over while sorted.
+        {.workers = workers, .inFlight = workers}, control.stop);
     return found;
 }
 

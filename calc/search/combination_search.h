@@ -42,6 +42,9 @@ inline constexpr std::size_t sweepsWorthThreads = 100'000;
 // The values every loop runs over: from the floor of rMin up to rMax.
 [[nodiscard]] ValueRange searchedValues(const SearchParams& params);
 
+// Past every loop index of an arm table.
+inline constexpr std::uint32_t allLoops = std::numeric_limits<std::uint32_t>::max();
+
 // Positions in a table of low arms.
 struct Run {
     std::uint32_t first = 0;
@@ -61,7 +64,8 @@ struct Run {
 }
 
 // The dividers of one combination within a deviation, high arm by high arm
-// in loop order; a high arm without any is left out.
+// in loop order; a high arm without any is left out, and so is any beyond
+// the loop index the table was asked for.
 struct RunTable {
     struct High {
         std::uint32_t loop;     // the high arm's loop index
@@ -71,7 +75,6 @@ struct RunTable {
     };
     std::vector<High> highs;
     std::vector<std::uint32_t> edges; // lows at a total bound that were tested and meet them
-    std::uint64_t count = 0;
 
     [[nodiscard]] std::uint32_t edgesBegin(std::size_t high) const { return high == 0 ? 0 : highs[high - 1].edgesEnd; }
     [[nodiscard]] std::uint64_t countOf(std::size_t high) const
@@ -131,6 +134,8 @@ public:
     {
     }
 
+    [[nodiscard]] const ArmCombination& combination() const { return combination_; }
+
     // What a sweep costs, in arms passed.
     [[nodiscard]] std::size_t work() const { return highs_.size() + lows_.size(); }
 
@@ -143,6 +148,11 @@ public:
     {
         return rankedDeviation(ratio(high, low), params_);
     }
+    // The same of a divider of this combination.
+    [[nodiscard]] double deviation(const Divider& divider) const
+    {
+        return deviation(highs_.arm(divider.values[0], divider.values[1]), lows_.arm(divider.values[2], divider.values[3]));
+    }
 
     // How many dividers meet the bounds and deviate by at most maxDeviation.
     [[nodiscard]] std::uint64_t count(double maxDeviation) const
@@ -154,7 +164,8 @@ public:
         return found;
     }
 
-    [[nodiscard]] RunTable runs(double maxDeviation) const
+    // The runs of the highs of loop index below loopEnd.
+    [[nodiscard]] RunTable runs(double maxDeviation, std::uint32_t loopEnd = allLoops) const
     {
         // Found ascending by resistance, then put in loop order.
         struct Found {
@@ -165,12 +176,13 @@ public:
         std::vector<std::uint32_t> edges;
         RunTable table;
         sweep(maxDeviation, [&](const Arm& high, Run sure, std::span<const std::uint32_t> highEdges) {
+            if (high.loop >= loopEnd)
+                return;
             const auto begin = static_cast<std::uint32_t>(edges.size());
             edges.insert(edges.end(), highEdges.begin(), highEdges.end());
             found.push_back({{high.loop, static_cast<std::uint32_t>(&high - &highs_[0]), sure,
                               static_cast<std::uint32_t>(edges.size())},
                              begin});
-            table.count += sure.size() + highEdges.size();
         });
         constexpr unsigned digitBits = 11;
         std::vector<Found> scratch(found.size());
@@ -188,6 +200,55 @@ public:
             table.highs.back().edgesEnd = static_cast<std::uint32_t>(table.edges.size());
         }
         return table;
+    }
+
+    // A loop index of the highs below which lie at least needed of the
+    // dividers within maxDeviation, or allLoops: a list that takes only the
+    // first of many dividers needs the runs of those highs only, not a table
+    // of millions. Counted in buckets of loop indices, so it may take in a
+    // few highs more.
+    [[nodiscard]] std::uint32_t loopEndFor(double maxDeviation, std::uint64_t needed) const
+    {
+        constexpr unsigned bucketBits = 10;
+        std::vector<std::uint64_t> buckets((highs_.loopCount() >> bucketBits) + 1);
+        sweep(maxDeviation, [&](const Arm& high, Run sure, std::span<const std::uint32_t> edges) {
+            buckets[high.loop >> bucketBits] += sure.size() + edges.size();
+        });
+        std::uint64_t below = 0;
+        for (std::size_t bucket = 0; bucket < buckets.size(); ++bucket) {
+            below += buckets[bucket];
+            if (below >= needed)
+                return static_cast<std::uint32_t>((bucket + 1) << bucketBits);
+        }
+        return allLoops;
+    }
+
+    [[nodiscard]] std::size_t highCount() const { return highs_.size(); }
+
+    // Hands the dividers within maxDeviation of the highs from position
+    // firstHigh up to endHigh in the table of highs to take(high, low), in
+    // no set order: for a ranking that knows the order found by foundOrder.
+    template <class Take>
+    void visitUnordered(double maxDeviation, std::size_t firstHigh, std::size_t endHigh, Take&& take) const
+    {
+        sweep(
+            maxDeviation,
+            [&](const Arm& high, Run sure, std::span<const std::uint32_t> edges) {
+                for (std::uint32_t position = sure.first; position < sure.end; ++position)
+                    take(high, lows_[position]);
+                for (const std::uint32_t position : edges)
+                    take(high, lows_[position]);
+            },
+            firstHigh, endHigh);
+    }
+
+    // Where a divider of this combination comes in the order found among
+    // the combination's: by its high arm's loop index, then its low arm's.
+    [[nodiscard]] std::uint64_t foundOrder(const Divider& divider) const
+    {
+        const Arm high = highs_.arm(divider.values[0], divider.values[1]);
+        const Arm low = lows_.arm(divider.values[2], divider.values[3]);
+        return std::uint64_t{high.loop} << 32 | lows_.loopIndex(low, lowsLargerOuter_);
     }
 
     // Hands the dividers of the table's highs from firstHigh to endHigh to
@@ -264,11 +325,12 @@ private:
     }
 
     // Calls found(high, sure, edges) for every high arm with a divider within
-    // maxDeviation, ascending by resistance: sure the run of lows that surely
+    // maxDeviation, from position firstHigh up to endHigh in the table of
+    // highs, ascending by resistance: sure the run of lows that surely
     // meet every bound, edges the lows at a total bound that were tested one
     // by one and meet them.
     template <class Found>
-    void sweep(double maxDeviation, Found&& found) const
+    void sweep(double maxDeviation, Found&& found, std::size_t firstHigh = 0, std::size_t endHigh = allLoops) const
     {
         const auto lowCount = static_cast<std::uint32_t>(lows_.size());
         // Along the lows the ratio falls: the window and the band each start
@@ -301,7 +363,8 @@ private:
         // lows within its bound end ever lower.
         std::uint32_t impedanceEnd = lowCount;
         std::vector<std::uint32_t> edges;
-        for (std::size_t h = 0; h < highs_.size(); ++h) {
+        // Started past the first high, the edges catch up from the ends.
+        for (std::size_t h = firstHigh; h < std::min(endHigh, highs_.size()); ++h) {
             const Arm& high = highs_[h];
             if (!withinArm(high, params_.highArm))
                 continue;

@@ -3,12 +3,11 @@
 #include "values/decimal_bounds.h"
 #include "request/field_reading.h"
 #include "text/resistance_text.h"
+#include "text/quoted_text.h"
+#include "values/regular_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace tarnel {
@@ -29,18 +28,14 @@ StockReading parseStock(std::string_view text, std::string name, const NumberTex
         if (line.empty())
             continue;
         const std::optional<double> value = parseResistance(line, numbers);
-        if (!value) {
-            std::string shown(line.substr(0, 40));
-            std::replace_if(shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, '?');
-            return {nullptr, "line " + std::to_string(lineNumber) + ": \"" + shown +
-                                 (line.size() > 40 ? "\u2026" : "") + "\" is no resistor value"};
-        }
+        if (!value)
+            return {nullptr, "line " + std::to_string(lineNumber) + ": " + quoted(line) + " is no resistor value"};
         if (!(minResistance <= *value && *value <= maxStandardValue)) {
             ++outsideRange;
             continue;
         }
         if (values.size() == maxStockValues)
-            return {nullptr, "holds more than 10,000 values"};
+            return {nullptr, "line " + std::to_string(lineNumber) + ": more than 10,000 values"};
         values.push_back(*value);
     }
     if (values.empty())
@@ -55,17 +50,19 @@ StockReading parseStock(std::string_view text, std::string name, const NumberTex
 
 StockReading readStockFile(const std::string& path, const NumberText& numbers)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return {nullptr, std::string("cannot be read: ") + std::strerror(errno)};
-    std::string content(maxStockFileBytes + 1, '\0');
-    file.read(content.data(), static_cast<std::streamsize>(content.size()));
-    if (file.bad())
-        return {nullptr, "cannot be read"};
-    content.resize(static_cast<std::size_t>(file.gcount()));
-    if (content.size() > maxStockFileBytes)
+    const FileContent file = readRegularFile(path, maxStockFileBytes);
+    switch (file.status) {
+    case FileContent::Status::NotRegular:
+        return {nullptr, "is not a regular file"};
+    case FileContent::Status::Unreadable:
+        return {nullptr, "cannot be read: " + file.reason};
+    case FileContent::Status::TooLarge:
         return {nullptr, "is larger than 4 MB"};
-    return parseStock(content, std::filesystem::path(path).filename().string(), numbers);
+    case FileContent::Status::Read:
+        break;
+    }
+    // The name goes into the run's summary, which must read as UTF-8 too.
+    return parseStock(file.text, escaped(std::filesystem::path(path).filename().string()), numbers);
 }
 
 } // namespace tarnel

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 using namespace tarnel;
@@ -268,17 +270,63 @@ TEST(CommandLineTest, results_are_written_in_ordered_blocks_of_bounded_size)
     EXPECT_EQ(outputLines(runCli(args).out), searched.lines); // in blocks of blockLines
 }
 
+// Takes room bytes, then fails as a full disk does, or throws as memory running out does.
 struct FailingBuffer : std::streambuf {
-    int_type overflow(int_type /*c*/) override { return traits_type::eof(); }
+    FailingBuffer(std::size_t room, bool throws) : room(room), throws(throws) {}
+    std::streamsize xsputn(const char* /*text*/, std::streamsize count) override
+    {
+        if (static_cast<std::size_t>(count) <= room) {
+            room -= static_cast<std::size_t>(count);
+            return count;
+        }
+        if (throws)
+            throw std::bad_alloc();
+        return 0;
+    }
+    int_type overflow(int_type c) override { return xsputn("", 1) == 1 ? c : traits_type::eof(); }
+    std::size_t room;
+    bool throws;
 };
 
-TEST(CommandLineTest, an_output_that_cannot_be_written_gives_status_1)
+TEST(CommandLineTest, an_output_that_fails_gives_status_1_and_says_what_is_missing)
 {
-    FailingBuffer failing;
-    std::ostream out(&failing);
-    std::ostringstream err;
-    EXPECT_EQ(cli::run({}, out, err, "."), 1);
-    EXPECT_EQ(err.str(), "tarnel-cli: cannot write the output\n");
+    for (const bool throws : {false, true}) {
+        FailingBuffer failing(20, throws);
+        std::ostream out(&failing);
+        if (throws) // lets the exception through, as one of the formatters would come
+            out.exceptions(std::ios::badbit);
+        std::ostringstream err;
+        EXPECT_EQ(cli::run({}, out, err, "."), 1);
+        EXPECT_EQ(err.str(), throws ? "tarnel-cli: out of memory; the output above is incomplete\n"
+                                    : "tarnel-cli: cannot write the output\n");
+    }
+}
+
+TEST(CommandLineTest, an_output_file_is_replaced_whole_or_left_as_it_was)
+{
+    const std::filesystem::path directory = std::filesystem::temp_directory_path() / "tarnel-output-test";
+    std::filesystem::remove_all(directory);
+    std::filesystem::create_directories(directory / "taken");
+    const std::string file = (directory / "dividers.txt").string();
+    std::ofstream(file) << "old\n";
+    const struct {
+        Args args;
+        int status;
+        std::string content;
+    } rows[] = {
+        {{"--uin", "x", "--output", file}, 2, "old\n"},
+        {{"--max-results", "1", "--output", file}, 0, "9.10   /  1.00   d 1.00\n"},
+        {{"--output", (directory / "taken").string()}, 1, ""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(runCli(row.args).status, row.status) << row.args.back();
+        std::ostringstream content;
+        content << std::ifstream(row.args.back()).rdbuf();
+        EXPECT_EQ(content.str(), row.content) << row.args.back();
+    }
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory), {}), 2);
+    std::filesystem::remove_all(directory);
 }
 
 } // namespace
