@@ -40,15 +40,15 @@ struct Bound {
 };
 
 // A deviation bound that takes in at least limit dividers, and at most an
-// eighth more where ties allow: every divider beyond it ranks below all
-// within it, and those within are all held. Found between the least
-// deviation any divider has and the largest the ratio window allows. The
-// count grows about as a power of the deviation beyond the least, so each
-// step guesses along the straight line between both ends' logarithms, or,
-// with no divider at the lower end, as if dividers were spread evenly,
-// aiming at the middle of the room; where the same end moved twice running,
-// at the room's far side, so the next guess lands across; four times, the
-// step halves.
+// eighth more, or 65,536 more for a small limit, where ties allow: every
+// divider beyond it ranks below all within it, and those within are all
+// held. Found between the least deviation any divider has and the largest
+// the ratio window allows. The count grows about as a power of the
+// deviation beyond the least, so each step guesses along the straight line
+// between both ends' logarithms, or, with no divider at the lower end, as if
+// dividers were spread evenly, aiming at the middle of the room; where the
+// same end moved twice running, at the room's far side, so the next guess
+// lands across; four times, the step halves.
 Bound deviationBound(const SearchParams& params, const std::vector<CombinationSearch>& searches,
                      std::uint64_t found, std::uint64_t limit, std::stop_token stop)
 {
@@ -66,12 +66,14 @@ Bound deviationBound(const SearchParams& params, const std::vector<CombinationSe
         return {below, countBelow};
     double enough = deviationReach(params);
     std::uint64_t countEnough = found;
-    const std::uint64_t most = limit + limit / 8;
+    // Ranking that many more costs less than a sweep to narrow the bound.
+    const std::uint64_t most = limit + std::max(limit / 8, rankAllUpTo);
     int sameEnd = 0; // how many times running the same end moved, negative for the lower
-    while (countEnough > most && enough - below > enough * 1e-15 && !stop.stop_requested()) {
+    // Dividers may crowd on one deviation: ends a billionth apart take the crowd whole.
+    while (countEnough > most && enough - below > enough * 1e-9 && !stop.stop_requested()) {
         const double low = static_cast<double>(countBelow);
         const double high = static_cast<double>(countEnough);
-        const double aim = static_cast<double>(sameEnd <= -2 ? most : sameEnd >= 2 ? limit : limit + limit / 16);
+        const double aim = static_cast<double>(sameEnd <= -2 ? most : sameEnd >= 2 ? limit : limit + (most - limit) / 2);
         const double guess =
             below > least && countBelow > 0
                 ? least + (below - least) *
