@@ -1,8 +1,10 @@
 #include "request/divider_details.h"
 
 #include "request/guarantee.h"
+#include "text/rounded_digits.h"
 #include "values/decimal_bounds.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <utility>
@@ -31,24 +33,18 @@ double outputAt(const Divider& divider, const SearchParams& params, const std::a
     return params.uin * sourceScale / chainRatio(counted, params);
 }
 
-// value to the given significant digits.
-double rounded(double value, int digits)
-{
-    if (value == 0.0 || !std::isfinite(value))
-        return value;
-    const double scale = std::pow(10.0, digits - 1 - static_cast<int>(std::floor(std::log10(std::fabs(value)))));
-    return std::round(value * scale) / scale;
-}
-
 // The value in its unit with a metric prefix, to the given significant digits.
 std::string withPrefix(double value, std::string_view unit, const NumberText& numbers, int digits = 4)
 {
     static constexpr std::pair<double, std::string_view> prefixes[] = {
         {1e6, "M"}, {1e3, "k"}, {1.0, ""}, {1e-3, "m"}, {1e-6, "\u00b5"}, {1e-9, "n"}};
-    const auto* prefix = std::begin(prefixes);
-    while (prefix + 1 != std::end(prefixes) && std::fabs(value) < prefix->first * (1 - 5e-13))
+    // Nothing has no prefix: an error of 0 V, not 0 nV.
+    const auto* prefix = value == 0.0 ? std::find_if(std::begin(prefixes), std::end(prefixes),
+                                                     [](const auto& p) { return p.first == 1.0; })
+                                      : std::begin(prefixes);
+    while (value != 0.0 && prefix + 1 != std::end(prefixes) && std::fabs(value) < prefix->first * (1 - 5e-13))
         ++prefix;
-    return numbers.plain(rounded(value / prefix->first, digits)) + " " + std::string(prefix->second) +
+    return numbers.plain(toSignificantDigits(value / prefix->first, digits)) + " " + std::string(prefix->second) +
            std::string(unit);
 }
 
@@ -129,13 +125,14 @@ std::string detailsText(const Divider& divider, const SearchParams& params, cons
     arm("High arm", arms.high, 0, d.figures.high);
     arm("Low arm", arms.low, 2, d.figures.low);
     if (params.ratioOffset == 0.0)
-        text.append("H/L: ").append(numbers.plain(rounded(d.figures.ratio, 6))).append("\n");
+        text.append("H/L: ").append(numbers.plain(toSignificantDigits(d.figures.ratio, 6))).append("\n");
     text.append("Total: ").append(withPrefix(d.figures.total * 1000.0, "\u03a9", numbers));
     text.append(", ").append(withPrefix(d.current, "A", numbers)).append(" at ");
     text.append(withPrefix(d.chainVoltage, "V", numbers, 6)).append("\n");
     text.append(feedback ? "Regulated output: " : "Output: ").append(withPrefix(d.output, "V", numbers, 6));
     text.append(", ").append(withSign(withPrefix(d.outputError, "V", numbers, 3), d.outputError)).append(" (");
-    text.append(withSign(numbers.plain(rounded(d.outputErrorPercent, 3)), d.outputErrorPercent)).append(" %)\n");
+    text.append(withSign(numbers.plain(toSignificantDigits(d.outputErrorPercent, 3)), d.outputErrorPercent));
+    text.append(" %)\n");
     eachResistor("Power", d.power, "W");
     eachResistor("Voltage", d.voltage, "V");
     text.append("Output impedance: ").append(withPrefix(d.outputImpedance * 1000.0, "\u03a9", numbers)).append("\n");
@@ -147,7 +144,7 @@ std::string detailsText(const Divider& divider, const SearchParams& params, cons
     text.append(": ").append(withPrefix(d.outputLow, "V", numbers, 5)).append(" to ");
     text.append(withPrefix(d.outputHigh, "V", numbers, 5));
     if (params.criterion == Criterion::WorstCase)
-        text.append(", worst case \u00b1").append(numbers.plain(rounded(d.worstDeviation, 3))).append(" %");
+        text.append(", worst case \u00b1").append(numbers.plain(toSignificantDigits(d.worstDeviation, 3))).append(" %");
     return text;
 }
 

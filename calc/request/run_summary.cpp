@@ -2,6 +2,7 @@
 
 #include "request/guarantee.h"
 #include "request/input_fields.h"
+#include "text/rounded_digits.h"
 #include "values/decimal_bounds.h"
 
 #include <algorithm>
@@ -82,10 +83,13 @@ std::string reasonText(const NoneReason& reason, const SearchParams& params, con
     case Kind::OutputImpedance:
         return "every output impedance is above Rout max " + numbers.plain(params.outputImpedanceMax) + " k";
     case Kind::Closest: {
-        const double hundredths = std::round(reason.figure * 100.0) / 100.0;
+        // Hundredths as the lines write them, or two digits of a smaller one.
+        const double figure = std::fabs(reason.figure) >= 0.01 || reason.figure == 0.0
+                                  ? std::round(reason.figure * 100.0) / 100.0
+                                  : toSignificantDigits(reason.figure, 2);
         const std::string deviation = judgesExtremes(params)
-                                          ? "worst case \u00b1" + numbers.plain(hundredths)
-                                          : "d " + std::string(hundredths > 0 ? "+" : "") + numbers.plain(hundredths);
+                                          ? "worst case \u00b1" + numbers.plain(figure)
+                                          : "d " + std::string(figure > 0 ? "+" : "") + numbers.plain(figure);
         return "every ratio lies outside the window; closest: " + dividerText(reason.closest, values, numbers) +
                ", " + deviation + " %";
     }

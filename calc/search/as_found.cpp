@@ -9,16 +9,29 @@
 
 namespace tarnel {
 
-// The combinations are counted first, on every core; so the list's room
-// tells which of them it takes lines from, and how many. Every core then
-// finds the runs of those, of the highs that give the lines only, to be
-// listed in order on this thread.
+// The combinations are counted first, on every core, each with its runs
+// where they are few; so the list's room tells which of them it takes lines
+// from, and how many. Every core then finds the runs of those not yet found,
+// of the highs that give the lines only, to be listed in order on this
+// thread. A table of many runs is never held for lines the list does not take.
 std::uint64_t listAsFound(const SearchParams& params, const ArmTables& tables, ResultList& list,
                           const SearchControl& control)
 {
     const std::vector<CombinationSearch> searches = combinationSearches(params, tables);
-    const std::vector<std::uint64_t> counts = countsOf(searches, noBand, control.stop);
-    const std::uint64_t found = std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
+    const std::size_t workers = workOf(searches) >= sweepsWorthThreads ? workerCount() : 1;
+    // A table of this many highs takes about a megabyte.
+    constexpr std::size_t smallRunsHighs = 1 << 16;
+    std::vector<CombinationSearch::Counted> counted(searches.size());
+    forEachInOrder(
+        searches.size(), [&](std::size_t i) { return searches[i].countWithSmallRuns(noBand, smallRunsHighs); },
+        [&](std::size_t i, CombinationSearch::Counted c) {
+            counted[i] = std::move(c);
+            return true;
+        },
+        {.workers = workers}, control.stop);
+    std::uint64_t found = 0;
+    for (const CombinationSearch::Counted& c : counted)
+        found += c.count;
     control.report(found);
     struct Listed {
         std::size_t search;
@@ -28,9 +41,9 @@ std::uint64_t listAsFound(const SearchParams& params, const ArmTables& tables, R
     const std::uint64_t maxResults = params.maxResults > 0 ? static_cast<std::uint64_t>(params.maxResults) : 0;
     std::uint64_t room = maxResults - std::min<std::uint64_t>(maxResults, static_cast<std::uint64_t>(list.resultCount()));
     for (std::size_t i = 0; i < searches.size() && room > 0; ++i) {
-        if (counts[i] == 0)
+        if (counted[i].count == 0)
             continue;
-        listed.push_back({i, std::min(counts[i], room)});
+        listed.push_back({i, std::min(counted[i].count, room)});
         room -= listed.back().lines;
     }
     std::vector<std::uint64_t> scratch;
@@ -40,7 +53,10 @@ std::uint64_t listAsFound(const SearchParams& params, const ArmTables& tables, R
         listed.size(),
         [&](std::size_t i) {
             const CombinationSearch& search = searches[listed[i].search];
-            const bool all = listed[i].lines == counts[listed[i].search];
+            CombinationSearch::Counted& c = counted[listed[i].search];
+            if (c.runs)
+                return std::move(*c.runs);
+            const bool all = listed[i].lines == c.count;
             return search.runs(noBand, all ? allLoops : search.loopEndFor(noBand, listed[i].lines));
         },
         [&](std::size_t i, const RunTable& runs) {
@@ -52,7 +68,7 @@ std::uint64_t listAsFound(const SearchParams& params, const ArmTables& tables, R
                 return list.resultCount() < params.maxResults;
             });
         },
-        {.workers = workOf(searches) >= sweepsWorthThreads ? workerCount() : 1}, control.stop);
+        {.workers = workers}, control.stop);
     return found;
 }
 

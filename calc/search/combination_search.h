@@ -28,6 +28,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <span>
 #include <stop_token>
 #include <vector>
@@ -167,39 +168,23 @@ public:
     // The runs of the highs of loop index below loopEnd.
     [[nodiscard]] RunTable runs(double maxDeviation, std::uint32_t loopEnd = allLoops) const
     {
-        // Found ascending by resistance, then put in loop order.
-        struct Found {
-            RunTable::High high;
-            std::uint32_t edgesBegin;
-        };
-        std::vector<Found> found;
-        std::vector<std::uint32_t> edges;
-        RunTable table;
-        sweep(maxDeviation, [&](const Arm& high, Run sure, std::span<const std::uint32_t> highEdges) {
-            if (high.loop >= loopEnd)
-                return;
-            const auto begin = static_cast<std::uint32_t>(edges.size());
-            edges.insert(edges.end(), highEdges.begin(), highEdges.end());
-            found.push_back({{high.loop, static_cast<std::uint32_t>(&high - &highs_[0]), sure,
-                              static_cast<std::uint32_t>(edges.size())},
-                             begin});
-        });
-        constexpr unsigned digitBits = 11;
-        std::vector<Found> scratch(found.size());
-        radixSort<digitBits, Found>(found, scratch,
-                                    (std::bit_width(highs_.loopCount()) + digitBits - 1) / digitBits,
-                                    [](const Found& f, unsigned d) {
-                                        return static_cast<std::size_t>(f.high.loop >> (d * digitBits)) &
-                                               ((std::size_t{1} << digitBits) - 1);
-                                    });
-        table.highs.reserve(found.size());
-        table.edges.reserve(edges.size());
-        for (const Found& f : found) {
-            table.edges.insert(table.edges.end(), edges.begin() + f.edgesBegin, edges.begin() + f.high.edgesEnd);
-            table.highs.push_back(f.high);
-            table.highs.back().edgesEnd = static_cast<std::uint32_t>(table.edges.size());
-        }
-        return table;
+        std::uint64_t count = 0;
+        return *collectRuns(maxDeviation, loopEnd, std::numeric_limits<std::size_t>::max(), count);
+    }
+
+    // The count within maxDeviation in one sweep, and the runs with it where
+    // they hold no more than maxHighs highs: a combination of few dividers
+    // is swept once, one of many is only counted, its table left to be made
+    // for the highs a list takes.
+    struct Counted {
+        std::uint64_t count = 0;
+        std::optional<RunTable> runs;
+    };
+    [[nodiscard]] Counted countWithSmallRuns(double maxDeviation, std::size_t maxHighs) const
+    {
+        Counted counted;
+        counted.runs = collectRuns(maxDeviation, allLoops, maxHighs, counted.count);
+        return counted;
     }
 
     // A loop index of the highs below which lie at least needed of the
@@ -289,6 +274,57 @@ public:
     }
 
 private:
+    // The runs of the highs of loop index below loopEnd, counting every
+    // divider within maxDeviation into count; none once more than maxHighs
+    // highs have runs.
+    [[nodiscard]] std::optional<RunTable> collectRuns(double maxDeviation, std::uint32_t loopEnd, std::size_t maxHighs,
+                                                      std::uint64_t& count) const
+    {
+        // Found ascending by resistance, then put in loop order.
+        struct Found {
+            RunTable::High high;
+            std::uint32_t edgesBegin;
+        };
+        std::vector<Found> found;
+        std::vector<std::uint32_t> edges;
+        bool whole = true;
+        sweep(maxDeviation, [&](const Arm& high, Run sure, std::span<const std::uint32_t> highEdges) {
+            count += sure.size() + highEdges.size();
+            if (high.loop >= loopEnd || !whole)
+                return;
+            if (found.size() == maxHighs) {
+                whole = false;
+                found = {};
+                edges = {};
+                return;
+            }
+            const auto begin = static_cast<std::uint32_t>(edges.size());
+            edges.insert(edges.end(), highEdges.begin(), highEdges.end());
+            found.push_back({{high.loop, static_cast<std::uint32_t>(&high - &highs_[0]), sure,
+                              static_cast<std::uint32_t>(edges.size())},
+                             begin});
+        });
+        if (!whole)
+            return std::nullopt;
+        constexpr unsigned digitBits = 11;
+        std::vector<Found> scratch(found.size());
+        radixSort<digitBits, Found>(found, scratch,
+                                    (std::bit_width(highs_.loopCount()) + digitBits - 1) / digitBits,
+                                    [](const Found& f, unsigned d) {
+                                        return static_cast<std::size_t>(f.high.loop >> (d * digitBits)) &
+                                               ((std::size_t{1} << digitBits) - 1);
+                                    });
+        RunTable table;
+        table.highs.reserve(found.size());
+        table.edges.reserve(edges.size());
+        for (const Found& f : found) {
+            table.edges.insert(table.edges.end(), edges.begin() + f.edgesBegin, edges.begin() + f.high.edgesEnd);
+            table.highs.push_back(f.high);
+            table.highs.back().edgesEnd = static_cast<std::uint32_t>(table.edges.size());
+        }
+        return table;
+    }
+
     [[nodiscard]] double ratio(const Arm& high, const Arm& low) const
     {
         return dividerRatio(params_.ratioOffset, high.resistance, low.resistance);

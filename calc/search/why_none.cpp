@@ -77,8 +77,8 @@ std::uint64_t countWithin(const SearchParams& params, const ArmTables& tables, s
     return std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
 }
 
-// The best ranked divider of a band widened fourfold at a time until it
-// holds one, each width one sweep: found in the order of the combinations,
+// The best ranked divider of a band widened sixteenfold at a time until it
+// holds one, each width counted in one sweep: found in the order of the combinations,
 // an earlier one first among equals; none once the band takes in every ratio.
 NoneReason closestDivider(const SearchParams& params, const ArmTables& tables, const SearchControl& control)
 {
@@ -97,11 +97,16 @@ NoneReason closestDivider(const SearchParams& params, const ArmTables& tables, c
                 widest = std::max(widest, std::fabs(rankedDeviation(ratio, params)));
     }
     std::vector<std::uint64_t> scratch;
-    for (double deviation = std::max(params.tolerance * 100 * 4, 1e-4);; deviation *= 4) {
+    for (double deviation = std::max(params.tolerance * 100 * 16, 1e-3);; deviation *= 16) {
+        // Counted on every core first: most widths hold none.
+        const std::vector<std::uint64_t> counts = countsOf(searches, deviation, control.stop);
         std::optional<NoneReason> closest;
-        for (const CombinationSearch& search : searches) {
+        for (std::size_t i = 0; i < searches.size(); ++i) {
             if (control.stop.stop_requested())
                 return {};
+            if (counts[i] == 0)
+                continue;
+            const CombinationSearch& search = searches[i];
             const RunTable runs = search.runs(deviation);
             search.visit(runs, 0, runs.highs.size(), deviation, scratch, [&](const Arm& high, const Arm& low) {
                 const double ranked = search.deviation(high, low);
@@ -125,8 +130,10 @@ NoneReason whyNone(const SearchParams& params, const ArmTables& tables, const Se
         return reason;
     if (const NoneReason reason = reasonInTables(params, tables); reason.kind != NoneReason::Kind::Untold)
         return reason;
-    if (const NoneReason closest = closestDivider(params, tables, control); closest.kind != NoneReason::Kind::Untold)
-        return closest;
+    // The closest divider costs a few sweeps: told where those are cheap.
+    if (workOf(combinationSearches(params, tables)) < sweepsWorthThreads)
+        if (const NoneReason closest = closestDivider(params, tables, control); closest.kind != NoneReason::Kind::Untold)
+            return closest;
     if (params.outputImpedanceMax == noUpperBound)
         return {};
     SearchParams unbounded = params;

@@ -116,4 +116,14 @@ inline constexpr std::array<double, 46> powersOfTen = [] {
     return SignificantDigits{static_cast<std::uint64_t>(*digits), exponent};
 }
 
+// value to the given significant digits, for figures shown to a reader
+// rather than written exactly.
+[[nodiscard]] inline double toSignificantDigits(double value, int digits)
+{
+    if (value == 0.0 || !std::isfinite(value))
+        return value;
+    const double scale = std::pow(10.0, digits - 1 - static_cast<int>(std::floor(std::log10(std::fabs(value)))));
+    return std::round(value * scale) / scale;
+}
+
 } // namespace tarnel
