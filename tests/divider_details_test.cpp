@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string_view>
 
 using namespace tarnel;
 
@@ -44,7 +45,7 @@ TEST(DividerDetailsTest, what_a_divider_delivers_at_the_input_voltage)
 TEST(DividerDetailsTest, a_divider_that_meets_uout_in_decimal_is_off_by_nothing)
 {
     const auto column = [](std::string_view name) {
-        return static_cast<std::size_t>(std::find(resultColumns.begin(), resultColumns.end(), name) - resultColumns.begin());
+        return static_cast<std::size_t>(std::ranges::find(resultColumns, name) - resultColumns.begin());
     };
     for (const auto& [uin, uout] : {std::pair{"4", "1"}, {"12", "3.3"}, {"7.2", "1.1"}, {"6.25", "1"}}) {
         SearchInput input = test::inputWith({{Field::Uin, uin}, {Field::Uout, uout}, {Field::Tol, "0"}});
