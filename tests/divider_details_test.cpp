@@ -1,7 +1,11 @@
 #include "request/divider_details.h"
+#include "request/result_table.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string_view>
 
 using namespace tarnel;
 
@@ -35,4 +39,29 @@ TEST(DividerDetailsTest, what_a_divider_delivers_at_the_input_voltage)
               "Voltage: 3,176 V / 675,7 mV, 6,149 V\n"
               "Output impedance: 3,207 k\u03a9\n"
               "With 1 % parts: 6,7808 V to 6,8675 V");
+}
+
+// 3.3 / 1.1 is 2.9999999999999996 in binary: such dividers meet Uout in
+// decimal, their lines say d 0.00, and the details' figures and the table
+// rows of csv, json and Copy as table no less.
+TEST(DividerDetailsTest, a_divider_that_meets_uout_in_decimal_is_off_by_nothing)
+{
+    const auto column = [](std::string_view name) {
+        return static_cast<std::size_t>(std::ranges::find(resultColumns, name) - resultColumns.begin());
+    };
+    for (const auto& [uin, uout] : {std::pair{"4", "1"}, {"12", "3.3"}, {"7.2", "1.1"}, {"6.25", "1"}}) {
+        SearchInput input = test::inputWith({{Field::Uin, uin}, {Field::Uout, uout}, {Field::Tol, "0"}});
+        input.arms.fill(true);
+        const test::TestRun run = test::runInput(input);
+        const WrittenValues written(run.list.values(), NumberText());
+        std::size_t offInBinary = 0;
+        for (std::size_t i = 0; i < run.list.size(); ++i) {
+            const ResultEntry entry = run.list.entry(i);
+            offInBinary += entry.deviationPercent != 0.0 ? 1 : 0;
+            const ResultRow row = resultRow(entry.divider, run.reading.params, written);
+            for (const char* name : {"deviation_percent", "output_error_mv", "output_error_percent"})
+                EXPECT_EQ(row[column(name)].number, 0.0) << run.list.line(i) << ": " << name;
+        }
+        EXPECT_GT(offInBinary, 0u) << uin << " / " << uout;
+    }
 }

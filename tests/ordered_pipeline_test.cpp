@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 using namespace tarnel;
@@ -22,6 +24,8 @@ TEST(OrderedPipelineTest, delivers_every_item_in_order_with_far_more_items_than_
             // No item is worked more than inFlight ahead of the one delivered next.
             const std::size_t next = ahead.load();
             EXPECT_LT(i, next + fourWorkers.inFlight);
+            if (i % 64 == 0) // a slow item now and then, which the others would run ahead of
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
             return i * i;
         },
         [&](std::size_t i, std::size_t square) {

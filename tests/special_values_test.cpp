@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -74,16 +73,4 @@ TEST(SpecialValuesTest, a_slot_is_loaded_by_its_checkbox_state)
         EXPECT_EQ(reading.specialSlots[1].status, row.shown) << where;
         EXPECT_EQ(reading.listMessages.size(), row.state == CheckState::Unknown ? 1u : 0u) << where;
     }
-}
-
-TEST(SpecialValuesTest, excluding_typed_110_removes_the_standard_110_from_the_results)
-{
-    SearchInput input = test::inputWith({{Field::Rmax, "1000"}, {Field::RsumMax, "2000"}});
-    const auto linesWith110 = [&input] {
-        const auto lines = test::runInput(input).lines();
-        return std::count_if(lines.begin(), lines.end(), [](const auto& l) { return l.find("110.00") != l.npos; });
-    };
-    ASSERT_GT(linesWith110(), 0);
-    input.specialSlots[2] = {CheckState::Unchecked, "110"};
-    EXPECT_EQ(linesWith110(), 0);
 }

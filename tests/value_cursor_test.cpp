@@ -7,6 +7,8 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <map>
+#include <string_view>
 
 using namespace tarnel;
 
@@ -61,16 +63,33 @@ TEST(ValueSetTest, each_series_rises_over_ten_decades_and_from_1_holds_the_curso
         std::size_t i = set.floorIndex(1.0);
         for (ValueCursor c(1.0, seriesTable[s].mantissas); !c.finished && i < set.size(); c.advance(maxStandardValue))
             EXPECT_EQ(set[i++], c.value()) << set.name();
-        // E3 to E24 each hold the one before, E96 and E192 too.
-        if (s > 0 && s != 4) {
-            const ValueSet& coarser = *seriesValues(s - 1);
-            EXPECT_TRUE(std::includes(set.values().begin(), set.values().end(), coarser.values().begin(),
-                                      coarser.values().end()))
-                << set.name();
-        }
+        EXPECT_LE(set[set.size() - 1], maxStandardValue);
     }
     EXPECT_EQ((*seriesValues(5))[8 * 96 + 67], 499000.0); // 4.99 in the sixth decade from 1 of E96
     // Below 1 each value is the number its decimal text reads as, as a special value is typed.
     for (const double typed : {0.011, 0.0511, 0.11, 0.825, 0.0909})
         EXPECT_EQ((*seriesValues(6))[seriesValues(6)->floorIndex(typed)], typed);
+}
+
+TEST(ValueSetTest, each_mantissa_is_the_rounded_power_of_ten_but_where_the_standard_says_otherwise)
+{
+    // IEC 60063: the i-th of N is 10^(i/N) to two significant digits up to
+    // E24 and to three from E48 on, but for these places of each series,
+    // where the standard keeps another value.
+    const std::map<std::string_view, std::map<std::size_t, double>> iec60063Exceptions{
+        {"E3", {{2, 4.7}}}, {"E6", {{3, 3.3}, {4, 4.7}}}, {"E12", {{5, 2.7}, {6, 3.3}, {7, 3.9}, {8, 4.7}, {11, 8.2}}},
+        {"E24", {{10, 2.7}, {11, 3.0}, {12, 3.3}, {13, 3.6}, {14, 3.9}, {15, 4.3}, {16, 4.7}, {22, 8.2}}},
+        {"E192", {{185, 9.20}}}};
+    for (const Series& series : seriesTable) {
+        const std::size_t n = series.mantissas.size();
+        const double scale = n <= 24 ? 10.0 : 100.0;
+        const auto exceptions = iec60063Exceptions.find(series.name);
+        for (std::size_t i = 0; i < n; ++i) {
+            const double power = std::pow(10.0, static_cast<double>(i) / static_cast<double>(n));
+            double expected = std::round(power * scale) / scale;
+            if (exceptions != iec60063Exceptions.end() && exceptions->second.contains(i))
+                expected = exceptions->second.at(i);
+            EXPECT_EQ(series.mantissas[i], expected) << series.name << " place " << i;
+        }
+    }
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -231,13 +232,14 @@ TEST(CommandLineTest, best_first_lists_the_exact_dividers_first)
 }
 
 // Keeps what is handed to the stream and counts the pieces: output built as
-// one string would arrive as one piece.
+// one string would arrive as one piece. Takes no piece after takenPieces.
 struct PieceRecorder : std::streambuf {
     std::string text;
-    std::size_t pieces = 0, largestPiece = 0;
+    std::size_t pieces = 0, largestPiece = 0, takenPieces = SIZE_MAX;
     std::streamsize xsputn(const char* s, std::streamsize n) override
     {
-        ++pieces;
+        if (++pieces > takenPieces)
+            return 0;
         largestPiece = std::max(largestPiece, static_cast<std::size_t>(n));
         text.append(s, static_cast<std::size_t>(n));
         return n;
@@ -245,7 +247,8 @@ struct PieceRecorder : std::streambuf {
 };
 
 // Blocks far more than are worked on at once come out whole and in the
-// list's order, in every format, each block one piece of bounded size.
+// list's order, in every format, each block one piece of bounded size;
+// and none is formatted once the output fails.
 TEST(CommandLineTest, results_are_written_in_ordered_blocks_of_bounded_size)
 {
     SearchInput in;
@@ -265,6 +268,14 @@ TEST(CommandLineTest, results_are_written_in_ordered_blocks_of_bounded_size)
         EXPECT_GE(recorder.pieces, 400u);
         EXPECT_LE(recorder.largestPiece, linesPerBlock * 1024); // a json object is some 500 bytes
     }
+    // Once the output fails, no block is formatted for it: the stream throws at the next write.
+    PieceRecorder failing;
+    failing.takenPieces = 7;
+    std::ostream failingOut(&failing);
+    failingOut.exceptions(std::ios::failbit);
+    EXPECT_NO_THROW(
+        writeResults(OutputFormat::Csv, searched.list, searched.reading.params, failingOut, linesPerBlock));
+    EXPECT_EQ(failing.pieces, 8u);
     const Args args{"--tol", "100", "--rmax", "1000", "--rsum-max", "9100000", "--hi", "1,ser",
                     "--max-results", "40000"};
     EXPECT_EQ(outputLines(runCli(args).out), searched.lines); // in blocks of blockLines

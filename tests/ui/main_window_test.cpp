@@ -70,9 +70,9 @@ class MainWindowTest : public QObject {
                           window->ListBox1->visualRect(index).center());
     }
 
-    void openWindow(const char* decimalSeparator = ".")
+    void openWindow()
     {
-        window = std::make_unique<TForm1>(nullptr, decimalSeparator);
+        window = std::make_unique<TForm1>(nullptr, ".");
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -389,15 +389,6 @@ private slots:
         window.reset();
         QVERIFY(closing.elapsed() < 1000);
     }
-
-    void lines_use_the_decimal_separator_of_the_locale()
-    {
-        openWindow(",");
-        type(window->editTol, "5,0");
-        clickStart();
-        QCOMPARE(listLines().value(0), QStringLiteral("9,10   /  1,00   d 1,00"));
-    }
-
     void keys_move_through_the_list_and_typing_searches_nothing()
     {
         clickStart();
