@@ -39,6 +39,11 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
               "No divider: every ratio lies outside the window; closest: 12 / 5.6 k, d +0.04 %");
     EXPECT_EQ(summaryOf({{Field::Rmin, "2"}, {Field::OutputImpedanceMax, "1"}}),
               "No divider: every output impedance is above Rout max 1 k");
+    // A search too large to look for the closest blames H || L only where no divider meets it.
+    const auto everyShapeNone = {std::pair{Field::Tol, "0"}, {Field::Uin, "3.14159"}, {Field::Rmax, "9100000"},
+                                 {Field::RsumMax, "9100000"}, {Field::OutputImpedanceMax, "1000"}};
+    EXPECT_EQ(summaryOf(everyShapeNone, {{0, true}, {1, true}, {2, true}, {3, true}, {4, true}, {5, true}}),
+              "No divider meets the bounds");
     EXPECT_EQ(summaryOf({{Field::Uin, "3.14159"}, {Field::Tol, "0"}, {Field::LowArmMin, "20"}, {Field::LowArmMax, "30"}}),
               "No divider: every ratio lies outside the window; closest: 47 / 22 k, d -0.17 %");
     EXPECT_EQ(summaryOf({{Field::HighArmMin, "101"}}), "No divider: no high arm lies at or above 101 k");

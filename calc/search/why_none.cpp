@@ -78,8 +78,9 @@ std::uint64_t countWithin(const SearchParams& params, const ArmTables& tables, s
 }
 
 // The best ranked divider of a band widened sixteenfold at a time until it
-// holds one, each width counted in one sweep: found in the order of the combinations,
-// an earlier one first among equals; none once the band takes in every ratio.
+// holds one, each width counted in one sweep: found in the order of the
+// combinations, an earlier one first among equals; none once the band takes
+// in every ratio.
 NoneReason closestDivider(const SearchParams& params, const ArmTables& tables, const SearchControl& control)
 {
     SearchParams open = params;
@@ -136,12 +137,16 @@ NoneReason whyNone(const SearchParams& params, const ArmTables& tables, const Se
             return closest;
     if (params.outputImpedanceMax == noUpperBound)
         return {};
-    SearchParams unbounded = params;
-    unbounded.outputImpedanceMax = noUpperBound;
-    unbounded.tolerance = std::numeric_limits<double>::max();
-    deriveRatioWindow(unbounded);
-    return countWithin(unbounded, tables, control.stop) > 0 ? NoneReason(NoneReason::Kind::OutputImpedance)
-                                                            : NoneReason{};
+    // H || L empties the list when no divider meets it at any ratio, and
+    // some would without it.
+    SearchParams anyRatio = params;
+    anyRatio.tolerance = std::numeric_limits<double>::max();
+    deriveRatioWindow(anyRatio);
+    if (countWithin(anyRatio, tables, control.stop) > 0)
+        return {};
+    anyRatio.outputImpedanceMax = noUpperBound;
+    return countWithin(anyRatio, tables, control.stop) > 0 ? NoneReason(NoneReason::Kind::OutputImpedance)
+                                                           : NoneReason{};
 }
 
 } // namespace tarnel
