@@ -52,16 +52,12 @@ struct Bound {
 Bound deviationBound(const SearchParams& params, const std::vector<CombinationSearch>& searches,
                      std::uint64_t found, std::uint64_t limit, std::stop_token stop)
 {
-    const auto countAll = [&](double maxDeviation) {
-        const std::vector<std::uint64_t> counts = countsOf(searches, maxDeviation, stop);
-        return std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
-    };
     // Where extremes are judged, the window is shut just below the least
     // deviation, and a divider a decimal bound still lets in only makes the
     // first step aim a little low.
     const double least = leastRankedDeviation(params);
     double below = least * (1 - 1e-9);
-    std::uint64_t countBelow = judgesExtremes(params) ? 0 : countAll(below);
+    std::uint64_t countBelow = judgesExtremes(params) ? 0 : countAll(searches, below, stop);
     if (countBelow >= limit)
         return {below, countBelow};
     double enough = deviationReach(params);
@@ -81,7 +77,7 @@ Bound deviationBound(const SearchParams& params, const std::vector<CombinationSe
                 : below + (enough - below) * (aim - low) / (high - low);
         const bool halve = sameEnd >= 4 || sameEnd <= -4 || !(guess > below && guess < enough);
         const double middle = halve ? below + (enough - below) / 2 : guess;
-        const std::uint64_t count = countAll(middle);
+        const std::uint64_t count = countAll(searches, middle, stop);
         if (count < limit) {
             below = middle;
             countBelow = count;

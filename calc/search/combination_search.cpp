@@ -49,4 +49,10 @@ std::vector<std::uint64_t> countsOf(const std::vector<CombinationSearch>& search
     return counts;
 }
 
+std::uint64_t countAll(const std::vector<CombinationSearch>& searches, double maxDeviation, std::stop_token stop)
+{
+    const std::vector<std::uint64_t> counts = countsOf(searches, maxDeviation, stop);
+    return std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
+}
+
 } // namespace tarnel

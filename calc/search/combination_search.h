@@ -131,7 +131,8 @@ public:
         : combination_(combination), params_(params), highs_(tables[combination.high]),
           lows_(tables[combination.low]),
           // With one high resistor the low pair loops its larger value outside.
-          lowsLargerOuter_(combination.high == ArmKind::Single), lowsWithinBounds_(armsWithin(lows_, params.lowArm))
+          lowsLargerOuter_(combination.high == ArmKind::Single), lowsWithinBounds_(armsWithin(lows_, params.lowArm)),
+          judgesExtremes_(judgesExtremes(params))
     {
     }
 
@@ -147,7 +148,8 @@ public:
     // What the divider is ranked by.
     [[nodiscard]] double deviation(const Arm& high, const Arm& low) const
     {
-        return rankedDeviation(ratio(high, low), params_);
+        const double r = ratio(high, low);
+        return judgesExtremes_ ? worstDeviation(r, params_) : deviationPercent(r, params_.ratio);
     }
     // The same of a divider of this combination.
     [[nodiscard]] double deviation(const Divider& divider) const
@@ -381,10 +383,10 @@ private:
         // The band's ends by the deviations of the extremes; where extremes
         // are not judged, those are the divider's own.
         const auto deviationAbove = [&](double r) {
-            return deviationPercent(judgesExtremes(params_) ? impliedRatios(r, params_).high : r, params_.ratio);
+            return deviationPercent(judgesExtremes_ ? impliedRatios(r, params_).high : r, params_.ratio);
         };
         const auto deviationBelow = [&](double r) {
-            return deviationPercent(judgesExtremes(params_) ? impliedRatios(r, params_).low : r, params_.ratio);
+            return deviationPercent(judgesExtremes_ ? impliedRatios(r, params_).low : r, params_.ratio);
         };
         // Along the lows the sum of the arms rises. It stands for the total;
         // it may differ from the bracketed total in the last bits, far inside
@@ -458,6 +460,7 @@ private:
     const ArmTable& lows_;
     bool lowsLargerOuter_;
     Run lowsWithinBounds_;
+    bool judgesExtremes_; // of the run, asked once rather than for every divider
 };
 
 // Every enabled combination, in the order a search runs them.
@@ -470,5 +473,8 @@ private:
 // largest first. Counts stay 0 where a stop came first.
 [[nodiscard]] std::vector<std::uint64_t> countsOf(const std::vector<CombinationSearch>& searches, double maxDeviation,
                                                   std::stop_token stop = {});
+// Their sum.
+[[nodiscard]] std::uint64_t countAll(const std::vector<CombinationSearch>& searches, double maxDeviation,
+                                     std::stop_token stop = {});
 
 } // namespace tarnel

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <limits>
 #include <cmath>
-#include <numeric>
 #include <optional>
 #include <vector>
 
@@ -28,41 +27,45 @@ ArmExtent extentOf(const ArmTable& table, const ArmBounds& bounds)
     return {table[run.first].resistance, table[run.end - 1].resistance};
 }
 
-std::vector<const ArmCombination*> enabledCombinations(const SearchParams& params)
+// The arms of each combination the run searches: whether its tables hold
+// any, and those within their bounds.
+struct CombinationExtent {
+    bool highArms;
+    bool lowArms;
+    ArmExtent high;
+    ArmExtent low;
+    [[nodiscard]] bool any() const { return high.any() && low.any(); }
+};
+
+std::vector<CombinationExtent> extentsOf(const SearchParams& params, const ArmTables& tables)
 {
-    std::vector<const ArmCombination*> enabled;
+    std::vector<CombinationExtent> extents;
     for (const ArmCombination& c : armCombinations)
         if (isEnabled(c, params))
-            enabled.push_back(&c);
-    return enabled;
+            extents.push_back({tables[c.high].size() > 0, tables[c.low].size() > 0,
+                               extentOf(tables[c.high], params.highArm), extentOf(tables[c.low], params.lowArm)});
+    return extents;
 }
 
-// What the tables tell: arms within their bounds, and totals within theirs.
-NoneReason reasonInTables(const SearchParams& params, const ArmTables& tables)
+// What the tables tell: values the special ones admit, arms within their
+// bounds, and totals within theirs.
+NoneReason reasonInTables(const SearchParams& params, const std::vector<CombinationExtent>& extents)
 {
     using Kind = NoneReason::Kind;
-    const std::vector<const ArmCombination*> enabled = enabledCombinations(params);
-    const auto anyArm = [&](bool highArm, auto has) {
-        return std::any_of(enabled.begin(), enabled.end(),
-                           [&](const ArmCombination* c) { return has(tables[highArm ? c->high : c->low], highArm); });
-    };
+    const auto noArm = [&](auto has) { return std::none_of(extents.begin(), extents.end(), has); };
     for (const bool highArm : {true, false})
-        if (!anyArm(highArm, [](const ArmTable& t, bool) { return t.size() > 0; }))
+        if (noArm([&](const CombinationExtent& e) { return highArm ? e.highArms : e.lowArms; }))
             return {Kind::NoneAdmitted};
     for (const bool highArm : {true, false})
-        if (!anyArm(highArm, [&](const ArmTable& t, bool high) {
-                return extentOf(t, high ? params.highArm : params.lowArm).any();
-            }))
+        if (noArm([&](const CombinationExtent& e) { return (highArm ? e.high : e.low).any(); }))
             return {Kind::NoArmWithinBounds, highArm};
     double leastTotal = std::numeric_limits<double>::infinity();
     double greatestTotal = 0.0;
-    for (const ArmCombination* c : enabled) {
-        const ArmExtent high = extentOf(tables[c->high], params.highArm);
-        const ArmExtent low = extentOf(tables[c->low], params.lowArm);
-        if (!high.any() || !low.any())
+    for (const CombinationExtent& e : extents) {
+        if (!e.any())
             continue;
-        leastTotal = std::min(leastTotal, high.least + low.least);
-        greatestTotal = std::max(greatestTotal, high.greatest + low.greatest);
+        leastTotal = std::min(leastTotal, e.high.least + e.low.least);
+        greatestTotal = std::max(greatestTotal, e.high.greatest + e.low.greatest);
     }
     if (!notAbove(leastTotal, params.rSumMax))
         return {Kind::LeastTotalAbove, false, leastTotal};
@@ -71,17 +74,12 @@ NoneReason reasonInTables(const SearchParams& params, const ArmTables& tables)
     return {};
 }
 
-std::uint64_t countWithin(const SearchParams& params, const ArmTables& tables, std::stop_token stop)
-{
-    const std::vector<std::uint64_t> counts = countsOf(combinationSearches(params, tables), noBand, stop);
-    return std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
-}
-
 // The best ranked divider of a band widened sixteenfold at a time until it
 // holds one, each width counted in one sweep: found in the order of the
 // combinations, an earlier one first among equals; none once the band takes
 // in every ratio.
-NoneReason closestDivider(const SearchParams& params, const ArmTables& tables, const SearchControl& control)
+NoneReason closestDivider(const SearchParams& params, const ArmTables& tables,
+                          const std::vector<CombinationExtent>& extents, const SearchControl& control)
 {
     SearchParams open = params;
     open.tolerance = std::numeric_limits<double>::max();
@@ -89,14 +87,11 @@ NoneReason closestDivider(const SearchParams& params, const ArmTables& tables, c
     const std::vector<CombinationSearch> searches = combinationSearches(open, tables);
     // No divider deviates further than the ratios of the extreme arms.
     double widest = 0.0;
-    for (const ArmCombination* c : enabledCombinations(params)) {
-        const ArmExtent high = extentOf(tables[c->high], params.highArm);
-        const ArmExtent low = extentOf(tables[c->low], params.lowArm);
-        if (high.any() && low.any())
-            for (const double ratio : {dividerRatio(params.ratioOffset, high.least, low.greatest),
-                                       dividerRatio(params.ratioOffset, high.greatest, low.least)})
+    for (const CombinationExtent& e : extents)
+        if (e.any())
+            for (const double ratio : {dividerRatio(params.ratioOffset, e.high.least, e.low.greatest),
+                                       dividerRatio(params.ratioOffset, e.high.greatest, e.low.least)})
                 widest = std::max(widest, std::fabs(rankedDeviation(ratio, params)));
-    }
     std::vector<std::uint64_t> scratch;
     for (double deviation = std::max(params.tolerance * 100 * 16, 1e-3);; deviation *= 16) {
         // Counted on every core first: most widths hold none.
@@ -129,11 +124,13 @@ NoneReason whyNone(const SearchParams& params, const ArmTables& tables, const Se
 {
     if (const NoneReason reason = reasonInInputs(params); reason.kind != NoneReason::Kind::Untold)
         return reason;
-    if (const NoneReason reason = reasonInTables(params, tables); reason.kind != NoneReason::Kind::Untold)
+    const std::vector<CombinationExtent> extents = extentsOf(params, tables);
+    if (const NoneReason reason = reasonInTables(params, extents); reason.kind != NoneReason::Kind::Untold)
         return reason;
     // The closest divider costs a few sweeps: told where those are cheap.
     if (workOf(combinationSearches(params, tables)) < sweepsWorthThreads)
-        if (const NoneReason closest = closestDivider(params, tables, control); closest.kind != NoneReason::Kind::Untold)
+        if (const NoneReason closest = closestDivider(params, tables, extents, control);
+            closest.kind != NoneReason::Kind::Untold)
             return closest;
     if (params.outputImpedanceMax == noUpperBound)
         return {};
@@ -142,11 +139,12 @@ NoneReason whyNone(const SearchParams& params, const ArmTables& tables, const Se
     SearchParams anyRatio = params;
     anyRatio.tolerance = std::numeric_limits<double>::max();
     deriveRatioWindow(anyRatio);
-    if (countWithin(anyRatio, tables, control.stop) > 0)
+    if (countAll(combinationSearches(anyRatio, tables), noBand, control.stop) > 0)
         return {};
     anyRatio.outputImpedanceMax = noUpperBound;
-    return countWithin(anyRatio, tables, control.stop) > 0 ? NoneReason(NoneReason::Kind::OutputImpedance)
-                                                           : NoneReason{};
+    return countAll(combinationSearches(anyRatio, tables), noBand, control.stop) > 0
+               ? NoneReason(NoneReason::Kind::OutputImpedance)
+               : NoneReason{};
 }
 
 } // namespace tarnel
