@@ -19,9 +19,9 @@ double bytesPerLine = 0.0;
 void fill(ResultList& list)
 {
     SearchParams run; // 1 + H/L against 10, within 50 %
-    run.ratio = 10.0;
-    run.ratioLow = 5.0;
-    run.ratioHigh = 15.0;
+    run.uin = 10.0;
+    run.uout = 1.0;
+    run.tolerance = 0.5;
     list.setRun(run);
     for (std::size_t i = 0; i < lineCount; ++i) {
         // Series-series lines over the first decades, as a wide search yields them.

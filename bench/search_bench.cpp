@@ -10,7 +10,8 @@
 #include "search/arm_table.h"
 #include "bench_support.h"
 #include "search/divider_search.h"
-#include "tarnel/search.h"
+#include "request/search_input.h"
+#include "search/divider_search.h"
 #include "reference_search.h"
 
 #include <cstdio>
@@ -26,7 +27,7 @@ struct Case {
 
 void checkEveryArmBox(SearchInput& w)
 {
-    w.arms.fill(true);
+    w.highShapes = w.lowShapes = ArmShapes::every();
 }
 
 void fullRange(SearchInput& w)
@@ -70,7 +71,7 @@ void regulatorFeedback(SearchInput& w)
     w.text(Field::Uout) = std::string("0.8");
     w.text(Field::Tol) = std::string("3");
     w.text(Field::SourceTol) = std::string("1");
-    w.choice(ChoiceId::Series) = seriesIndex("E192");
+    w.choice(ChoiceId::Series) = *seriesIndex("E192");
     w.choice(ChoiceId::Order) = 1;
     w.choice(ChoiceId::Use) = static_cast<std::size_t>(DividerUse::Feedback);
 }

@@ -4,6 +4,7 @@
 #include "output_file.h"
 
 #include "output/result_writers.h"
+#include "request/summary_text.h"
 #include "request/search_input.h"
 #include "search/divider_search.h"
 #include "text/quoted_text.h"
@@ -147,7 +148,7 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
     const int status = writeOutput(options, list, reading.params, out, file, err);
     // The output is all dividers from all values, unless the summary, after it, says otherwise.
     if (status == exitSuccess && (summary.found == 0 || summary.limitCut() || summary.hasNotes()))
-        err << programName << ": " << summary.text(numbers) << '\n';
+        err << programName << ": " << summaryText(summary, numbers) << '\n';
     return status;
 }
 

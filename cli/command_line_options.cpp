@@ -33,12 +33,12 @@ std::string_view trimmedBlanks(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string shapesText(std::size_t firstBox)
+std::string shapesText(const ArmShapes& shapes)
 {
     std::string out;
-    for (std::size_t i = firstBox; i < firstBox + 3; ++i)
-        if (armBoxes[i].initiallyChecked)
-            out.append(out.empty() ? "" : ",").append(armWord(armBoxes[i].kind));
+    for (const ArmKind kind : armKinds)
+        if (shapes.allows(kind))
+            out.append(out.empty() ? "" : ",").append(armWord(kind));
     return out.empty() ? "none" : out;
 }
 
@@ -82,8 +82,8 @@ public:
         }
         valueOption("values", "FILE", "the resistor values in FILE instead of a series", valuesFile_);
         valueOption("ratio", "1+h/l|h/l", "the ratio counted: 1 + H/L, or H/L alone (default 1+h/l)", ratio_);
-        valueOption("hi", "SHAPES", "shapes of the high arm (default " + shapesText(0) + ")", high_);
-        valueOption("lo", "SHAPES", "shapes of the low arm (default " + shapesText(3) + ")", low_);
+        valueOption("hi", "SHAPES", "shapes of the high arm (default " + shapesText(initialHighShapes) + ")", high_);
+        valueOption("lo", "SHAPES", "shapes of the low arm (default " + shapesText(initialLowShapes) + ")", low_);
         specialOption("exclude", "never use the resistor value K", false);
         specialOption("only", "use listed values only, and list K", true);
         valueOption("format", "text|csv|json", "how the results are printed (default text)", format_);
@@ -354,8 +354,8 @@ private:
                                " is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none");
             return;
         }
-        for (std::size_t kind = 0; kind < ticked.size(); ++kind)
-            parsed_.options.input.arm(highArm, static_cast<ArmKind>(kind)) = ticked[kind];
+        for (const ArmKind kind : armKinds)
+            parsed_.options.input.shapes(highArm).allow(kind, ticked[static_cast<std::size_t>(kind)]);
     }
 
     // Which of words the value is, if any.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "output/result_writers.h"
-#include "request/input_fields.h"
+#include "search/input_fields.h"
 #include "request/search_input.h"
 
 #include <array>

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(&ratio, data + 2 + sizeof divider.values, sizeof ratio);
     if (!(std::isfinite(ratio) && ratio > 0.0))
         return 0;
-    run.ratio = ratio;
+    run.uin = ratio;
+    run.uout = 1.0;
     for (tarnel::ResultList* list : {&point, &comma}) {
         list->clear();
         bool known = divider.combination < tarnel::armCombinations.size();
@@ -34,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             known = known && value < list->values().size();
         // The run's window holds the divider, as every line of a run's does.
         if (known)
-            run.ratioLow = run.ratioHigh = tarnel::dividerFigures(divider, run.ratioOffset, list->values()).ratio;
+            run.tolerance =
+                std::fabs(tarnel::dividerFigures(divider, run.ratioOffset, list->values()).ratio / ratio - 1.0);
         list->setRun(run);
         try {
             list->addResult(divider);

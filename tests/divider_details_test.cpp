@@ -51,7 +51,7 @@ TEST(DividerDetailsTest, a_divider_that_meets_uout_in_decimal_is_off_by_nothing)
     };
     for (const auto& [uin, uout] : {std::pair{"4", "1"}, {"12", "3.3"}, {"7.2", "1.1"}, {"6.25", "1"}}) {
         SearchInput input = test::inputWith({{Field::Uin, uin}, {Field::Uout, uout}, {Field::Tol, "0"}});
-        input.arms.fill(true);
+        input.highShapes = input.lowShapes = ArmShapes::every();
         const test::TestRun run = test::runInput(input);
         const WrittenValues written(run.list.values(), NumberText());
         std::size_t offInBinary = 0;

@@ -1,6 +1,6 @@
 #include "test_support.h"
 
-#include "request/guarantee.h"
+#include "search/guarantee.h"
 #include "values/decimal_bounds.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +40,7 @@ Corners cornersOf(const Divider& divider, const SearchParams& p)
         const double implied = feedback ? counted * source : counted / source;
         c.outputLow = std::min(c.outputLow, output);
         c.outputHigh = std::max(c.outputHigh, output);
-        c.worstDeviation = std::max(c.worstDeviation, std::fabs(implied / p.ratio - 1) * 100);
+        c.worstDeviation = std::max(c.worstDeviation, std::fabs(implied / p.ratio() - 1) * 100);
     }
     return c;
 }
@@ -55,7 +55,7 @@ TEST(GuaranteeTest, band_and_worst_case_agree_with_every_corner_in_every_shape_m
     int judged = 0;
     for (int i = 0; i < 20000; ++i) {
         SearchParams p;
-        p.values = seriesValues(seriesIndex("E96"));
+        p.values = seriesValues("E96");
         p.ratioOffset = pick(2) == 0 ? 0.0 : 1.0;
         p.use = pick(2) == 0 ? DividerUse::Divider : DividerUse::Feedback;
         p.criterion = Criterion::WorstCase;
@@ -68,7 +68,6 @@ TEST(GuaranteeTest, band_and_worst_case_agree_with_every_corner_in_every_shape_m
         const DividerFigures f = dividerFigures(d, p.ratioOffset, *p.values);
         p.uout = real(0.5, 5.0);
         p.uin = p.uout * f.ratio * real(0.8, 1.2);
-        deriveRatioWindow(p);
         const Corners oracle = cornersOf(d, p);
         const DividerDetails details = dividerDetails(d, p);
         const auto where = ::testing::Message() << "case " << i;
@@ -78,7 +77,7 @@ TEST(GuaranteeTest, band_and_worst_case_agree_with_every_corner_in_every_shape_m
         // Kept exactly when every corner is within Tol, but for a hair's breadth at the bound.
         if (std::fabs(oracle.worstDeviation - p.tolerance * 100) < 1e-7)
             continue;
-        const bool kept = notBelow(f.ratio, p.ratioLow) && notAbove(f.ratio, p.ratioHigh);
+        const bool kept = notBelow(f.ratio, p.ratioLow()) && notAbove(f.ratio, p.ratioHigh());
         ASSERT_EQ(kept, oracle.worstDeviation <= p.tolerance * 100) << where;
         judged += kept;
     }
@@ -92,8 +91,7 @@ TEST(GuaranteeTest, worst_case_with_exact_parts_and_source_lists_exactly_the_nom
         input.highOverLowOnly = highOverLow;
         input.choice(ChoiceId::Order) = static_cast<std::size_t>(ListOrder::BestFirst);
         input.choice(ChoiceId::Use) = static_cast<std::size_t>(feedback ? DividerUse::Feedback : DividerUse::Divider);
-        for (std::size_t arm = 0; arm < armBoxes.size(); ++arm)
-            input.arms[arm] = true;
+        input.highShapes = input.lowShapes = ArmShapes::every();
         const test::TestRun nominal = test::runInput(input);
         input.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
         const test::TestRun worst = test::runInput(input);
@@ -109,7 +107,7 @@ TEST(GuaranteeTest, a_regulators_feedback_divider_gives_the_regulated_output_and
     SearchInput input = test::inputWith({{Field::Uin, "1.8"}, {Field::Uout, "0.8"}, {Field::Tol, "0.5"},
                                          {Field::Rmax, "1000"}, {Field::RsumMax, "1000"}, {Field::LowArmMin, "100"},
                                          {Field::LowArmMax, "100"}});
-    input.choice(ChoiceId::Series) = seriesIndex("E96");
+    input.choice(ChoiceId::Series) = *seriesIndex("E96");
     input.choice(ChoiceId::Order) = static_cast<std::size_t>(ListOrder::BestFirst);
     input.choice(ChoiceId::Use) = static_cast<std::size_t>(DividerUse::Feedback);
     const test::TestRun run = test::runInput(input);

@@ -1,6 +1,6 @@
 #include "reference_search.h"
 
-#include "request/guarantee.h"
+#include "search/guarantee.h"
 #include "values/special_values.h"
 
 #include <span>
@@ -14,18 +14,16 @@ enum Arm { One, Ser, Par };
 struct Combination {
     Arm high;
     Arm low;
-    bool SearchParams::*highFlag;
-    bool SearchParams::*lowFlag;
 };
 
-using P = SearchParams;
 const Combination combinations[9] = {
-    {One, One, &P::useHi1R, &P::useLo1R},       {Ser, One, &P::useHi2Rser, &P::useLo1R},
-    {Par, One, &P::useHi2Rpar, &P::useLo1R},    {One, Ser, &P::useHi1R, &P::useLo2Rser},
-    {One, Par, &P::useHi1R, &P::useLo2Rpar},    {Ser, Ser, &P::useHi2Rser, &P::useLo2Rser},
-    {Par, Par, &P::useHi2Rpar, &P::useLo2Rpar}, {Ser, Par, &P::useHi2Rser, &P::useLo2Rpar},
-    {Par, Ser, &P::useHi2Rpar, &P::useLo2Rser},
+    {One, One}, {Ser, One}, {Par, One}, {One, Ser}, {One, Par}, {Ser, Ser}, {Par, Par}, {Ser, Par}, {Par, Ser},
 };
+
+bool allowed(const ArmShapes& shapes, Arm arm)
+{
+    return shapes.allows(arm == One ? ArmKind::Single : arm == Ser ? ArmKind::Series : ArmKind::Parallel);
+}
 
 double par(double a, double b) { return 1.0 / (1.0 / a + 1.0 / b); }
 
@@ -96,9 +94,11 @@ void eachArm(const SearchParams& p, const Lines& lines, std::size_t stopAfter, A
 std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t stopAfter)
 {
     Lines lines;
+    const double ratioLow = p.ratioLow();
+    const double ratioHigh = p.ratioHigh();
     for (std::size_t n = 0; n < 9; ++n) {
         const Combination& c = combinations[n];
-        if (!(p.*c.highFlag && p.*c.lowFlag))
+        if (!(allowed(p.highShapes, c.high) && allowed(p.lowShapes, c.low)))
             continue;
         eachArm(p, lines, stopAfter, c.high, false, [&](double h1, double h2) {
             // Under one high resistor the low pair loops its second value outside.
@@ -107,12 +107,12 @@ std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t st
                 const double ratio = p.ratioOffset + highOverLow;
                 const double high = armOf(c.high, h1, h2);
                 const double low = armOf(c.low, l1, l2);
-                if (atLeast(ratio, p.ratioLow) && atMost(ratio, p.ratioHigh) && atLeast(total, p.rSumMin) &&
+                if (atLeast(ratio, ratioLow) && atMost(ratio, ratioHigh) && atLeast(total, p.rSumMin) &&
                     atMost(total, p.rSumMax) && atLeast(high, p.highArm.least) && atMost(high, p.highArm.greatest) &&
                     atLeast(low, p.lowArm.least) && atMost(low, p.lowArm.greatest) &&
                     atMost(par(high, low), p.outputImpedanceMax) && ok(p, h1) && ok(p, h2) && ok(p, l1) && ok(p, l2))
                     lines.push_back(
-                        {n, {h1, h2, l1, l2}, ((ratio - p.ratio) / p.ratio) * 100.0, rankedDeviation(ratio, p)});
+                        {n, {h1, h2, l1, l2}, ((ratio - p.ratio()) / p.ratio()) * 100.0, rankedDeviation(ratio, p)});
             });
         });
     }

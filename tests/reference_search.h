@@ -1,6 +1,6 @@
 #pragma once
 
-#include "request/search_params.h"
+#include "search/search_params.h"
 
 #include <array>
 #include <cstddef>

@@ -26,9 +26,9 @@ TEST(ResultListTest, every_format_is_written_as_shown_with_the_deviation_worked_
         {{1, {r0012, r024, r01, r01}}, "0,0012 + 0,24   /  0,10   d -65,88"},
     };
     SearchParams run; // 1 + H/L against 10, within 90 %
-    run.ratio = 10.0;
-    run.ratioLow = 1.0;
-    run.ratioHigh = 19.0;
+    run.uin = 10.0;
+    run.uout = 1.0;
+    run.tolerance = 0.9;
     ResultList list(NumberText(","));
     list.setRun(run);
     for (const auto& row : rows) {

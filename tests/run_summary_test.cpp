@@ -7,17 +7,17 @@ using namespace tarnel;
 namespace {
 
 std::string summaryOf(std::initializer_list<std::pair<Field, const char*>> texts,
-                      std::initializer_list<std::pair<std::size_t, bool>> arms = {}, const char* separator = ".")
+                      std::initializer_list<std::pair<bool, ArmShapes>> shapes = {}, const char* separator = ".")
 {
     SearchInput input = test::inputWith(texts);
-    for (const auto& [arm, checked] : arms)
-        input.arms[arm] = checked;
+    for (const auto& [highArm, allowed] : shapes)
+        input.shapes(highArm) = allowed;
     const test::TestRun run = test::runInput(input, NumberText(separator));
-    return run.summary ? run.summary->text(run.list.numbers()) : "no run";
+    return run.summary ? summaryText(*run.summary, run.list.numbers()) : "no run";
 }
 
-constexpr std::size_t highSeries = armBoxIndex(true, ArmKind::Series);
-constexpr std::size_t lowSingle = armBoxIndex(false, ArmKind::Single);
+constexpr std::pair<bool, ArmShapes> highSeries{true, {ArmKind::Single, ArmKind::Series}};
+constexpr std::pair<bool, ArmShapes> lowNone{false, {}};
 
 } // namespace
 
@@ -28,11 +28,11 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
     EXPECT_EQ(summaryOf({{Field::Tol, "1"}, {Field::Rmin, "18"}, {Field::Rmax, "18"}, {Field::Uin, "2"}}), "1 divider");
     const auto wide = {std::pair{Field::Tol, "100"}, {Field::Rmax, "9100000"}, {Field::RsumMax, "9100000"},
                        {Field::MaxResults, "1"}};
-    EXPECT_EQ(summaryOf(wide, {{highSeries, true}}), "1 of 1,186,274 dividers shown: the limit cut the rest");
-    EXPECT_EQ(summaryOf(wide, {{highSeries, true}}, ","), "1 of 1.186.274 dividers shown: the limit cut the rest");
+    EXPECT_EQ(summaryOf(wide, {highSeries}), "1 of 1,186,274 dividers shown: the limit cut the rest");
+    EXPECT_EQ(summaryOf(wide, {highSeries}, ","), "1 of 1.186.274 dividers shown: the limit cut the rest");
     EXPECT_EQ(summaryOf({{Field::Rmin, "50"}, {Field::Rmax, "40"}}), "No divider: Rmin is above Rmax");
     EXPECT_EQ(summaryOf({{Field::RsumMin, "60"}, {Field::RsumMax, "50"}}), "No divider: RsumMin is above RsumMax");
-    EXPECT_EQ(summaryOf({}, {{lowSingle, false}}), "No divider: no shape is ticked for the low arm");
+    EXPECT_EQ(summaryOf({}, {lowNone}), "No divider: no shape is ticked for the low arm");
     EXPECT_EQ(summaryOf({{Field::Uin, "1"}, {Field::Uout, "2"}}),
               "No divider: Uout is not below Uin, which 1 + H/L cannot give");
     EXPECT_EQ(summaryOf({{Field::Uin, "3.14159"}, {Field::Tol, "0"}}),
@@ -42,7 +42,7 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
     // A search too large to look for the closest blames H || L only where no divider meets it.
     const auto everyShapeNone = {std::pair{Field::Tol, "0"}, {Field::Uin, "3.14159"}, {Field::Rmax, "9100000"},
                                  {Field::RsumMax, "9100000"}, {Field::OutputImpedanceMax, "1000"}};
-    EXPECT_EQ(summaryOf(everyShapeNone, {{0, true}, {1, true}, {2, true}, {3, true}, {4, true}, {5, true}}),
+    EXPECT_EQ(summaryOf(everyShapeNone, {{true, ArmShapes::every()}, {false, ArmShapes::every()}}),
               "No divider meets the bounds");
     EXPECT_EQ(summaryOf({{Field::Uin, "3.14159"}, {Field::Tol, "0"}, {Field::LowArmMin, "20"}, {Field::LowArmMax, "30"}}),
               "No divider: every ratio lies outside the window; closest: 47 / 22 k, d -0.17 %");
@@ -51,10 +51,10 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
     SearchInput guaranteed = test::inputWith({{Field::PartTol, "3"}, {Field::SourceTol, "2"}, {Field::Tol, "5"}});
     guaranteed.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
     const test::TestRun none = test::runInput(guaranteed);
-    EXPECT_EQ(none.summary->text(none.list.numbers()),
+    EXPECT_EQ(summaryText(*none.summary, none.list.numbers()),
               "No divider: the tolerances of the parts and the source alone can put the output 7.39 % off, more than Tol");
     SearchInput listed;
     listed.specialSlots[0] = {CheckState::Checked, "2.5"};
     const test::TestRun run = test::runInput(listed);
-    EXPECT_EQ(run.summary->text(run.list.numbers()), "No divider: no listed value lies in 1 to 100 k; 2.5 is no E24 value");
+    EXPECT_EQ(summaryText(*run.summary, run.list.numbers()), "No divider: no listed value lies in 1 to 100 k; 2.5 is no E24 value");
 }

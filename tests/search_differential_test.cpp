@@ -2,6 +2,7 @@
 #include "values/decimal_bounds.h"
 #include "search/divider.h"
 #include "search/divider_search.h"
+#include "values/request_error.h"
 #include "reference_search.h"
 #include "values/special_values.h"
 #include "values/value_set.h"
@@ -63,21 +64,22 @@ public:
             p.sourceTolerance = chance(0.5) ? 0.0 : real(0.0, 0.05);
             p.tolerance = std::max(p.tolerance, real(0.0, 0.2));
         }
-        deriveRatioWindow(p);
         const double rangeTop = std::max(p.rMin, p.rMax);
+        // Bounds a typist could give: within the resistances, or none.
+        const auto resistance = [&](double hi) { return real(minResistance, std::min(hi, maxStandardValue)); };
         if (chance(0.1))
-            p.highArm = {real(0.0, rangeTop), chance(0.5) ? real(0.0, 2.0 * rangeTop) : noUpperBound};
+            p.highArm = {resistance(rangeTop), chance(0.5) ? resistance(2.0 * rangeTop) : noUpperBound};
         if (chance(0.1))
-            p.lowArm = {chance(0.5) ? real(0.0, rangeTop) : 0.0, real(0.0, 2.0 * rangeTop)};
+            p.lowArm = {chance(0.5) ? resistance(rangeTop) : 0.0, resistance(2.0 * rangeTop)};
         if (chance(0.1))
-            p.outputImpedanceMax = real(0.0, rangeTop);
-        p.rSumMin = fullRange || chance(0.5) ? minResistance : real(minResistance, 2.0 * rangeTop);
-        p.rSumMax = fullRange || chance(0.4) ? maxStandardValue : real(p.rSumMin * 0.9, 8.0 * rangeTop);
+            p.outputImpedanceMax = resistance(rangeTop);
+        p.rSumMin = fullRange || chance(0.5) ? minResistance : resistance(2.0 * rangeTop);
+        p.rSumMax = fullRange || chance(0.4) ? maxStandardValue : resistance(8.0 * rangeTop);
         // The literal four-deep loops over all values take seconds unless the limit stops them early.
         p.maxResults = static_cast<std::int32_t>(fullRange ? uniform(1, 3000) : uniform(1, chance(0.5) ? 40 : 100000));
-        for (bool SearchParams::*flag : {&SearchParams::useHi1R, &SearchParams::useHi2Rser, &SearchParams::useHi2Rpar,
-                                         &SearchParams::useLo1R, &SearchParams::useLo2Rser, &SearchParams::useLo2Rpar})
-            p.*flag = chance(0.55);
+        for (ArmShapes* shapes : {&p.highShapes, &p.lowShapes})
+            for (const ArmKind kind : armKinds)
+                shapes->allow(kind, chance(0.55));
         p.specialValues = {};
         for (std::size_t slot = 0; slot < specialSlotCount && !fullRange; ++slot) {
             const double roll = real(0.0, 1.0);
@@ -107,11 +109,31 @@ public:
                 std::swap(r[first], r[first + 1]);
         const DividerFigures f = dividerFigures({c.number, r}, p.ratioOffset, *p.values);
         const std::size_t which = uniform(0, 3);
-        const double figure = which < 2 ? f.ratio : f.total;
-        *std::array{&p.ratioLow, &p.ratioHigh, &p.rSumMin, &p.rSumMax}[which] = chance(0.5) ? figure : typed(figure);
-        p.ratioLow = std::min(p.ratioLow, f.ratio);
-        p.ratioHigh = std::max(p.ratioHigh, f.ratio);
+        const double figure = chance(0.5) ? (which < 2 ? f.ratio : f.total) : typed(which < 2 ? f.ratio : f.total);
+        if (which < 2)
+            putWindowEdgeOn(p, which == 0, figure);
+        else
+            (which == 2 ? p.rSumMin : p.rSumMax) = std::clamp(figure, minResistance, maxStandardValue);
         p.maxResults = std::max(p.maxResults, 2000);
+    }
+
+    // Moves the window's low or high edge onto target, to the bit where a
+    // few steps of Uin reach it: the edge follows Uin, which the window is
+    // derived from. Left as it was where no voltages a typist could give reach it.
+    static void putWindowEdgeOn(SearchParams& p, bool lowEdge, double target)
+    {
+        const SearchParams before = p;
+        const auto edge = [&] { return lowEdge ? p.ratioLow() : p.ratioHigh(); };
+        p.uout = std::clamp(1.0 / target, 0.001, maxStandardValue);
+        p.uin = target * p.uout;
+        p.uin *= target / edge();
+        for (int step = 0; step < 8 && edge() != target; ++step)
+            p.uin = std::nextafter(p.uin, edge() < target ? noUpperBound : 0.0);
+        try {
+            checkSearchParams(p);
+        } catch (const RequestError&) {
+            p = before;
+        }
     }
 
     bool chance(double p) { return real(0.0, 1.0) < p; }
@@ -131,7 +153,9 @@ private:
     double boundNear(const ValueSet& values, std::size_t index)
     {
         const double v = values[index];
-        return std::array{std::nextafter(v, 0.0), v * 1.02, v, typed(v)}[uniform(0, 3)];
+        const double near = std::array{std::nextafter(v, 0.0), v * 1.02, v, typed(v)}[uniform(0, 3)];
+        return std::clamp(near, minResistance, maxStandardValue); // as a typist's field holds it
+
     }
 
     // Mostly a series; otherwise a stock of values as parts are marked, or of

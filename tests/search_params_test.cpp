@@ -30,15 +30,15 @@ TEST(SearchParamsTest, defaults_give_the_target_ratio_10_within_9_5_and_10_5)
 {
     SearchInput input;
     SearchParams p = readSearchParams(input, NumberText()).params;
-    EXPECT_EQ(p.ratio, 10.0);
-    EXPECT_EQ(p.ratioLow, 9.5);
-    EXPECT_EQ(p.ratioHigh, 10.5);
+    EXPECT_EQ(p.ratio(), 10.0);
+    EXPECT_EQ(p.ratioLow(), 9.5);
+    EXPECT_EQ(p.ratioHigh(), 10.5);
     EXPECT_EQ(p.ratioOffset, 1.0);
     input.highOverLowOnly = true;
     input.text(Field::MaxResults) = "2.9";
     p = readSearchParams(input, NumberText()).params;
     EXPECT_EQ(p.ratioOffset, 0.0);
-    EXPECT_EQ(p.ratioHigh, 10.5);
+    EXPECT_EQ(p.ratioHigh(), 10.5);
     EXPECT_EQ(p.maxResults, 2);
 }
 

@@ -34,7 +34,7 @@ TEST(SearchTest, bounds_hold_in_decimal)
     EXPECT_EQ(std::count(exact.begin(), exact.end(), "3.30   /  1.10   d 0.00"), 1);
     // 3.3 + 5.1 + 1.6 is 9.999999999999998 in binary, below RsumMin 10.
     SearchInput series = inputWith({{Field::Uin, "6.25"}, {Field::Tol, "0.1"}});
-    series.arm(true, ArmKind::Series) = true;
+    series.shapes(true).allow(ArmKind::Series);
     const Lines total = runInput(series).lines();
     EXPECT_EQ(std::count(total.begin(), total.end(), "3.30 + 5.10   /  1.60   d 0.00"), 1);
     // The standard 220 is 220.00000000000003, above an Rmax of 220.
@@ -50,7 +50,7 @@ TEST(SearchTest, voltages_below_one_volt_give_the_lines_of_the_same_ratio_above)
     std::vector<Lines> runs;
     for (const auto& [uin, uout] : {std::pair{"18", "6"}, {"1.8", "0.6"}}) {
         SearchInput input = inputWith({{Field::Uin, uin}, {Field::Uout, uout}});
-        input.arm(true, ArmKind::Parallel) = true;
+        input.shapes(true).allow(ArmKind::Parallel);
         runs.push_back(runInput(input).lines());
     }
     EXPECT_EQ(runs[1], runs[0]);
@@ -60,8 +60,8 @@ TEST(SearchTest, voltages_below_one_volt_give_the_lines_of_the_same_ratio_above)
 TEST(SearchTest, a_low_series_pair_loops_its_second_value_outside)
 {
     SearchInput input = inputWith({{Field::MaxResults, "4"}});
-    input.arm(false, ArmKind::Single) = false;
-    input.arm(false, ArmKind::Series) = true;
+    input.shapes(false).allow(ArmKind::Single, false);
+    input.shapes(false).allow(ArmKind::Series);
     EXPECT_EQ(runInput(input).lines(), (Lines{"18.00   /  1.00 + 1.00   d 0.00", "18.00   /  1.00 + 1.10   d -4.29",
                                               "20.00   /  1.10 + 1.10   d 0.91", "20.00   /  1.00 + 1.20   d 0.91"}));
 }
@@ -102,9 +102,9 @@ TEST(SearchTest, two_searches_on_two_threads_give_what_each_gives_alone)
     SearchInput best = inputWith({{Field::Uin, "12"}, {Field::Uout, "3.3"}, {Field::Tol, "1"}});
     SearchInput found = inputWith({{Field::Tol, "100"}, {Field::Rmax, "9100000"}, {Field::RsumMax, "9100000"},
                                    {Field::MaxResults, "30000"}});
-    best.arms.fill(true);
+    best.highShapes = best.lowShapes = ArmShapes::every();
     best.choice(ChoiceId::Order) = 1;
-    found.arms.fill(true);
+    found.highShapes = found.lowShapes = ArmShapes::every();
     found.choice(ChoiceId::Series) = 5;
     const Lines bestAlone = runInput(best).lines();
     const Lines foundAlone = runInput(found).lines();
@@ -123,7 +123,7 @@ TEST(SearchTest, a_stop_ends_the_search_with_an_empty_list_and_says_so)
 {
     SearchInput input = inputWith({{Field::Tol, "100"}, {Field::Rmax, "9100000"}, {Field::RsumMax, "9100000"},
                                    {Field::MaxResults, "9100000"}});
-    input.arms.fill(true);
+    input.highShapes = input.lowShapes = ArmShapes::every();
     const SearchParams params = readSearchParams(input, NumberText()).params;
     for (const ListOrder order : {ListOrder::AsFound, ListOrder::BestFirst}) {
         SearchParams p = params;
@@ -138,7 +138,7 @@ TEST(SearchTest, a_stop_ends_the_search_with_an_empty_list_and_says_so)
                                                           }});
         EXPECT_GT(reported, 0u);
         EXPECT_TRUE(summary.stopped);
-        EXPECT_EQ(summary.text(list.numbers()), "Stopped");
+        EXPECT_EQ(summaryText(summary, list.numbers()), "Stopped");
         EXPECT_EQ(list.size(), 0u);
     }
 }

@@ -116,7 +116,7 @@ TEST(StockFileTest, a_run_on_a_stock_names_what_it_could_not_use_and_refuses_pai
     const test::TestRun run = test::runInput(input);
     ASSERT_TRUE(run.summary.has_value());
     EXPECT_EQ(run.lines(), (std::vector<std::string>{"9.10   /  1.00   d 1.00"}));
-    EXPECT_EQ(run.summary->text(run.list.numbers()),
+    EXPECT_EQ(summaryText(*run.summary, run.list.numbers()),
               "1 divider; 2.2 is not in tarnel-stock.txt; 1 value in tarnel-stock.txt lies outside 0.001 to 9100000 k "
               "and is not tried");
 
@@ -126,7 +126,7 @@ TEST(StockFileTest, a_run_on_a_stock_names_what_it_could_not_use_and_refuses_pai
     SearchInput crowded = test::inputWith({{Field::Rmax, "9100000"}});
     crowded.valuesFile = temporaryFile("tarnel-crowded.txt", many);
     EXPECT_TRUE(readSearchParams(crowded, NumberText()).valid) << "one resistor an arm";
-    crowded.arm(true, ArmKind::Parallel) = true;
+    crowded.shapes(true).allow(ArmKind::Parallel);
     const InputReading refused = readSearchParams(crowded, NumberText());
     EXPECT_FALSE(refused.valid);
     EXPECT_EQ(refused.valuesFileProblem,

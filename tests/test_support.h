@@ -1,6 +1,9 @@
 #pragma once
 
-#include "tarnel/search.h"
+#include "request/search_input.h"
+#include "request/summary_text.h"
+#include "search/divider_search.h"
+#include "tarnel/tarnel.h"
 
 #include <initializer_list>
 #include <optional>

@@ -6,7 +6,7 @@
 #include "fitting.h"
 #include "result_list_model.h"
 #include "result_list_view.h"
-#include "search/divider_search.h"
+#include "request/summary_text.h"
 #include "text/resistance_text.h"
 
 #include <QCheckBox>
@@ -114,7 +114,8 @@ QCheckBox* makeArmBox(QWidget* parent, const char* name, const QRect& geometry, 
 QCheckBox* makeArmBox(QWidget* parent, const char* name, const QRect& geometry, const QString& caption, bool highArm,
                       ArmKind kind)
 {
-    return makeArmBox(parent, name, geometry, caption, armBoxes[armBoxIndex(highArm, kind)].initiallyChecked);
+    return makeArmBox(parent, name, geometry, caption,
+                      (highArm ? initialHighShapes : initialLowShapes).allows(kind));
 }
 
 // A choice box holding the choices of its field.
@@ -474,9 +475,11 @@ std::array<QLineEdit*, numberFields.size()> TForm1::numberEdits() const
             editPartTol, editSourceTol, editHiMin, editHiMax, editLoMin, editLoMax,   editRoutMax};
 }
 
-std::array<QCheckBox*, armBoxes.size()> TForm1::armChecks() const
+std::array<QCheckBox*, armKinds.size()> TForm1::armChecks(bool highArm) const
 {
-    return {chkHi1R, chkHi2Rser, chkHi2Rpar, chkLo1R, chkLo2Rser, chkLo2Rpar};
+    if (highArm)
+        return {chkHi1R, chkHi2Rser, chkHi2Rpar};
+    return {chkLo1R, chkLo2Rser, chkLo2Rpar};
 }
 
 std::array<QLineEdit*, specialSlotCount> TForm1::specialEdits() const
@@ -501,9 +504,9 @@ SearchInput TForm1::readControls() const
     for (std::size_t i = 0; i < edits.size(); ++i)
         input.numbers[i] = edits[i]->text().toStdString();
     input.highOverLowOnly = chkDivOnly->isChecked();
-    const auto arms = armChecks();
-    for (std::size_t i = 0; i < arms.size(); ++i)
-        input.arms[i] = arms[i]->isChecked();
+    for (const bool highArm : {true, false})
+        for (const ArmKind kind : armKinds)
+            input.shapes(highArm).allow(kind, armChecks(highArm)[static_cast<std::size_t>(kind)]->isChecked());
     const auto choices = choiceBoxes();
     for (std::size_t i = 0; i < choices.size(); ++i)
         input.choices[i] = choiceOf(*choices[i]);
@@ -599,7 +602,7 @@ void TForm1::searchFinished(const SearchOutcome& outcome)
         }
         if (outcome.failure)
             std::rethrow_exception(outcome.failure);
-        runSummary_ = toQString(outcome.summary->text(resultList().numbers()));
+        runSummary_ = toQString(summaryText(*outcome.summary, resultList().numbers()));
         lblSummary->setText(runSummary_);
     });
 }

@@ -175,7 +175,7 @@ private:
 
     // The controls of the field tables, in their order.
     [[nodiscard]] std::array<QLineEdit*, numberFields.size()> numberEdits() const;
-    [[nodiscard]] std::array<QCheckBox*, armBoxes.size()> armChecks() const;
+    [[nodiscard]] std::array<QCheckBox*, armKinds.size()> armChecks(bool highArm) const;
     [[nodiscard]] std::array<QLineEdit*, specialSlotCount> specialEdits() const;
     [[nodiscard]] std::array<QCheckBox*, specialSlotCount> specialChecks() const;
     [[nodiscard]] std::array<QComboBox*, choiceFields.size()> choiceBoxes() const;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "search/result_list.h"
-#include "request/search_params.h"
+#include "search/search_params.h"
 
 #include <QAbstractListModel>
 #include <QByteArray>

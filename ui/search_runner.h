@@ -1,7 +1,7 @@
 #pragma once
 
-#include "request/run_summary.h"
-#include "request/search_params.h"
+#include "search/run_summary.h"
+#include "search/search_params.h"
 #include "search/arm_table.h"
 #include "search/result_list.h"
 

@@ -1,6 +1,6 @@
 #include "request/divider_details.h"
 
-#include "request/guarantee.h"
+#include "search/guarantee.h"
 #include "text/rounded_digits.h"
 #include "values/decimal_bounds.h"
 
@@ -67,7 +67,7 @@ DividerDetails dividerDetails(const Divider& divider, const SearchParams& params
     // In H/L mode the tap is wanted where the target ratio would put it.
     const double wanted = feedback                    ? params.uin
                           : params.ratioOffset == 1.0 ? params.uout
-                                                      : params.uin / chainRatio(params.ratio, params);
+                                                      : params.uin / chainRatio(params.ratio(), params);
     // An output that is what was wanted in decimal is off by nothing, not by a last bit.
     d.outputError = sameDecimal(d.output, wanted) ? 0.0 : d.output - wanted;
     d.outputErrorPercent = d.outputError / wanted * 100.0;
@@ -108,7 +108,7 @@ std::string detailsText(const Divider& divider, const SearchParams& params, cons
     const auto arm = [&](std::string_view name, ArmKind kind, std::size_t first, double resistance) {
         text.append(name).append(": ").append(withPrefix(d.resistors[first] * 1000.0, "\u03a9", numbers));
         if (kind != ArmKind::Single) {
-            text.append(kind == ArmKind::Series ? " + " : " || ");
+            text.append(armJoiner(kind));
             text.append(withPrefix(d.resistors[first + 1] * 1000.0, "\u03a9", numbers));
             text.append(" = ").append(withPrefix(resistance * 1000.0, "\u03a9", numbers));
         }

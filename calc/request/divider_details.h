@@ -2,7 +2,7 @@
 
 #include "search/divider.h"
 #include "text/number_text.h"
-#include "request/search_params.h"
+#include "search/search_params.h"
 
 #include <array>
 #include <string>

@@ -7,18 +7,13 @@
 
 namespace tarnel {
 
-std::string rangeText(FieldRange range, const NumberText& numbers)
-{
-    return numbers.plain(range.lo) + " to " + numbers.plain(range.hi);
-}
-
 namespace {
 
 FieldReading judged(std::optional<double> value, FieldRange range)
 {
     if (!value)
         return {FieldStatus::NotANumber, failedReadValue};
-    if (!(range.lo <= *value && *value <= range.hi))
+    if (!range.holds(*value))
         return {FieldStatus::OutOfRange, failedReadValue};
     return {FieldStatus::Ok, *value};
 }

@@ -1,19 +1,12 @@
 #pragma once
 
 #include "text/number_text.h"
+#include "text/range_text.h"
 
 #include <string>
 #include <string_view>
 
 namespace tarnel {
-
-struct FieldRange {
-    double lo; // inclusive
-    double hi; // inclusive
-};
-
-// A range as messages give it: "1 to 9100000".
-[[nodiscard]] std::string rangeText(FieldRange range, const NumberText& numbers);
 
 // How a field's text read; the window paints a failed field red. The edit
 // of an ignored special-value slot is not read at all.

@@ -32,7 +32,7 @@ ResultRow resultRow(const Divider& divider, const SearchParams& params, const Wr
             row[column] = {Kind::Written, 0.0, written.value(divider.values[i])};
     number(d.figures.ratio);
     // A divider whose output is Uout in decimal deviates by nothing, as its line says.
-    number(d.outputError == 0.0 ? 0.0 : deviationPercent(d.figures.ratio, params.ratio));
+    number(d.outputError == 0.0 ? 0.0 : deviationPercent(d.figures.ratio, params.ratio()));
     number(d.figures.total);
     number(d.figures.high);
     number(d.figures.low);

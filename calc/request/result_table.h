@@ -2,7 +2,7 @@
 
 #include "text/number_text.h"
 #include "search/result_list.h"
-#include "request/search_params.h"
+#include "search/search_params.h"
 
 #include <array>
 #include <cstdint>

@@ -11,8 +11,6 @@ SearchInput::SearchInput()
 {
     for (const NumberField& field : numberFields)
         text(field.field) = field.initialText;
-    for (std::size_t i = 0; i < armBoxes.size(); ++i)
-        arms[i] = armBoxes[i].initiallyChecked;
     for (const ChoiceField& field : choiceFields)
         choice(field.id) = field.initialChoice;
     for (std::size_t slot = 0; slot < specialSlotCount; ++slot)
@@ -79,13 +77,12 @@ InputReading readSearchParams(const SearchInput& input, const NumberText& number
         field.use(p, value);
     }
     p.ratioOffset = input.highOverLowOnly ? 0.0 : 1.0;
-    for (std::size_t i = 0; i < armBoxes.size(); ++i)
-        p.*armBoxes[i].flag = input.arms[i];
+    p.highShapes = input.highShapes;
+    p.lowShapes = input.lowShapes;
     for (const ChoiceField& field : choiceFields) {
         const std::size_t chosen = input.choices[static_cast<std::size_t>(field.id)];
         field.use(p, std::min(chosen, field.choices.size() - 1));
     }
-    deriveRatioWindow(p);
     if (input.valuesFile) {
         const StockReading stock =
             readStockFile(*input.valuesFile, NumberText(numbers.decimalSeparator(), NumberText::Period::AlsoAccepted));

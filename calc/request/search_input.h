@@ -5,8 +5,9 @@
 // fields from the verdicts, the command line prints them.
 
 #include "request/field_reading.h"
-#include "request/input_fields.h"
-#include "request/search_params.h"
+#include "search/arm_shapes.h"
+#include "search/input_fields.h"
+#include "search/search_params.h"
 #include "text/number_text.h"
 
 #include <array>
@@ -34,7 +35,8 @@ struct SearchInput {
 
     std::array<std::string, numberFields.size()> numbers; // UTF-8, by Field
     bool highOverLowOnly = false;                         // the ratio counted is H/L, not 1 + H/L
-    std::array<bool, armBoxes.size()> arms{};
+    ArmShapes highShapes = initialHighShapes; // the boxes ticked for each arm
+    ArmShapes lowShapes = initialLowShapes;
     std::array<std::size_t, choiceFields.size()> choices{};
     std::optional<std::string> valuesFile; // a stock file, standing in for the series
     std::array<SpecialSlotInput, specialSlotCount> specialSlots;
@@ -42,7 +44,7 @@ struct SearchInput {
     [[nodiscard]] std::string& text(Field field) { return numbers[static_cast<std::size_t>(field)]; }
     [[nodiscard]] const std::string& text(Field field) const { return numbers[static_cast<std::size_t>(field)]; }
     [[nodiscard]] std::size_t& choice(ChoiceId id) { return choices[static_cast<std::size_t>(id)]; }
-    [[nodiscard]] bool& arm(bool highArm, ArmKind kind) { return arms[armBoxIndex(highArm, kind)]; }
+    [[nodiscard]] ArmShapes& shapes(bool highArm) { return highArm ? highShapes : lowShapes; }
 };
 
 struct FieldVerdict {

@@ -29,8 +29,10 @@ constexpr std::uint64_t rankAllUpTo = 1 << 16;
 // deviations by far more than a decimal bound widens them.
 double deviationReach(const SearchParams& params)
 {
-    return std::max(std::fabs(rankedDeviation(params.ratioLow, params)),
-                    std::fabs(rankedDeviation(params.ratioHigh, params))) * (1 + 1e-6) + 1e-9;
+    const RatioSpan window = ratioWindow(params.tolerance, params);
+    return std::max(std::fabs(rankedDeviation(window.low, params)), std::fabs(rankedDeviation(window.high, params))) *
+               (1 + 1e-6) +
+           1e-9;
 }
 
 // A deviation bound and how many dividers lie within it.

@@ -16,8 +16,8 @@
 // finds every run. A run counts its dividers without visiting them, so the
 // search counts every divider however few it lists.
 
-#include "request/guarantee.h"
-#include "request/search_params.h"
+#include "search/guarantee.h"
+#include "search/search_params.h"
 #include "search/arm_table.h"
 #include "search/divider.h"
 #include "search/radix_sort.h"
@@ -132,7 +132,7 @@ public:
           lows_(tables[combination.low]),
           // With one high resistor the low pair loops its larger value outside.
           lowsLargerOuter_(combination.high == ArmKind::Single), lowsWithinBounds_(armsWithin(lows_, params.lowArm)),
-          judgesExtremes_(judgesExtremes(params))
+          judgesExtremes_(judgesExtremes(params)), target_(params.ratio()), window_(ratioWindow(params.tolerance, params))
     {
     }
 
@@ -149,7 +149,7 @@ public:
     [[nodiscard]] double deviation(const Arm& high, const Arm& low) const
     {
         const double r = ratio(high, low);
-        return judgesExtremes_ ? worstDeviation(r, params_) : deviationPercent(r, params_.ratio);
+        return judgesExtremes_ ? worstDeviation(r, params_) : deviationPercent(r, target_);
     }
     // The same of a divider of this combination.
     [[nodiscard]] double deviation(const Divider& divider) const
@@ -357,7 +357,7 @@ private:
     [[nodiscard]] bool meetsBounds(const Arm& high, const Arm& low) const
     {
         const double r = ratio(high, low);
-        return notBelow(r, params_.ratioLow) && notAbove(r, params_.ratioHigh) && totalMeetsBounds(high, low) &&
+        return notBelow(r, window_.low) && notAbove(r, window_.high) && totalMeetsBounds(high, low) &&
                withinArm(high, params_.highArm) && withinArm(low, params_.lowArm) &&
                outputImpedanceMeetsBound(high, low);
     }
@@ -374,8 +374,8 @@ private:
         // Along the lows the ratio falls: the window and the band each start
         // where the ratio is no longer above them and end where it falls below.
         const double offset = params_.ratioOffset;
-        RatioEdge windowFirst(params_.ratioHigh, offset);
-        RatioEdge windowEnd(params_.ratioLow, offset);
+        RatioEdge windowFirst(window_.high, offset);
+        RatioEdge windowEnd(window_.low, offset);
         const bool band = maxDeviation != noBand;
         const RatioSpan bandWindow = band ? ratioWindow(maxDeviation / 100, params_) : RatioSpan{};
         RatioEdge bandFirst(bandWindow.high, offset);
@@ -383,10 +383,10 @@ private:
         // The band's ends by the deviations of the extremes; where extremes
         // are not judged, those are the divider's own.
         const auto deviationAbove = [&](double r) {
-            return deviationPercent(judgesExtremes_ ? impliedRatios(r, params_).high : r, params_.ratio);
+            return deviationPercent(judgesExtremes_ ? impliedRatios(r, params_).high : r, target_);
         };
         const auto deviationBelow = [&](double r) {
-            return deviationPercent(judgesExtremes_ ? impliedRatios(r, params_).low : r, params_.ratio);
+            return deviationPercent(judgesExtremes_ ? impliedRatios(r, params_).low : r, target_);
         };
         // Along the lows the sum of the arms rises. It stands for the total;
         // it may differ from the bracketed total in the last bits, far inside
@@ -407,9 +407,9 @@ private:
             if (!withinArm(high, params_.highArm))
                 continue;
             const auto ratioAt = [&](std::uint32_t k) { return ratio(high, lows_[k]); };
-            windowFirst.advance(high, lows_, [&](std::uint32_t k) { return !notAbove(ratioAt(k), params_.ratioHigh); });
+            windowFirst.advance(high, lows_, [&](std::uint32_t k) { return !notAbove(ratioAt(k), window_.high); });
             windowEnd.catchUp(windowFirst);
-            windowEnd.advance(high, lows_, [&](std::uint32_t k) { return notBelow(ratioAt(k), params_.ratioLow); });
+            windowEnd.advance(high, lows_, [&](std::uint32_t k) { return notBelow(ratioAt(k), window_.low); });
             std::uint32_t first = windowFirst.position;
             std::uint32_t end = windowEnd.position;
             if (band) {
@@ -460,7 +460,10 @@ private:
     const ArmTable& lows_;
     bool lowsLargerOuter_;
     Run lowsWithinBounds_;
-    bool judgesExtremes_; // of the run, asked once rather than for every divider
+    // Of the run, worked out once rather than for every divider.
+    bool judgesExtremes_;
+    double target_;
+    RatioSpan window_;
 };
 
 // Every enabled combination, in the order a search runs them.

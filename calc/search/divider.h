@@ -1,6 +1,7 @@
 #pragma once
 
-#include "request/search_params.h"
+#include "search/arm_shapes.h"
+#include "search/search_params.h"
 
 #include <array>
 #include <cstddef>
@@ -9,29 +10,23 @@
 
 namespace tarnel {
 
-enum class ArmKind { Single, Series, Parallel };
-
-[[nodiscard]] constexpr std::size_t resistorsIn(ArmKind kind) { return kind == ArmKind::Single ? 1 : 2; }
-
 struct ArmCombination {
     std::size_t number; // also the index of its line format
     ArmKind high;
     ArmKind low;
-    bool SearchParams::*highFlag;
-    bool SearchParams::*lowFlag;
 };
 
 // The nine combinations in the order a search runs them.
 inline constexpr std::array<ArmCombination, 9> armCombinations{{
-    {0, ArmKind::Single, ArmKind::Single, &SearchParams::useHi1R, &SearchParams::useLo1R},
-    {1, ArmKind::Series, ArmKind::Single, &SearchParams::useHi2Rser, &SearchParams::useLo1R},
-    {2, ArmKind::Parallel, ArmKind::Single, &SearchParams::useHi2Rpar, &SearchParams::useLo1R},
-    {3, ArmKind::Single, ArmKind::Series, &SearchParams::useHi1R, &SearchParams::useLo2Rser},
-    {4, ArmKind::Single, ArmKind::Parallel, &SearchParams::useHi1R, &SearchParams::useLo2Rpar},
-    {5, ArmKind::Series, ArmKind::Series, &SearchParams::useHi2Rser, &SearchParams::useLo2Rser},
-    {6, ArmKind::Parallel, ArmKind::Parallel, &SearchParams::useHi2Rpar, &SearchParams::useLo2Rpar},
-    {7, ArmKind::Series, ArmKind::Parallel, &SearchParams::useHi2Rser, &SearchParams::useLo2Rpar},
-    {8, ArmKind::Parallel, ArmKind::Series, &SearchParams::useHi2Rpar, &SearchParams::useLo2Rser},
+    {0, ArmKind::Single, ArmKind::Single},
+    {1, ArmKind::Series, ArmKind::Single},
+    {2, ArmKind::Parallel, ArmKind::Single},
+    {3, ArmKind::Single, ArmKind::Series},
+    {4, ArmKind::Single, ArmKind::Parallel},
+    {5, ArmKind::Series, ArmKind::Series},
+    {6, ArmKind::Parallel, ArmKind::Parallel},
+    {7, ArmKind::Series, ArmKind::Parallel},
+    {8, ArmKind::Parallel, ArmKind::Series},
 }};
 
 // Whether a divider's resistor place, high arm's two then low arm's two,
@@ -43,7 +38,7 @@ inline constexpr std::array<ArmCombination, 9> armCombinations{{
 
 [[nodiscard]] inline bool isEnabled(const ArmCombination& combination, const SearchParams& params)
 {
-    return params.*combination.highFlag && params.*combination.lowFlag;
+    return params.highShapes.allows(combination.high) && params.lowShapes.allows(combination.low);
 }
 
 // An arm's shape in a word, by ArmKind: on the command line and in tables.
@@ -51,8 +46,10 @@ inline constexpr std::array<std::string_view, 3> armWords{"1", "ser", "par"};
 
 [[nodiscard]] constexpr std::string_view armWord(ArmKind kind) { return armWords[static_cast<std::size_t>(kind)]; }
 
-// How an arm shows in a result line, by ArmKind; each "%f" takes one resistor value.
-inline constexpr std::array<std::string_view, 3> armFormats{"%f", "%f + %f", "%f || %f"};
+// What stands between an arm's two resistors wherever a divider is written, by ArmKind.
+inline constexpr std::array<std::string_view, 3> armJoiners{"", " + ", " || "};
+
+[[nodiscard]] constexpr std::string_view armJoiner(ArmKind kind) { return armJoiners[static_cast<std::size_t>(kind)]; }
 
 namespace detail {
 
@@ -64,14 +61,23 @@ struct FormatText {
         for (const char c : text)
             chars[size++] = c;
     }
+    // Each "%f" takes one resistor value.
+    constexpr void appendArm(ArmKind kind)
+    {
+        append("%f");
+        if (resistorsIn(kind) == 2) {
+            append(armJoiner(kind));
+            append("%f");
+        }
+    }
 };
 
 inline constexpr std::array<FormatText, armCombinations.size()> formatTexts = [] {
     std::array<FormatText, armCombinations.size()> texts{};
     for (const ArmCombination& c : armCombinations) {
-        texts[c.number].append(armFormats[static_cast<std::size_t>(c.high)]);
+        texts[c.number].appendArm(c.high);
         texts[c.number].append("   /  ");
-        texts[c.number].append(armFormats[static_cast<std::size_t>(c.low)]);
+        texts[c.number].appendArm(c.low);
         texts[c.number].append("   d %f");
     }
     return texts;

@@ -26,6 +26,7 @@ bool searchesPairs(const SearchParams& params)
 RunSummary searchDividers(const SearchParams& params, ResultList& list, ArmTableCache& cache,
                           const SearchControl& control)
 {
+    checkSearchParams(params);
     list.clear();
     list.setRun(params);
     // Arms holding a value the special values reject can never give a line and are left out.

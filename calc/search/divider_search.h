@@ -1,7 +1,7 @@
 #pragma once
 
-#include "request/run_summary.h"
-#include "request/search_params.h"
+#include "search/run_summary.h"
+#include "search/search_params.h"
 #include "search/arm_table.h"
 #include "search/result_list.h"
 #include "search/search_control.h"
@@ -17,8 +17,9 @@ namespace tarnel {
 // then fewer distinct values, then the order found. The list is emptied
 // first. The arm tables come from cache, and stay there for the next search
 // over the same values. A stop asked for through control ends the search
-// early, with the list empty and the summary saying so. Reentrant: searches
-// on other threads need caches of their own.
+// early, with the list empty and the summary saying so. Throws
+// RequestError, leaving the list as it was, unless checkSearchParams passes.
+// Reentrant: searches on other threads need caches of their own.
 RunSummary searchDividers(const SearchParams& params, ResultList& list, ArmTableCache& cache,
                           const SearchControl& control = {});
 // The same with arm tables made for this search alone.

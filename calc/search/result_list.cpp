@@ -17,12 +17,12 @@ void ResultList::setRun(const SearchParams& params)
     if (size_ > 0)
         throw std::logic_error("the run of a result list changes only while it is empty");
     ratioOffset_ = params.ratioOffset;
-    targetRatio_ = params.ratio;
+    targetRatio_ = params.ratio();
     // No deviation lies beyond the window's by more than a decimal bound
     // widens it, so none writes wider than these.
     widestDeviationText_ = 0;
-    for (const double end : {params.ratioLow, params.ratioHigh}) {
-        const double deviation = deviationPercent(end, params.ratio);
+    for (const double end : {params.ratioLow(), params.ratioHigh()}) {
+        const double deviation = deviationPercent(end, targetRatio_);
         for (const double widened : {deviation, deviation * (1 + 1e-6)})
             widestDeviationText_ = std::max(widestDeviationText_, numbers_.fixed2(widened).size());
     }

@@ -83,7 +83,6 @@ NoneReason closestDivider(const SearchParams& params, const ArmTables& tables,
 {
     SearchParams open = params;
     open.tolerance = std::numeric_limits<double>::max();
-    deriveRatioWindow(open);
     const std::vector<CombinationSearch> searches = combinationSearches(open, tables);
     // No divider deviates further than the ratios of the extreme arms.
     double widest = 0.0;
@@ -138,7 +137,6 @@ NoneReason whyNone(const SearchParams& params, const ArmTables& tables, const Se
     // some would without it.
     SearchParams anyRatio = params;
     anyRatio.tolerance = std::numeric_limits<double>::max();
-    deriveRatioWindow(anyRatio);
     if (countAll(combinationSearches(anyRatio, tables), noBand, control.stop) > 0)
         return {};
     anyRatio.outputImpedanceMax = noUpperBound;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "request/run_summary.h"
+#include "search/run_summary.h"
 #include "search/arm_table.h"
 #include "search/search_control.h"
 

@@ -1,7 +1,6 @@
 #include "values/stock_file.h"
 
 #include "values/decimal_bounds.h"
-#include "request/field_reading.h"
 #include "text/resistance_text.h"
 #include "text/quoted_text.h"
 #include "values/regular_file.h"
@@ -30,7 +29,7 @@ StockReading parseStock(std::string_view text, std::string name, const NumberTex
         const std::optional<double> value = parseResistance(line, numbers);
         if (!value)
             return {nullptr, "line " + std::to_string(lineNumber) + ": " + quoted(line) + " is no resistor value"};
-        if (!(minResistance <= *value && *value <= maxStandardValue)) {
+        if (!resistanceRange.holds(*value)) {
             ++outsideRange;
             continue;
         }
@@ -41,7 +40,7 @@ StockReading parseStock(std::string_view text, std::string name, const NumberTex
     if (values.empty())
         return {nullptr, outsideRange == 0
                              ? "holds no value"
-                             : "holds no value from " + rangeText({minResistance, maxStandardValue}, numbers) + " k"};
+                             : "holds no value from " + rangeText(resistanceRange, numbers) + " k"};
     std::sort(values.begin(), values.end());
     // A value written twice, or as two decimals for one resistor, is one.
     values.erase(std::unique(values.begin(), values.end(), sameDecimal), values.end());

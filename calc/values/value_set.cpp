@@ -1,6 +1,8 @@
 #include "values/value_set.h"
 
 #include "values/decimal_bounds.h"
+#include "values/request_error.h"
+#include "text/quoted_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -64,6 +66,16 @@ std::shared_ptr<const ValueSet> seriesValues(std::size_t series)
         return sets;
     }();
     return made.at(series);
+}
+
+std::shared_ptr<const ValueSet> seriesValues(std::string_view name)
+{
+    if (const std::optional<std::size_t> series = seriesIndex(name))
+        return seriesValues(*series);
+    std::string known;
+    for (const Series& series : seriesTable)
+        known.append(known.empty() ? "" : ", ").append(series.name);
+    throw RequestError(quoted(name) + " is no series; the series are " + known);
 }
 
 } // namespace tarnel

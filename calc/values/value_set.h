@@ -1,10 +1,13 @@
 #pragma once
 
+#include "text/range_text.h"
 #include "values/value_cursor.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -57,16 +60,18 @@ inline constexpr std::array<Series, 7> seriesTable{{
     {"E192", e192Mantissas},
 }};
 
-// The place of the series of that name in seriesTable; past its end for none.
-[[nodiscard]] constexpr std::size_t seriesIndex(std::string_view name)
+// The place of the series of that name in seriesTable, capitals or not
+// ("e96" is E96); none for a name of no series.
+[[nodiscard]] constexpr std::optional<std::size_t> seriesIndex(std::string_view name)
 {
-    std::size_t i = 0;
-    while (i < seriesTable.size() && seriesTable[i].name != name)
-        ++i;
-    return i;
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    for (std::size_t i = 0; i < seriesTable.size(); ++i)
+        if (std::ranges::equal(seriesTable[i].name, name, {}, {}, upper))
+            return i;
+    return std::nullopt;
 }
 
-inline constexpr std::size_t e24SeriesIndex = seriesIndex("E24");
+inline constexpr std::size_t e24SeriesIndex = *seriesIndex("E24");
 
 // The resistor values a search tries, ascending and each but once: a series
 // over ten decades from minResistance, or a user's own stock. A divider names its values by
@@ -101,12 +106,17 @@ private:
 
 // The smallest resistance a search takes: 1 Ω, in kilo-ohms like every value.
 inline constexpr double minResistance = 0.001;
+// 1 Ω to 9.1 GΩ in kilo-ohms: every series' ten decades, and what a stock file may hold.
+inline constexpr FieldRange resistanceRange{minResistance, maxStandardValue};
 inline constexpr int decadesBelowKiloOhm = 3;
 
 // The values of a series of seriesTable from minResistance up to
 // maxStandardValue: from 1 up, each as a ValueCursor makes it; below 1, each
 // the double nearest its decimal notation, as typed. Made once and shared.
 [[nodiscard]] std::shared_ptr<const ValueSet> seriesValues(std::size_t series);
+// The same by the series' name, capitals or not; throws RequestError naming
+// the series there are for a name of none.
+[[nodiscard]] std::shared_ptr<const ValueSet> seriesValues(std::string_view name);
 [[nodiscard]] inline std::shared_ptr<const ValueSet> e24Values() { return seriesValues(e24SeriesIndex); }
 
 // At most this many values, so that a divider's four fit its 56 bits.

@@ -1,7 +1,8 @@
 #include "command_line.h"
 #include "command_line_options.h"
 #include "output/result_writers.h"
-#include "tarnel/search.h"
+#include "request/search_input.h"
+#include "search/divider_search.h"
 
 #include <gtest/gtest.h>
 
@@ -75,8 +76,8 @@ TEST(CommandLineTest, each_option_reaches_its_input)
 {
     SearchInput in;
     in.highOverLowOnly = true;
-    in.arm(true, ArmKind::Series) = in.arm(false, ArmKind::Series) = in.arm(false, ArmKind::Parallel) = true;
-    in.arm(false, ArmKind::Single) = false;
+    in.highShapes.allow(ArmKind::Series);
+    in.lowShapes = {ArmKind::Series, ArmKind::Parallel};
     in.specialSlots[0] = {CheckState::Unchecked, "4.7"};
     const Search searched({{Field::Uin, "12"}, {Field::Uout, "3.3"}, {Field::Tol, "2"}, {Field::Rmin, "1.5"},
                            {Field::Rmax, "470"}, {Field::RsumMin, "20"}, {Field::RsumMax, "300"},
@@ -88,7 +89,7 @@ TEST(CommandLineTest, each_option_reaches_its_input)
     EXPECT_EQ(outputLines(r.out), searched.lines) << r.err;
 
     SearchInput listed;
-    listed.arm(true, ArmKind::Parallel) = true;
+    listed.shapes(true).allow(ArmKind::Parallel);
     listed.specialSlots = {{{CheckState::Checked, "1"}, {CheckState::Unchecked, "10"}, {CheckState::Checked, "1.1"},
                             {CheckState::Checked, "9.1"}}};
     const Search searchedListed({}, listed);
@@ -252,7 +253,7 @@ struct PieceRecorder : std::streambuf {
 TEST(CommandLineTest, results_are_written_in_ordered_blocks_of_bounded_size)
 {
     SearchInput in;
-    in.arm(true, ArmKind::Series) = true;
+    in.shapes(true).allow(ArmKind::Series);
     const Search searched(
         {{Field::Tol, "100"}, {Field::Rmax, "1000"}, {Field::RsumMax, "9100000"}, {Field::MaxResults, "40000"}}, in);
     ASSERT_EQ(searched.list.size(), 40000u);

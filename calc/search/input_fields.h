@@ -1,13 +1,14 @@
 #pragma once
 
 // Every input of a search, once, keyed by enums so that a misspelt field
-// does not compile. The window makes its edits and boxes from these rows,
-// the command line its options, defaults, help and messages, and the reader
-// reads the number fields in the order of numberFields.
+// does not compile. SearchParams takes its defaults from these rows, the
+// window makes its edits and boxes from them, the command line its options,
+// defaults, help and messages, and the reader reads the number fields in
+// the order of numberFields.
 
-#include "request/field_reading.h"
-#include "request/search_params.h"
-#include "search/divider.h"
+#include "search/arm_shapes.h"
+#include "search/search_params.h"
+#include "text/range_text.h"
 #include "values/value_cursor.h"
 #include "values/value_set.h"
 
@@ -20,8 +21,6 @@
 namespace tarnel {
 
 inline constexpr FieldRange valueRange{minFieldValue, maxStandardValue};
-// 1 Ω to 9.1 GΩ in kilo-ohms: every series' ten decades.
-inline constexpr FieldRange resistanceRange{minResistance, maxStandardValue};
 // Down to 1 mV, for the feedback dividers of regulators with references of 0.6 V to 1.2 V.
 inline constexpr FieldRange voltageRange{0.001, maxStandardValue};
 inline constexpr FieldRange percentRange{0.0, 100.0};
@@ -40,6 +39,7 @@ struct NumberField {
     std::string_view initialText;       // the window's text at start, the command line's default
     FieldRange range;                   // inclusive
     void (*use)(SearchParams&, double); // how the value read enters the search
+    double (*value)(const SearchParams&); // the search's value as the field reads it
     std::string_view option;            // on the command line, without its "--"
     std::string_view valueName;         // the value's name in the command line's help
     std::string_view help;
@@ -48,40 +48,59 @@ struct NumberField {
 };
 
 inline constexpr std::array<NumberField, 15> numberFields{{
-    {Field::Uin, "Uin", "10", voltageRange, [](SearchParams& p, double v) { p.uin = v; }, "uin", "V", "input voltage"},
-    {Field::Uout, "Uout", "1", voltageRange, [](SearchParams& p, double v) { p.uout = v; }, "uout", "V",
+    {Field::Uin, "Uin", "10", voltageRange, [](SearchParams& p, double v) { p.uin = v; }, [](const SearchParams& p) { return p.uin; }, "uin", "V", "input voltage"},
+    {Field::Uout, "Uout", "1", voltageRange, [](SearchParams& p, double v) { p.uout = v; }, [](const SearchParams& p) { return p.uout; }, "uout", "V",
      "wanted output voltage"},
-    {Field::Tol, "Tol", "5", percentRange, [](SearchParams& p, double v) { p.tolerance = v / 100.0; }, "tol", "PCT",
+    {Field::Tol, "Tol", "5", percentRange, [](SearchParams& p, double v) { p.tolerance = v / 100.0; }, [](const SearchParams& p) { return p.tolerance * 100.0; }, "tol", "PCT",
      "tolerance of the ratio in percent"},
-    {Field::Rmin, "Rmin", "1", resistanceRange, [](SearchParams& p, double v) { p.rMin = v; }, "rmin", "K",
+    {Field::Rmin, "Rmin", "1", resistanceRange, [](SearchParams& p, double v) { p.rMin = v; }, [](const SearchParams& p) { return p.rMin; }, "rmin", "K",
      "smallest resistor value tried", true},
-    {Field::Rmax, "Rmax", "100", resistanceRange, [](SearchParams& p, double v) { p.rMax = v; }, "rmax", "K",
+    {Field::Rmax, "Rmax", "100", resistanceRange, [](SearchParams& p, double v) { p.rMax = v; }, [](const SearchParams& p) { return p.rMax; }, "rmax", "K",
      "largest resistor value tried", true},
-    {Field::RsumMin, "RsumMin", "10", resistanceRange, [](SearchParams& p, double v) { p.rSumMin = v; }, "rsum-min",
+    {Field::RsumMin, "RsumMin", "10", resistanceRange, [](SearchParams& p, double v) { p.rSumMin = v; }, [](const SearchParams& p) { return p.rSumMin; }, "rsum-min",
      "K", "least total resistance of the divider", true},
-    {Field::RsumMax, "RsumMax", "100", resistanceRange, [](SearchParams& p, double v) { p.rSumMax = v; }, "rsum-max",
+    {Field::RsumMax, "RsumMax", "100", resistanceRange, [](SearchParams& p, double v) { p.rSumMax = v; }, [](const SearchParams& p) { return p.rSumMax; }, "rsum-max",
      "K", "greatest total resistance of the divider", true},
     // The range keeps the value within an int32, so the conversion is defined; 2.9 gives 2.
     {Field::MaxResults, "Max. results", "200", valueRange,
-     [](SearchParams& p, double v) { p.maxResults = static_cast<std::int32_t>(std::trunc(v)); }, "max-results", "N",
+     [](SearchParams& p, double v) { p.maxResults = static_cast<std::int32_t>(std::trunc(v)); }, [](const SearchParams& p) { return static_cast<double>(p.maxResults); }, "max-results", "N",
      "most result lines"},
-    {Field::PartTol, "Part tol", "1", partToleranceRange, [](SearchParams& p, double v) { p.partTolerance = v / 100.0; },
+    {Field::PartTol, "Part tol", "1", partToleranceRange, [](SearchParams& p, double v) { p.partTolerance = v / 100.0; }, [](const SearchParams& p) { return p.partTolerance * 100.0; },
      "part-tolerance", "PCT", "each resistor's tolerance, for the output band"},
     {Field::SourceTol, "Source tol", "0", partToleranceRange,
-     [](SearchParams& p, double v) { p.sourceTolerance = v / 100.0; }, "source-tolerance", "PCT",
+     [](SearchParams& p, double v) { p.sourceTolerance = v / 100.0; }, [](const SearchParams& p) { return p.sourceTolerance * 100.0; }, "source-tolerance", "PCT",
      "tolerance of Uin, or of the reference in feedback use, for the band"},
-    {Field::HighArmMin, "High arm min", "", resistanceRange, [](SearchParams& p, double v) { p.highArm.least = v; },
+    {Field::HighArmMin, "High arm min", "", resistanceRange, [](SearchParams& p, double v) { p.highArm.least = v; }, [](const SearchParams& p) { return p.highArm.least; },
      "hi-min", "K", "least resistance of the whole high arm", true, true},
-    {Field::HighArmMax, "High arm max", "", resistanceRange, [](SearchParams& p, double v) { p.highArm.greatest = v; },
+    {Field::HighArmMax, "High arm max", "", resistanceRange, [](SearchParams& p, double v) { p.highArm.greatest = v; }, [](const SearchParams& p) { return p.highArm.greatest; },
      "hi-max", "K", "greatest resistance of the whole high arm", true, true},
-    {Field::LowArmMin, "Low arm min", "", resistanceRange, [](SearchParams& p, double v) { p.lowArm.least = v; },
+    {Field::LowArmMin, "Low arm min", "", resistanceRange, [](SearchParams& p, double v) { p.lowArm.least = v; }, [](const SearchParams& p) { return p.lowArm.least; },
      "lo-min", "K", "least resistance of the whole low arm", true, true},
-    {Field::LowArmMax, "Low arm max", "", resistanceRange, [](SearchParams& p, double v) { p.lowArm.greatest = v; },
+    {Field::LowArmMax, "Low arm max", "", resistanceRange, [](SearchParams& p, double v) { p.lowArm.greatest = v; }, [](const SearchParams& p) { return p.lowArm.greatest; },
      "lo-max", "K", "greatest resistance of the whole low arm", true, true},
     {Field::OutputImpedanceMax, "Rout max", "", resistanceRange,
-     [](SearchParams& p, double v) { p.outputImpedanceMax = v; }, "rout-max", "K",
+     [](SearchParams& p, double v) { p.outputImpedanceMax = v; }, [](const SearchParams& p) { return p.outputImpedanceMax; }, "rout-max", "K",
      "greatest output impedance, H || L", true, true},
 }};
+
+// The value of an initial text: digits with at most one decimal point, read
+// as one division of two exact integers, so as near as from_chars reads it.
+[[nodiscard]] constexpr double initialValue(std::string_view text)
+{
+    double digits = 0.0;
+    double scale = 1.0;
+    bool fraction = false;
+    for (const char c : text) {
+        if (c == '.') {
+            fraction = true;
+            continue;
+        }
+        digits = digits * 10.0 + (c - '0');
+        if (fraction)
+            scale *= 10.0;
+    }
+    return digits / scale;
+}
 
 [[nodiscard]] constexpr const NumberField& numberField(Field field)
 {
@@ -94,6 +113,16 @@ static_assert([] {
             return false;
     return true;
 }(), "numberFields is in the order of Field");
+
+static_assert([] {
+    for (const NumberField& field : numberFields) {
+        int points = 0;
+        for (const char c : field.initialText)
+            if (c == '.' ? ++points > 1 : (c < '0' || c > '9'))
+                return false;
+    }
+    return true;
+}(), "initial texts are plain decimals, which initialValue reads");
 
 // One entry of a choice: its word on the command line, its caption in the window.
 struct Choice {
@@ -144,28 +173,9 @@ inline constexpr std::array<ChoiceField, 4> choiceFields{{
     return choiceFields[static_cast<std::size_t>(id)];
 }
 
-// The six boxes that allow the arm shapes: the high arm's three, then the
-// low arm's, each in the order of ArmKind.
-struct ArmBox {
-    bool highArm;
-    ArmKind kind;
-    bool initiallyChecked;
-    bool SearchParams::*flag;
-};
-
-inline constexpr std::array<ArmBox, 6> armBoxes{{
-    {true, ArmKind::Single, true, &SearchParams::useHi1R},
-    {true, ArmKind::Series, false, &SearchParams::useHi2Rser},
-    {true, ArmKind::Parallel, false, &SearchParams::useHi2Rpar},
-    {false, ArmKind::Single, true, &SearchParams::useLo1R},
-    {false, ArmKind::Series, false, &SearchParams::useLo2Rser},
-    {false, ArmKind::Parallel, false, &SearchParams::useLo2Rpar},
-}};
-
-[[nodiscard]] constexpr std::size_t armBoxIndex(bool highArm, ArmKind kind)
-{
-    return (highArm ? 0 : 3) + static_cast<std::size_t>(kind);
-}
+// The arm shapes ticked at start: one resistor each.
+inline constexpr ArmShapes initialHighShapes{ArmKind::Single};
+inline constexpr ArmShapes initialLowShapes{ArmKind::Single};
 
 // The initial texts of the special-value slots, whose boxes start grayed.
 inline constexpr std::array<std::string_view, specialSlotCount> specialSlotTexts{"2", "3", "18", "27"};

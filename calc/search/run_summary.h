@@ -1,13 +1,11 @@
 #pragma once
 
-#include "text/number_text.h"
-#include "request/search_params.h"
 #include "search/divider.h"
+#include "search/search_params.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace tarnel {
@@ -43,8 +41,9 @@ struct NoneReason {
     Divider closest;
 };
 
-// What a run found, in a line: how many dividers met the bounds and how
-// many the list shows, and why there are none where the inputs tell.
+// What a run found: how many dividers met the bounds and how many the list
+// shows, why there are none where the inputs tell, and which values could
+// not be used. summaryText words it.
 struct RunSummary {
     std::uint64_t found = 0;
     std::size_t shown = 0;
@@ -53,13 +52,6 @@ struct RunSummary {
     bool stopped = false; // a stop was asked for before the search was done: what it found is not whole
     SearchParams params;  // of the run, for its values and the figures a reason names
 
-    // "24 dividers", "200 of 15,975 dividers shown: the limit cut the rest",
-    // "No divider: Rmin is above Rmax", "No divider: every ratio lies
-    // outside the window; closest: 12.4 / 10 k, d -0.44 %", and what of the
-    // values could not be used: "…; 4.8 is no E24 value", "…; 2 values in
-    // drawer.txt lie outside 1 to 9100000 k and are not tried"; "Stopped"
-    // for a run that was stopped.
-    [[nodiscard]] std::string text(const NumberText& numbers) const;
     [[nodiscard]] bool limitCut() const { return shown < found; }
     // Whether some values could not be used, which the text then names.
     [[nodiscard]] bool hasNotes() const { return !unmatchedListed.empty() || params.values->outsideRange() > 0; }

@@ -9,7 +9,7 @@
 // resistors of one tolerance scales as they do, so the extremes lie at the
 // two corners where the arms are off the opposite ways.
 
-#include "request/search_params.h"
+#include "search/search_params.h"
 
 namespace tarnel {
 

@@ -1,7 +1,6 @@
-#include "request/run_summary.h"
+#include "request/summary_text.h"
 
-#include "request/guarantee.h"
-#include "request/input_fields.h"
+#include "search/guarantee.h"
 #include "text/rounded_digits.h"
 #include "values/decimal_bounds.h"
 
@@ -12,12 +11,6 @@ namespace tarnel {
 
 namespace {
 
-bool anyArm(const SearchParams& params, bool highArm)
-{
-    return std::any_of(armBoxes.begin(), armBoxes.end(),
-                       [&](const ArmBox& box) { return box.highArm == highArm && params.*box.flag; });
-}
-
 // A divider as "12.4 + 1 / 10 k": its values in kilo-ohms.
 std::string dividerText(const Divider& divider, const ValueSet& values, const NumberText& numbers)
 {
@@ -27,7 +20,7 @@ std::string dividerText(const Divider& divider, const ValueSet& values, const Nu
         if (!holdsResistor(arms, i))
             continue;
         if (i % 2 == 1)
-            text.append((i < 2 ? arms.high : arms.low) == ArmKind::Series ? " + " : " || ");
+            text.append(armJoiner(i < 2 ? arms.high : arms.low));
         else if (i == 2)
             text.append(" / ");
         text.append(numbers.plain(values[divider.values[i]]));
@@ -99,40 +92,9 @@ std::string reasonText(const NoneReason& reason, const SearchParams& params, con
 
 } // namespace
 
-NoneReason reasonInInputs(const SearchParams& params)
+std::string summaryText(const RunSummary& summary, const NumberText& numbers)
 {
-    using Kind = NoneReason::Kind;
-    if (!anyArm(params, true) || !anyArm(params, false))
-        return {Kind::NoShape, !anyArm(params, true)};
-    if (!notAbove(params.rMin, params.rMax))
-        return {Kind::RminAboveRmax};
-    if (params.values->endIndex(params.rMax) <= params.values->floorIndex(params.rMin))
-        return {Kind::NoValueInRange};
-    if (!notAbove(params.rSumMin, params.rSumMax))
-        return {Kind::RsumMinAboveRsumMax};
-    // 1 + H/L exceeds 1 by far more than a decimal bound allows.
-    if (params.ratioOffset == 1.0 && (1.0 + params.tolerance) * params.ratio <= 1.0)
-        return {Kind::UoutNotBelowUin};
-    if (params.ratioLow > params.ratioHigh)
-        return {Kind::NoGuarantee, false, leastRankedDeviation(params)};
-    return {};
-}
-
-RunSummary summarizeRun(const SearchParams& params, std::uint64_t found, std::size_t shown, NoneReason noneBecause)
-{
-    RunSummary summary{found, shown, found == 0 ? noneBecause : NoneReason{}, {}, false, params};
-    const std::span<const double> values = params.values->values();
-    for (const double listed : params.specialValues.listedValues) {
-        if (listed != unusedSpecialValue && std::none_of(values.begin(), values.end(), [listed](double v) {
-                return specialValueMatches(listed, v);
-            }))
-            summary.unmatchedListed.push_back(listed);
-    }
-    return summary;
-}
-
-std::string RunSummary::text(const NumberText& numbers) const
-{
+    const auto& [found, shown, noneBecause, unmatchedListed, stopped, params] = summary;
     if (stopped)
         return "Stopped";
     std::string out;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/arm_shapes.h"
 #include "values/special_values.h"
 #include "values/value_set.h"
 
@@ -32,9 +33,13 @@ struct ArmBounds {
 };
 
 // One search, every input converted: what the search, the summary and a
-// divider's figures read. readSearchParams makes it from the texts a user
-// typed; a program can fill it directly, then call deriveRatioWindow.
+// divider's figures read. Made, it holds the tool's default search (the
+// window's fields as they start); set any field in any order, since what
+// follows from them (the target ratio and its window) is worked out where
+// it is read. readSearchParams makes one from the texts a user typed.
 struct SearchParams {
+    SearchParams();
+
     double uin = 0.0;
     double uout = 0.0;
     double tolerance = 0.0; // a fraction: 5 % is 0.05
@@ -43,16 +48,9 @@ struct SearchParams {
     double rSumMin = 0.0;
     double rSumMax = 0.0;
     double ratioOffset = 1.0; // 1.0 counts 1 + H/L, 0.0 counts H/L
-    double ratio = 0.0;
-    double ratioLow = 0.0;
-    double ratioHigh = 0.0;
     std::int32_t maxResults = 0;
-    bool useHi1R = false;
-    bool useHi2Rser = false;
-    bool useHi2Rpar = false;
-    bool useLo1R = false;
-    bool useLo2Rser = false;
-    bool useLo2Rpar = false;
+    ArmShapes highShapes; // the shapes the high arm may take
+    ArmShapes lowShapes;
     ListOrder order = ListOrder::AsFound;
     double partTolerance = 0.0;   // a fraction, for the band each listed divider's output may take
     double sourceTolerance = 0.0; // a fraction: of Uin, or of the reference in feedback use
@@ -61,13 +59,23 @@ struct SearchParams {
     ArmBounds highArm;
     ArmBounds lowArm;
     double outputImpedanceMax = noUpperBound; // H || L, kilo-ohms
-    std::shared_ptr<const ValueSet> values = e24Values(); // the resistor values tried
+    std::shared_ptr<const ValueSet> values;   // the resistor values tried
     SpecialValueTable specialValues;
+
+    // The target ratio uin / uout.
+    [[nodiscard]] double ratio() const { return uin / uout; }
+    // The window of the ratios kept: by the tolerance, narrowed under the
+    // worst-case criterion to those whose every extreme stays within it.
+    [[nodiscard]] double ratioLow() const;
+    [[nodiscard]] double ratioHigh() const;
+
+    [[nodiscard]] const ArmShapes& shapes(bool highArmSide) const { return highArmSide ? highShapes : lowShapes; }
 };
 
-// The target ratio uin / uout and the window of the ratios kept: by the
-// tolerance, narrowed under the worst-case criterion to those whose every
-// extreme stays within it.
-void deriveRatioWindow(SearchParams& params);
+// Throws RequestError, with the command line's words, unless every field
+// lies in the range its input takes (a bound left open as it is made counts
+// as in range): so no caller gets a hang or quiet nonsense from a value no
+// typist could give.
+void checkSearchParams(const SearchParams& params);
 
 } // namespace tarnel

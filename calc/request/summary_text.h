@@ -1,0 +1,18 @@
+#pragma once
+
+#include "search/run_summary.h"
+#include "text/number_text.h"
+
+#include <string>
+
+namespace tarnel {
+
+// A run's summary in a line: "24 dividers", "200 of 15,975 dividers shown:
+// the limit cut the rest", "No divider: Rmin is above Rmax", "No divider:
+// every ratio lies outside the window; closest: 12.4 / 10 k, d -0.44 %",
+// and what of the values could not be used: "…; 4.8 is no E24 value",
+// "…; 2 values in drawer.txt lie outside 1 to 9100000 k and are not tried";
+// "Stopped" for a run that was stopped.
+[[nodiscard]] std::string summaryText(const RunSummary& summary, const NumberText& numbers);
+
+} // namespace tarnel

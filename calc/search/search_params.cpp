@@ -1,0 +1,87 @@
+#include "search/search_params.h"
+
+#include "search/guarantee.h"
+#include "search/input_fields.h"
+#include "text/quoted_text.h"
+#include "values/request_error.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace tarnel {
+
+SearchParams::SearchParams()
+{
+    for (const NumberField& field : numberFields)
+        if (!field.initialText.empty())
+            field.use(*this, initialValue(field.initialText));
+    highShapes = initialHighShapes;
+    lowShapes = initialLowShapes;
+    for (const ChoiceField& field : choiceFields)
+        field.use(*this, field.initialChoice);
+}
+
+double SearchParams::ratioLow() const
+{
+    return ratioWindow(tolerance, *this).low;
+}
+
+double SearchParams::ratioHigh() const
+{
+    return ratioWindow(tolerance, *this).high;
+}
+
+namespace {
+
+[[noreturn]] void refuse(const std::string& what)
+{
+    throw RequestError(what);
+}
+
+std::string shortest(double value)
+{
+    char text[32];
+    return {text, std::to_chars(text, text + sizeof text, value).ptr};
+}
+
+void checkNumberField(const NumberField& field, const SearchParams& params, const SearchParams& made)
+{
+    const double value = field.value(params);
+    // An optional bound left as made is no bound; any other value meets the typist's range.
+    if (field.range.holds(value) || (field.mayBeEmpty && value == field.value(made)))
+        return;
+    refuse("--" + std::string(field.option) + " " + quoted(shortest(value)) +
+           (std::isfinite(value) ? " is out of range " : " is not a number in the range ") +
+           rangeText(field.range, NumberText(".")));
+}
+
+template <class Enum>
+void checkChoice(const ChoiceField& field, Enum chosen)
+{
+    if (static_cast<std::size_t>(chosen) >= field.choices.size())
+        refuse("--" + std::string(field.option) + " has no choice " + std::to_string(static_cast<std::size_t>(chosen)));
+}
+
+} // namespace
+
+void checkSearchParams(const SearchParams& params)
+{
+    const SearchParams made;
+    for (const NumberField& field : numberFields)
+        checkNumberField(field, params, made);
+    if (params.ratioOffset != 0.0 && params.ratioOffset != 1.0)
+        refuse("ratioOffset is 1 (1 + H/L counted) or 0 (H/L), not " + shortest(params.ratioOffset));
+    checkChoice(choiceField(ChoiceId::Order), params.order);
+    checkChoice(choiceField(ChoiceId::Criterion), params.criterion);
+    checkChoice(choiceField(ChoiceId::Use), params.use);
+    if (!params.values)
+        refuse("no resistor values to try: choose a series or read a stock file");
+    for (const auto& slots : {params.specialValues.listedValues, params.specialValues.excludedValues})
+        for (const double value : slots)
+            if (value != unusedSpecialValue && !resistanceRange.holds(value))
+                refuse("--only/--exclude " + quoted(shortest(value)) + " is out of range " +
+                       rangeText(resistanceRange, NumberText(".")));
+}
+
+} // namespace tarnel

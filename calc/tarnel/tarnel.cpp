@@ -1,0 +1,51 @@
+#include "tarnel/tarnel.h"
+
+#include "request/summary_text.h"
+#include "search/arm_table.h"
+#include "search/divider_search.h"
+
+namespace tarnel {
+
+DividerDetails SearchResult::details(std::size_t line) const
+{
+    return dividerDetails(list.divider(line), request);
+}
+
+std::string SearchResult::summaryText() const
+{
+    return tarnel::summaryText(summary, list.numbers());
+}
+
+void SearchResult::write(OutputFormat format, std::ostream& out) const
+{
+    writeResults(format, list, request, out);
+}
+
+namespace {
+
+SearchResult searchWith(const SearchParams& request, ArmTableCache& cache, const SearchControl& control)
+{
+    SearchResult result{request, ResultList(), {}};
+    result.summary = searchDividers(request, result.list, cache, control);
+    return result;
+}
+
+} // namespace
+
+SearchResult search(const SearchParams& request, const SearchControl& control)
+{
+    ArmTableCache cache;
+    return searchWith(request, cache, control);
+}
+
+Searcher::Searcher() : cache_(std::make_unique<ArmTableCache>()) {}
+Searcher::Searcher(Searcher&&) noexcept = default;
+Searcher& Searcher::operator=(Searcher&&) noexcept = default;
+Searcher::~Searcher() = default;
+
+SearchResult Searcher::search(const SearchParams& request, const SearchControl& control)
+{
+    return searchWith(request, *cache_, control);
+}
+
+} // namespace tarnel
