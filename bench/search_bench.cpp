@@ -7,12 +7,11 @@
 // they run on the first 168 values and are scaled by the candidates tested;
 // (e) the worst case over all ten decades from 1 Ω, in E24 and E192; and
 // (f) a regulator's feedback divider, worst case against nominal.
-#include "search/arm_table.h"
 #include "bench_support.h"
-#include "search/divider_search.h"
-#include "request/search_input.h"
-#include "search/divider_search.h"
 #include "reference_search.h"
+#include "request/search_input.h"
+#include "search/arm_table.h"
+#include "search/divider_search.h"
 
 #include <cstdio>
 

@@ -1,13 +1,17 @@
-# The Debian package. In a build tree, `cpack -G DEB` (or plain `cpack`)
-# makes tarnel_<version>_<arch>.deb from the install rules.
+# The Debian packages. In a build tree, `cpack -G DEB` (or plain `cpack`)
+# makes tarnel_<version>_<arch>.deb (the programs) and
+# libtarnel-dev_<version>_<arch>.deb (the library's face) from the install rules.
 
 # The files every Debian package carries in its documentation folder. Not
 # CMAKE_INSTALL_DOCDIR: that is named after the project, and Debian wants
 # the package's name.
 set(TARNEL_PACKAGE_DOC_DIR "${CMAKE_INSTALL_DATADIR}/doc/tarnel")
-install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright" DESTINATION "${TARNEL_PACKAGE_DOC_DIR}")
-# A native package (no Debian revision), so its changelog is changelog.gz.
+# Native packages (no Debian revision), so the changelog is changelog.gz.
 tarnel_install_gzipped("${PROJECT_SOURCE_DIR}/packaging/changelog" "${TARNEL_PACKAGE_DOC_DIR}")
+install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright" DESTINATION "${TARNEL_PACKAGE_DOC_DIR}")
+set(TARNEL_DEV_DOC_DIR "${CMAKE_INSTALL_DATADIR}/doc/libtarnel-dev")
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/changelog.gz" "${PROJECT_SOURCE_DIR}/packaging/copyright"
+  DESTINATION "${TARNEL_DEV_DOC_DIR}" COMPONENT development)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarnel)
@@ -32,6 +36,18 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL programs development)
+set(CPACK_DEBIAN_PROGRAMS_PACKAGE_NAME tarnel)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libtarnel-dev)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
+set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION [=[
+Tarnel's divider search as a C++ library
+The static library and headers of Tarnel's search for resistive voltage
+dividers from standard resistor values or a stock file: a request whose
+default is the tool's default search, typed results, the text, CSV and
+JSON writers of tarnel-cli. find_package(Tarnel) gives the CMake target
+Tarnel::tarnel; pkg-config knows it as tarnel.]=])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
