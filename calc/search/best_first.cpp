@@ -1,6 +1,7 @@
 #include "search/best_first.h"
 
 #include "search/combination_search.h"
+#include "search/freed_memory.h"
 #include "search/ordered_pipeline.h"
 #include "search/ranking.h"
 
@@ -13,10 +14,6 @@
 #include <span>
 #include <utility>
 #include <vector>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace tarnel {
 
@@ -293,14 +290,12 @@ std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables,
             return rankedSlice(queues, order);
         },
         [&](std::size_t slice, const std::vector<Ranked>& ranked) {
-#if defined(__GLIBC__)
             // The blocks of the slices sorted so far were freed on other
             // threads, into their own arenas, where the list's new chunks
             // cannot take them up: given back now and then, they keep the
             // peak near the list's size instead of twice it.
             if (slice % 8 == 7)
-                malloc_trim(0);
-#endif
+                releaseFreedMemory();
             for (const Ranked& item : ranked) {
                 if (list.size() == limit)
                     return false;

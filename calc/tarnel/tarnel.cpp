@@ -23,19 +23,20 @@ void SearchResult::write(OutputFormat format, std::ostream& out) const
 
 namespace {
 
-SearchResult searchWith(const SearchParams& request, ArmTableCache& cache, const SearchControl& control)
+SearchResult searchWith(const SearchParams& request, ArmTableCache& cache, const SearchControl& control,
+                        const NumberText& lines)
 {
-    SearchResult result{request, ResultList(), {}};
+    SearchResult result{request, ResultList(lines), {}};
     result.summary = searchDividers(request, result.list, cache, control);
     return result;
 }
 
 } // namespace
 
-SearchResult search(const SearchParams& request, const SearchControl& control)
+SearchResult search(const SearchParams& request, const SearchControl& control, const NumberText& lines)
 {
     ArmTableCache cache;
-    return searchWith(request, cache, control);
+    return searchWith(request, cache, control, lines);
 }
 
 Searcher::Searcher() : cache_(std::make_unique<ArmTableCache>()) {}
@@ -43,9 +44,9 @@ Searcher::Searcher(Searcher&&) noexcept = default;
 Searcher& Searcher::operator=(Searcher&&) noexcept = default;
 Searcher::~Searcher() = default;
 
-SearchResult Searcher::search(const SearchParams& request, const SearchControl& control)
+SearchResult Searcher::search(const SearchParams& request, const SearchControl& control, const NumberText& lines)
 {
-    return searchWith(request, *cache_, control);
+    return searchWith(request, *cache_, control, lines);
 }
 
 } // namespace tarnel

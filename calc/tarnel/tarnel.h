@@ -40,10 +40,12 @@ struct SearchResult {
     void write(OutputFormat format, std::ostream& out) const;
 };
 
-// Searches as the programs do. Throws RequestError, before searching, when
-// a field lies outside the range its input takes; a stop asked for through
-// control ends the search early with no lines and summary.stopped set.
-[[nodiscard]] SearchResult search(const SearchParams& request, const SearchControl& control = {});
+// Searches as the programs do, the text lines written with the decimal
+// separator of lines. Throws RequestError, before searching, when a field
+// lies outside the range its input takes; a stop asked for through control
+// ends the search early with no lines and summary.stopped set.
+[[nodiscard]] SearchResult search(const SearchParams& request, const SearchControl& control = {},
+                                  const NumberText& lines = NumberText());
 
 // Searches one after another over the same values, keeping the arm tables
 // between them: the second search of a series costs a fraction of the first.
@@ -55,7 +57,8 @@ public:
     Searcher& operator=(Searcher&&) noexcept;
     ~Searcher();
 
-    [[nodiscard]] SearchResult search(const SearchParams& request, const SearchControl& control = {});
+    [[nodiscard]] SearchResult search(const SearchParams& request, const SearchControl& control = {},
+                                      const NumberText& lines = NumberText());
 
 private:
     std::unique_ptr<ArmTableCache> cache_;
