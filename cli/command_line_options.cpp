@@ -91,17 +91,18 @@ public:
                     output_);
         flagOption("help", "print this help and exit", parsed_.options.help);
         flagOption("version", "print the version and exit", parsed_.options.version);
+        const std::string resistances = rangeText(resistanceRange, NumberText());
         app_.footer("Numbers are read with the decimal separator of the system locale or a period.\n"
-                    "Resistances (K) are in kilo-ohms, 0.001 (1 ohm) to 9100000, or as a part is\n"
-                    "marked: " + std::string(resistanceNotations) + ". N is truncated to a whole number.\n"
+                    "Resistances (K) are in kilo-ohms, " + resistances + ", or as a part is marked:\n" +
+                    std::string(resistanceNotations) + ". N is truncated to a whole number.\n"
                     "SHAPES is a comma list of 1 (one resistor), ser (two in series) and par (two\n"
                     "in parallel); an empty list allows none. --exclude and --only fill the four\n"
                     "special value slots in the order given, at most four together. An option\n"
                     "given twice takes its last value.\n"
                     "\n"
                     "FILE holds one resistor value a line, in kilo-ohms or with a unit or an RKM code\n"
-                    "(4k7, 100R, 1M, 2.2k, 470 ohm); '#' starts a comment. Values outside 0.001 to\n"
-                    "9100000 kilo-ohms are not tried.\n"
+                    "(4k7, 100R, 1M, 2.2k, 470 ohm); '#' starts a comment. Values outside\n" +
+                    resistances + " kilo-ohms are not tried.\n"
                     "\n"
                     "Worst case keeps a divider only when, with every resistor off by the part\n"
                     "tolerance and Uin (in feedback use the reference) off by the source tolerance,\n"
