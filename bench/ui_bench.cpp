@@ -48,20 +48,20 @@ void resetPeakMemory()
 
 void fullRangeEverythingQualifies(TForm1& w)
 {
-    w.editTol->setText("100");
-    w.editRmin->setText("1");
-    w.editRmax->setText("9100000");
-    w.editRsumMin->setText("1");
-    w.editRsumMax->setText("9100000");
-    w.editMaxResults->setText("9100000");
-    for (QCheckBox* box : {w.chkHi1R, w.chkHi2Rser, w.chkHi2Rpar, w.chkLo1R, w.chkLo2Rser, w.chkLo2Rpar})
-        box->setChecked(true);
+    control<QLineEdit>(w, "editTol")->setText("100");
+    control<QLineEdit>(w, "editRmin")->setText("1");
+    control<QLineEdit>(w, "editRmax")->setText("9100000");
+    control<QLineEdit>(w, "editRsumMin")->setText("1");
+    control<QLineEdit>(w, "editRsumMax")->setText("9100000");
+    control<QLineEdit>(w, "editMaxResults")->setText("9100000");
+    for (const char* arm : {"chkHi1R", "chkHi2Rser", "chkHi2Rpar", "chkLo1R", "chkLo2Rser", "chkLo2Rpar"})
+        control<QCheckBox>(w, arm)->setChecked(true);
 }
 
 // Presses Start and lets the window's events run until the search's result is in.
 void clickStartAndWait(TForm1& window)
 {
-    QTest::mouseClick(window.btnStart, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(window, "btnStart"), Qt::LeftButton);
     while (window.searching())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
@@ -98,7 +98,7 @@ void clickStart(benchmark::State& state, const std::string& name, void (*setUp)(
 
         // Then to the end of the list, and its last line chosen, as a user would.
         const auto scrollStart = std::chrono::steady_clock::now();
-        QTest::keyClick(window.ListBox1, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(control<ResultListView>(window, "ListBox1"), Qt::Key_End, Qt::ControlModifier);
         QCoreApplication::processEvents();
         window.repaint();
         result.toLastSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - scrollStart).count();
@@ -124,7 +124,7 @@ void BM_ClickToIdle_BestFirst9100000(benchmark::State& state)
 {
     clickStart(state, "best first", [](TForm1& w) {
         fullRangeEverythingQualifies(w);
-        w.cmbOrder->setCurrentIndex(1);
+        control<QComboBox>(w, "cmbOrder")->setCurrentIndex(1);
     });
 }
 BENCHMARK(BM_ClickToIdle_BestFirst9100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
@@ -152,7 +152,7 @@ void BM_CopyAll_FullList9100000(benchmark::State& state)
         copyFigures.beforeMiB = mib(bench::residentBytes());
         resetPeakMemory();
         const auto start = std::chrono::steady_clock::now();
-        window.ListBox1->copyAllAction()->trigger();
+        control<ResultListView>(window, "ListBox1")->copyAllAction()->trigger();
         QCoreApplication::processEvents();
         copyFigures.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         copyFigures.peakMiB = mib(bench::peakResidentBytes());

@@ -42,20 +42,23 @@ std::string shapesText(const ArmShapes& shapes)
     return out.empty() ? "none" : out;
 }
 
-// One occurrence of an option: where its name stood, and its value, none
-// when it was given without one.
-struct Occurrence {
-    std::size_t position = noPosition;
-    std::optional<std::string> value;
-};
+// An argument that reads as an option is never the value of the one before
+// it: "--" or "-" and a character that may start a name, but no digit after
+// one dash. So "-5", "-" and "---x" are values, as CLI11 reads them too.
+bool looksLikeOption(std::string_view arg)
+{
+    const auto nameStart = [](char c) { return c != '-' && c != '!' && c != ' ' && c != '\n'; };
+    if (arg.size() > 2 && arg.starts_with("--"))
+        return nameStart(arg[2]);
+    return arg.size() > 1 && arg[0] == '-' && nameStart(arg[1]) && !(arg[1] >= '0' && arg[1] <= '9');
+}
 
-// The options as CLI11 knows them, read in one pass: each option's callback
-// fires as CLI11 consumes it, in argument order, and works out from how many
-// arguments are left which ones it took. Every value stays text here, so
-// that values are judged after parsing and all bad ones are reported
-// together; for the same reason the words of --series, --order, --format and
-// --ratio are matched here rather than by CLI::IsMember, whose
-// ValidationError would end the parse at the first bad one.
+// The options, read in one scan of the arguments in order: each option's
+// taker gets where its name stood and its value, the argument after it or
+// the text after "=". Every value stays text here, so that values are
+// judged after parsing and all bad ones are reported together; for the same
+// reason the words of --series, --order, --format and --ratio are matched
+// here. CLI11 only writes the help.
 class OptionParser {
 public:
     OptionParser()
@@ -63,7 +66,6 @@ public:
                std::string(programName))
     {
         app_.set_help_flag();
-        app_.allow_extras();
         for (std::size_t i = 0; i < numberFields.size(); ++i) {
             const NumberField& f = numberFields[i];
             valueOption(f.option, f.valueName,
@@ -91,17 +93,18 @@ public:
                     output_);
         flagOption("help", "print this help and exit", parsed_.options.help);
         flagOption("version", "print the version and exit", parsed_.options.version);
+        const std::string resistances = rangeText(resistanceRange, NumberText());
         app_.footer("Numbers are read with the decimal separator of the system locale or a period.\n"
-                    "Resistances (K) are in kilo-ohms, 0.001 (1 ohm) to 9100000, or as a part is\n"
-                    "marked: " + std::string(resistanceNotations) + ". N is truncated to a whole number.\n"
+                    "Resistances (K) are in kilo-ohms, " + resistances + ", or as a part is marked:\n" +
+                    std::string(resistanceNotations) + ". N is truncated to a whole number.\n"
                     "SHAPES is a comma list of 1 (one resistor), ser (two in series) and par (two\n"
                     "in parallel); an empty list allows none. --exclude and --only fill the four\n"
                     "special value slots in the order given, at most four together. An option\n"
                     "given twice takes its last value.\n"
                     "\n"
                     "FILE holds one resistor value a line, in kilo-ohms or with a unit or an RKM code\n"
-                    "(4k7, 100R, 1M, 2.2k, 470 ohm); '#' starts a comment. Values outside 0.001 to\n"
-                    "9100000 kilo-ohms are not tried.\n"
+                    "(4k7, 100R, 1M, 2.2k, 470 ohm); '#' starts a comment. Values outside\n" +
+                    resistances + " kilo-ohms are not tried.\n"
                     "\n"
                     "Worst case keeps a divider only when, with every resistor off by the part\n"
                     "tolerance and Uin (in feedback use the reference) off by the source tolerance,\n"
@@ -136,7 +139,7 @@ public:
 
     [[nodiscard]] std::string help() const { return app_.help(); }
 
-    // Once for each parser: the callbacks fill its members.
+    // Once for each parser: the takers fill its members.
     ParsedArguments parse(const std::vector<std::string>& args)
     {
         // Arguments after "--" are no options; as the program takes no
@@ -148,95 +151,85 @@ public:
                  "unexpected argument " + tarnel::quoted(args[position]) + ": " + std::string(programName) +
                      " takes no arguments",
                  true);
-
-        args_ = &args;
-        consumed_.assign(optionCount, false);
-        // CLI11 takes the arguments last first, and consumes them from the back.
-        std::vector<std::string> unparsed(std::make_reverse_iterator(optionsEnd), args.rend());
-        unparsed_ = &unparsed;
-        try {
-            app_.parse(unparsed);
-        } catch (const CLI::ParseError& e) {
-            parsed_.errors.push_back({0, e.what(), true});
-            return std::move(parsed_);
+        std::vector<std::size_t> unknown;
+        for (std::size_t position = 0; position < optionCount; ++position) {
+            const std::string& arg = args[position];
+            const std::size_t equals = arg.find('=');
+            const std::string_view name = std::string_view(arg).substr(0, equals);
+            const auto option = std::find_if(options_.begin(), options_.end(),
+                                             [&](const ParsedOption& o) { return name == "--" + o.name; });
+            if (!arg.starts_with("--") || option == options_.end()) {
+                unknown.push_back(position);
+                continue;
+            }
+            Occurrence at{position, std::nullopt};
+            if (equals != std::string::npos)
+                at.value = arg.substr(equals + 1);
+            else if (option->takesValue && position + 1 < optionCount && !looksLikeOption(args[position + 1]))
+                at.value = args[++position];
+            option->take(std::move(at));
         }
-        unparsed_ = nullptr;
         readSingleValues();
-        extras(app_.remaining());
+        for (const std::size_t position : unknown) {
+            const std::string& arg = args[position];
+            if (arg.starts_with("-") && arg.size() > 1)
+                fail(position, "unknown option " + tarnel::quoted(arg.substr(0, arg.find('='))), true);
+            else
+                fail(position, "unexpected argument " + tarnel::quoted(arg), true);
+        }
         return std::move(parsed_);
     }
 
 private:
-    // An option with a value; its last occurrence counts. The value is
-    // optional to CLI11, so that a missing one is reported here like any
-    // other bad value instead of ending the parse.
+    // One occurrence of an option: where its name stood, and its value, none
+    // when it was given without one.
+    struct Occurrence {
+        std::size_t position = noPosition;
+        std::optional<std::string> value;
+    };
+
+    struct ParsedOption {
+        std::string name; // without its "--"
+        bool takesValue;
+        std::function<void(Occurrence)> take;
+    };
+
+    // An option with a value; its last occurrence counts. A missing value is
+    // reported once all are parsed, like any other bad value.
     void valueOption(std::string_view name, std::string_view valueName, const std::string& description,
                      std::optional<Occurrence>& last)
     {
-        addOption(name, [&last](Occurrence occurrence) { last = std::move(occurrence); })
-            ->expected(0, 1)
-            ->type_name(std::string(valueName))
-            ->description(description);
+        addOption(name, true, [&last](Occurrence occurrence) { last = std::move(occurrence); }, description)
+            ->type_name(std::string(valueName));
     }
 
     // --only and --exclude in the order given, each occurrence one slot.
     void specialOption(std::string_view name, const std::string& description, bool listed)
     {
-        addOption(name, [this, name, listed](const Occurrence& at) { specialValue(name, at, listed); })
-            ->expected(0, 1)
-            ->type_name("K")
-            ->description(description);
+        addOption(name, true, [this, name, listed](const Occurrence& at) { specialValue(name, at, listed); },
+                  description)
+            ->type_name("K");
     }
 
     // A flag given with a value is refused rather than guessed at.
     void flagOption(std::string_view name, const std::string& description, bool& given)
     {
-        addOption(name, [this, name, &given](const Occurrence& at) {
-            if (at.value)
-                fail(at.position, "--" + std::string(name) + " takes no value", true);
-            else
-                given = true;
-        })
-            ->expected(0)
-            ->description(description);
+        addOption(
+            name, false,
+            [this, name, &given](const Occurrence& at) {
+                if (at.value)
+                    fail(at.position, "--" + std::string(name) + " takes no value", true);
+                else
+                    given = true;
+            },
+            description);
     }
 
-    CLI::Option* addOption(std::string_view name, std::function<void(Occurrence)> take)
+    CLI::Option* addOption(std::string_view name, bool takesValue, std::function<void(Occurrence)> take,
+                           const std::string& description)
     {
-        const std::string option = "--" + std::string(name);
-        return app_
-            .add_option(option,
-                        [this, option, take = std::move(take)](const CLI::results_t&) {
-                            take(occurrenceOf(option));
-                            return true;
-                        })
-            ->trigger_on_parse();
-    }
-
-    // The occurrence of option that CLI11 has just consumed: the last
-    // argument it took is the option itself, or its value after it.
-    Occurrence occurrenceOf(const std::string& option)
-    {
-        const std::vector<std::string>& args = *args_;
-        const std::size_t last = consumed_.size() - unparsed_->size() - 1;
-        const std::string& token = args[last];
-        // A value is never taken from an argument CLI11 reads as an option, so
-        // an argument of the option's name is the option itself.
-        if (token == option || token.starts_with(option + "=")) {
-            consumed_[last] = true;
-            if (token.size() == option.size())
-                return {last, std::nullopt};
-            return {last, token.substr(option.size() + 1)};
-        }
-        consumed_[last - 1] = true;
-        if (args[last - 1] != option) {
-            // CLI11 takes the argument after an empty "--name=" as its value,
-            // but the "=" ended the value: the argument goes back to be parsed on its own.
-            unparsed_->push_back(token);
-            return {last - 1, std::string()};
-        }
-        consumed_[last] = true;
-        return {last - 1, token};
+        options_.push_back({std::string(name), takesValue, std::move(take)});
+        return app_.add_option("--" + std::string(name), description)->expected(0, takesValue ? 1 : 0);
     }
 
     void fail(std::size_t position, std::string message, bool wantsUsageHint = false)
@@ -375,28 +368,9 @@ private:
         return std::nullopt;
     }
 
-    // The arguments no option consumed, which CLI11 kept in order.
-    void extras(const std::vector<std::string>& remaining)
-    {
-        auto extra = remaining.begin();
-        for (std::size_t position = 0; position < consumed_.size() && extra != remaining.end(); ++position) {
-            if (consumed_[position])
-                continue;
-            if (extra->starts_with("-") && extra->size() > 1)
-                fail(position, "unknown option " + tarnel::quoted(extra->substr(0, extra->find('='))), true);
-            else
-                fail(position, "unexpected argument " + tarnel::quoted(*extra), true);
-            ++extra;
-        }
-    }
-
     CLI::App app_;
     ParsedArguments parsed_;
-    // While parsing: the arguments, the reversed ones CLI11 has yet to
-    // consume, and which of those before any "--" an option took.
-    const std::vector<std::string>* args_ = nullptr;
-    std::vector<std::string>* unparsed_ = nullptr;
-    std::vector<bool> consumed_;
+    std::vector<ParsedOption> options_; // as the help lists them
     std::array<std::optional<Occurrence>, numberFields.size()> numbers_;
     std::array<std::optional<Occurrence>, choiceFields.size()> choices_;
     std::optional<Occurrence> valuesFile_;

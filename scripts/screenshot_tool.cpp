@@ -30,21 +30,23 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
 
     app.createForm();
-    tarnel::TForm1& window = *tarnel::Form1;
+    tarnel::TForm1& window = *app.mainForm();
+    using tarnel::control;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
-    window.editUin->setText(QStringLiteral("12"));
-    window.editUout->setText(QStringLiteral("3.3"));
-    window.editTol->setText(QStringLiteral("1"));
-    for (QCheckBox* box : {window.chkHi2Rser, window.chkHi2Rpar, window.chkLo2Rser, window.chkLo2Rpar})
-        box->setChecked(true);
-    window.cmbOrder->setCurrentIndex(1);
-    QTest::mouseClick(window.btnStart, Qt::LeftButton);
+    control<QLineEdit>(window, "editUin")->setText(QStringLiteral("12"));
+    control<QLineEdit>(window, "editUout")->setText(QStringLiteral("3.3"));
+    control<QLineEdit>(window, "editTol")->setText(QStringLiteral("1"));
+    for (const char* arm : {"chkHi2Rser", "chkHi2Rpar", "chkLo2Rser", "chkLo2Rpar"})
+        control<QCheckBox>(window, arm)->setChecked(true);
+    control<QComboBox>(window, "cmbOrder")->setCurrentIndex(1);
+    QTest::mouseClick(control<QPushButton>(window, "btnStart"), Qt::LeftButton);
     while (window.searching())
         QTest::qWait(50);
     QTest::qWait(300); // lets the list lay out and paint its rows
-    window.ListBox1->setCurrentIndex(window.ListBox1->model()->index(0, 0));
+    auto* list = control<tarnel::ResultListView>(window, "ListBox1");
+    list->setCurrentIndex(list->model()->index(0, 0));
     QTest::qWait(300);
 
     const QPixmap shot = window.screen()->grabWindow(0);

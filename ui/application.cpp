@@ -1,11 +1,11 @@
 #include "application.h"
 
 #include "display_check.h"
+#include "error_box.h"
 #include "main_window.h"
 #include "tarnel_version.h"
 
 #include <QIcon>
-#include <QMessageBox>
 
 #include <optional>
 
@@ -31,39 +31,31 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setWindowIcon(tarnelIcon());
 }
 
-Application::~Application()
-{
-    Form1 = nullptr;
-}
+Application::~Application() = default;
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {
     bool handled = true; // by reporting the failure; nothing else should act on the event
-    reportingFailures([&] { handled = QApplication::notify(receiver, event); });
+    reportingFailures(mainForm_.get(), [&] { handled = QApplication::notify(receiver, event); });
     return handled;
-}
-
-void Application::showException(const QString& message)
-{
-    QMessageBox::critical(Form1, applicationName(), message);
 }
 
 void Application::createForm()
 {
     mainForm_ = std::make_unique<TForm1>();
-    Form1 = mainForm_.get();
 }
 
 int Application::run()
 {
-    if (Form1 != nullptr)
-        Form1->show();
+    if (mainForm_)
+        mainForm_->show();
     return exec();
 }
 
 int runApplication(Application& app, const std::function<void(Application&)>& createForm)
 {
-    reportingFailures([&] {
+    // A failure here comes before the window shows, so the box stands on its own.
+    reportingFailures(nullptr, [&] {
         createForm(app);
         app.run();
     });

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 
-#include <exception>
 #include <functional>
 #include <memory>
 
@@ -19,36 +18,21 @@ public:
     Application(int& argc, char** argv);
     ~Application() override;
 
-    // The last resort for an exception that escapes an event handler: shown,
-    // and the event loop goes on. Tarnel's own handlers catch theirs.
+    // The last resort for an exception that escapes an event handler: shown
+    // in the error box over the main window, and the event loop goes on.
+    // Tarnel's own handlers catch theirs.
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // The standard error box with the message; an empty message for an
-    // exception that carries none.
-    static void showException(const QString& message);
-
-    // Creates the main window into Form1.
+    // Creates the main window, which the application owns.
     void createForm();
+    // The main window once created, else null.
+    [[nodiscard]] TForm1* mainForm() const { return mainForm_.get(); }
     // Shows the main window and runs the event loop until it is closed.
     int run();
 
 private:
     std::unique_ptr<TForm1> mainForm_;
 };
-
-// Does a handler's work so that no exception crosses Qt's signals: a failure
-// is shown in the standard error box instead.
-template <class Work>
-void reportingFailures(Work&& work)
-{
-    try {
-        work();
-    } catch (const std::exception& e) {
-        Application::showException(QString::fromUtf8(e.what()));
-    } catch (...) {
-        Application::showException(QString());
-    }
-}
 
 // The steps of start-up once the application object exists: createForm
 // makes the main window (Application::createForm but in tests), then the

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "request/search_input.h"
+#include "field_controls.h"
 #include "search/arm_table.h"
 #include "search/result_list.h"
 #include "search_runner.h"
@@ -8,7 +8,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +33,8 @@ class ResultListView;
 // list, and in a column beside the panels the run's summary and what the
 // chosen divider delivers. btnStartClick reads the inputs and hands the
 // search to a thread of its own, so the window answers during a run.
+// The form, its controls and their places, is made in main_window_form.cpp;
+// each control is named as its objectName, by which tests find it.
 class TForm1 final : public QWidget {
     Q_OBJECT
 
@@ -44,84 +45,11 @@ public:
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
 
-    // The controls, each owned by its Qt parent and named as its objectName.
-    QFrame* Panel1;
-    QPushButton* btnStart;
-    ResultListView* ListBox1;
-    QLineEdit* editUin;
-    QLineEdit* editUout;
-    QLineEdit* editTol;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLineEdit* editRmin;
-    QLabel* Label4;
-    QLineEdit* editRmax;
-    QLabel* Label5;
-    QCheckBox* chkHi1R;
-    QCheckBox* chkHi2Rser;
-    QCheckBox* chkHi2Rpar;
-    QCheckBox* chkLo1R;
-    QCheckBox* chkLo2Rser;
-    QCheckBox* chkLo2Rpar;
-    QLineEdit* editMaxResults;
-    QLabel* Label6;
-    QLineEdit* editRsumMax;
-    QLineEdit* editRsumMin;
-    QLabel* Label7;
-    QLabel* Label8;
-    QCheckBox* chkDivOnly;
-    QFrame* Panel2;
-    QLineEdit* editSpecVal0;
-    QCheckBox* chkSpecVal0;
-    QLineEdit* editSpecVal1;
-    QCheckBox* chkSpecVal1;
-    QLineEdit* editSpecVal2;
-    QCheckBox* chkSpecVal2;
-    QLineEdit* editSpecVal3;
-    QCheckBox* chkSpecVal3;
-    // Beyond the controls above, in a column beside the panels.
-    QFrame* Panel3;
-    QLabel* Label9;
-    QComboBox* cmbOrder;
-    QLabel* Label10;
-    QLineEdit* editPartTol;
-    QLabel* Label11;
-    QComboBox* cmbSeries; // the series, then "from file…"
-    QLabel* lblValuesFile;
-    // Shown while a run takes longer than a moment: a busy bar, the count
-    // found so far and the Stop button (Esc).
-    QWidget* busyPanel;
-    QProgressBar* busyBar;
-    QLabel* lblProgress;
-    QPushButton* btnStop;
-    QLabel* lblSummary;
-    QLabel* lblDetails;
-    // The design inputs, in Panel2's empty area under the special slots.
-    QLabel* lblCriterion;
-    QComboBox* cmbCriterion;
-    QLabel* lblUse;
-    QComboBox* cmbUse;
-    QLabel* lblSourceTol;
-    QLineEdit* editSourceTol;
-    QLabel* lblHiMin;
-    QLineEdit* editHiMin;
-    QLabel* lblHiMax;
-    QLineEdit* editHiMax;
-    QLabel* lblLoMin;
-    QLineEdit* editLoMin;
-    QLabel* lblLoMax;
-    QLineEdit* editLoMax;
-    QLabel* lblRoutMax;
-    QLineEdit* editRoutMax;
-
     // Reads the inputs and starts a search; a press during a run is dropped.
     void btnStartClick();
     // Ends the running search soon; the list stays empty and the summary reads "Stopped".
     void stopSearch();
     [[nodiscard]] bool searching() const { return searching_; }
-    // Adds a group of inputs to the column beside the panels, under the others.
-    void addInputGroup(QWidget* group);
     // Chooses the file of resistor values the search tries, as the file
     // dialog does.
     void setValuesFile(const QString& path);
@@ -154,6 +82,11 @@ private:
         Qt::Edges anchors;
     };
 
+    // The series box lists the series, then the entry that asks for a file.
+    static constexpr int fileEntry = static_cast<int>(seriesChoices.size());
+
+    // The form: main_window_form.cpp.
+    void createForm();
     void createControls();
     void createRunPanel();
     void createDesignControls();
@@ -161,24 +94,21 @@ private:
     // The client size the window opens at: the list as wide as the lines of
     // a run of every arm shape, and the column beside the panels.
     [[nodiscard]] QSize openingSize() const;
-    void fitCaptionsAndValues();
+    void fitCaptions();
     void orderTabs();
     void placeAnchored(QSize clientSize);
+
+    // The run, the summary and the column's inputs: main_window.cpp.
+    void connectControls();
     void showDetails();
     void readPartTolerance();
     void seriesActivated(int index);
+    [[nodiscard]] bool fileChosen() const;
     void searchFinished(const SearchOutcome& outcome);
     void showProgress();
     void setInputsEnabled(bool enabled);
     [[nodiscard]] SummaryInputs summaryInputs() const;
     void markSummaryStale();
-
-    // The controls of the field tables, in their order.
-    [[nodiscard]] std::array<QLineEdit*, numberFields.size()> numberEdits() const;
-    [[nodiscard]] std::array<QCheckBox*, armKinds.size()> armChecks(bool highArm) const;
-    [[nodiscard]] std::array<QLineEdit*, specialSlotCount> specialEdits() const;
-    [[nodiscard]] std::array<QCheckBox*, specialSlotCount> specialChecks() const;
-    [[nodiscard]] std::array<QComboBox*, choiceFields.size()> choiceBoxes() const;
     // What the controls hold, as a search reads it.
     [[nodiscard]] SearchInput readControls() const;
     // Paints every field read, and says why a stock file cannot be used.
@@ -192,10 +122,61 @@ private:
     QWidget* surface_;
     QWidget* form_;
     QVBoxLayout* column_;
-    int inputGroups_ = 1; // the groups at the column's top, Panel3 the first
     std::vector<Anchored> anchored_;
+
+    // The controls the window works with after making them, each owned by its Qt parent.
+    QFrame* Panel1 = nullptr;
+    QPushButton* btnStart = nullptr;
+    ResultListView* ListBox1 = nullptr;
+    QLineEdit* editUin = nullptr;
+    QLineEdit* editUout = nullptr;
+    QLineEdit* editTol = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* editRmin = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* editRmax = nullptr;
+    QLabel* Label5 = nullptr;
+    QCheckBox* chkHi1R = nullptr;
+    QCheckBox* chkHi2Rser = nullptr;
+    QCheckBox* chkHi2Rpar = nullptr;
+    QCheckBox* chkLo1R = nullptr;
+    QCheckBox* chkLo2Rser = nullptr;
+    QCheckBox* chkLo2Rpar = nullptr;
+    QLineEdit* editMaxResults = nullptr;
+    QLabel* Label6 = nullptr;
+    QLineEdit* editRsumMax = nullptr;
+    QLineEdit* editRsumMin = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label8 = nullptr;
+    QCheckBox* chkDivOnly = nullptr;
+    QFrame* Panel2 = nullptr;
+    QLineEdit* editSpecVal0 = nullptr;
+    QCheckBox* chkSpecVal0 = nullptr;
+    QLineEdit* editSpecVal1 = nullptr;
+    QCheckBox* chkSpecVal1 = nullptr;
+    QLineEdit* editSpecVal2 = nullptr;
+    QCheckBox* chkSpecVal2 = nullptr;
+    QLineEdit* editSpecVal3 = nullptr;
+    QCheckBox* chkSpecVal3 = nullptr;
+    // Beyond the controls above, in a column beside the panels.
+    QFrame* Panel3 = nullptr;
+    QComboBox* cmbOrder = nullptr;
+    QLineEdit* editPartTol = nullptr;
+    QComboBox* cmbSeries = nullptr;
+    QLabel* lblValuesFile = nullptr;
+    // Shown while a run takes longer than a moment: the count found so far
+    // and the Stop button (Esc).
+    QWidget* busyPanel = nullptr;
+    QLabel* lblProgress = nullptr;
+    QPushButton* btnStop = nullptr;
+    QLabel* lblSummary = nullptr;
+    QLabel* lblDetails = nullptr;
+    FieldControls fields_; // every control of the field table, as its rows are
+
     std::optional<std::string> valuesFilePath_; // in the file system's encoding
-    int lastSeries_ = 0;                           // the entry to go back to when no file is chosen
+    int entryBeforeFile_ = 0;                      // of the series box, to go back to when no file is chosen
     QString runSummary_;                           // of the lines the list shows, or empty
     SummaryInputs runInputs_;                      // as the run shown read them
     QTimer* busyDelay_;
@@ -208,7 +189,15 @@ private:
     SearchRunner runner_;
 };
 
-// The one main window, set while the application holds it.
-extern TForm1* Form1;
+// The window's control of that objectName, for the tests and benchmarks that
+// drive the window as a user would; a name it lacks is their fault, and fatal.
+template <class Control>
+[[nodiscard]] Control* control(const TForm1& window, const char* name)
+{
+    auto* found = window.findChild<Control*>(QLatin1String(name));
+    if (found == nullptr)
+        qFatal("TForm1 has no %s", name);
+    return found;
+}
 
 } // namespace tarnel

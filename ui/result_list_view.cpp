@@ -1,6 +1,6 @@
 #include "result_list_view.h"
 
-#include "application.h"
+#include "error_box.h"
 #include "result_list_model.h"
 #include "result_saving.h"
 
@@ -90,7 +90,7 @@ ResultListView::ResultListView(ResultListModel& lines, QWidget* parent)
 
 void ResultListView::copySelection()
 {
-    reportingFailures([this] {
+    reportingFailures(this, [this] {
         if (selectionModel()->hasSelection())
             setClipboardText(lines_.linesText(selectionModel()->selection()));
     });
@@ -98,7 +98,7 @@ void ResultListView::copySelection()
 
 void ResultListView::copyAll()
 {
-    reportingFailures([this] {
+    reportingFailures(this, [this] {
         if (lines_.rowCount() > 0)
             setClipboardText(lines_.allLinesText());
     });
@@ -106,7 +106,7 @@ void ResultListView::copyAll()
 
 void ResultListView::copyTable()
 {
-    reportingFailures([this] {
+    reportingFailures(this, [this] {
         if (selectionModel()->hasSelection())
             setClipboardText(lines_.tableText(selectionModel()->selection()));
     });
@@ -114,7 +114,7 @@ void ResultListView::copyTable()
 
 void ResultListView::saveResults()
 {
-    reportingFailures([this] {
+    reportingFailures(this, [this] {
         if (lines_.rowCount() == 0 || !lines_.runParams())
             return;
         QString filter;

@@ -40,9 +40,9 @@ private slots:
         QCOMPARE(runApplication(app(),
                                 [&](Application& a) {
                                     a.createForm();
-                                    QTimer::singleShot(0, Form1, [&] {
-                                        shownWhileRunning = Form1->isVisible();
-                                        Form1->close();
+                                    QTimer::singleShot(0, a.mainForm(), [&] {
+                                        shownWhileRunning = a.mainForm()->isVisible();
+                                        a.mainForm()->close();
                                     });
                                 }),
                  0);

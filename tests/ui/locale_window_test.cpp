@@ -10,15 +10,15 @@ namespace {
 QStringList listLines(const TForm1& window)
 {
     QStringList lines;
-    for (int row = 0; row < window.ListBox1->model()->rowCount(); ++row)
-        lines.append(window.ListBox1->model()->index(row, 0).data().toString());
+    for (int row = 0; row < control<ResultListView>(window, "ListBox1")->model()->rowCount(); ++row)
+        lines.append(control<ResultListView>(window, "ListBox1")->model()->index(row, 0).data().toString());
     return lines;
 }
 
 // Presses Start and waits for the run, which goes on beside the window.
 bool startAndWait(TForm1& window)
 {
-    window.btnStart->click();
+    control<QPushButton>(window, "btnStart")->click();
     return QTest::qWaitFor([&] { return !window.searching(); }, 60000);
 }
 
@@ -43,8 +43,8 @@ private slots:
     void the_window_reads_and_writes_the_locales_comma()
     {
         TForm1 window;
-        window.editUin->setText(QStringLiteral("2,5"));
-        window.editUout->setText(QStringLiteral("0,5"));
+        control<QLineEdit>(window, "editUin")->setText(QStringLiteral("2,5"));
+        control<QLineEdit>(window, "editUout")->setText(QStringLiteral("0,5"));
         QVERIFY(startAndWait(window));
         QCOMPARE(listLines(window).value(0), QStringLiteral("8,20   /  2,00   d 2,00"));
         QCOMPARE(listLines(window), linesOf(inputWith({{Field::Uin, "2,5"}, {Field::Uout, "0,5"}})));

@@ -47,27 +47,34 @@ class MainWindowTest : public QObject {
 
     std::unique_ptr<TForm1> window;
 
+    template <class Control = QWidget>
+    Control* find(const char* name) const
+    {
+        return control<Control>(*window, name);
+    }
+    ResultListView* listBox() const { return find<ResultListView>("ListBox1"); }
+
     QStringList listLines() const
     {
         QStringList lines;
-        for (int row = 0; row < window->ListBox1->model()->rowCount(); ++row)
-            lines.append(window->ListBox1->model()->index(row, 0).data().toString());
+        for (int row = 0; row < listBox()->model()->rowCount(); ++row)
+            lines.append(listBox()->model()->index(row, 0).data().toString());
         return lines;
     }
 
     void clickStart()
     {
-        QTest::mouseClick(window->btnStart, Qt::LeftButton);
+        QTest::mouseClick(find("btnStart"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!window->searching(), 60000);
     }
 
     void clickRow(int row, Qt::KeyboardModifiers modifiers = {})
     {
-        const QModelIndex index = window->ListBox1->model()->index(row, 0);
+        const QModelIndex index = listBox()->model()->index(row, 0);
         // The view lays its rows out after the run, once events are processed.
-        QTRY_VERIFY(window->ListBox1->visualRect(index).isValid());
-        QTest::mouseClick(window->ListBox1->viewport(), Qt::LeftButton, modifiers,
-                          window->ListBox1->visualRect(index).center());
+        QTRY_VERIFY(listBox()->visualRect(index).isValid());
+        QTest::mouseClick(listBox()->viewport(), Qt::LeftButton, modifiers,
+                          listBox()->visualRect(index).center());
     }
 
     void openWindow()
@@ -81,15 +88,14 @@ class MainWindowTest : public QObject {
     // Starts the best of millions of dividers: seconds of work.
     void startLongRun()
     {
-        for (const auto& [edit, text] : {std::pair{window->editTol, "100"}, {window->editRmax, "9100000"},
-                                         {window->editRsumMin, "1"}, {window->editRsumMax, "9100000"},
-                                         {window->editMaxResults, "9100000"}})
-            edit->setText(text);
+        for (const auto& [name, text] : {std::pair{"editTol", "100"}, {"editRmax", "9100000"}, {"editRsumMin", "1"},
+                                         {"editRsumMax", "9100000"}, {"editMaxResults", "9100000"}})
+            find<QLineEdit>(name)->setText(text);
         for (QCheckBox* arm : window->findChildren<QCheckBox*>(QRegularExpression("^chk(Hi|Lo)")))
             arm->setChecked(true);
-        window->cmbOrder->setCurrentIndex(1);
-        window->cmbSeries->setCurrentIndex(window->cmbSeries->findText("E192"));
-        QTest::mouseClick(window->btnStart, Qt::LeftButton);
+        find<QComboBox>("cmbOrder")->setCurrentIndex(1);
+        find<QComboBox>("cmbSeries")->setCurrentIndex(find<QComboBox>("cmbSeries")->findText("E192"));
+        QTest::mouseClick(find("btnStart"), Qt::LeftButton);
     }
 
 private slots:
@@ -105,26 +111,26 @@ private slots:
             type(window->findChild<QLineEdit*>(name), text);
             expected.text(field) = text;
         }
-        type(window->editSpecVal3, "4.7");
-        QTest::mouseClick(window->chkHi2Rser, Qt::LeftButton);
-        QTest::mouseClick(window->chkLo2Rpar, Qt::LeftButton);
-        window->cmbOrder->setFocus();
-        QTest::keyClick(window->cmbOrder, Qt::Key_Down); // best first
+        type(find<QLineEdit>("editSpecVal3"), "4.7");
+        QTest::mouseClick(find<QCheckBox>("chkHi2Rser"), Qt::LeftButton);
+        QTest::mouseClick(find<QCheckBox>("chkLo2Rpar"), Qt::LeftButton);
+        find<QComboBox>("cmbOrder")->setFocus();
+        QTest::keyClick(find<QComboBox>("cmbOrder"), Qt::Key_Down); // best first
         expected.choice(ChoiceId::Order) = 1;
-        window->cmbSeries->setFocus();
-        QTest::keyClick(window->cmbSeries, Qt::Key_Up); // E12
+        find<QComboBox>("cmbSeries")->setFocus();
+        QTest::keyClick(find<QComboBox>("cmbSeries"), Qt::Key_Up); // E12
         expected.choice(ChoiceId::Series) = 2;
         // The special boxes step unchecked, grayed, checked, as their caption reads.
         QList<Qt::CheckState> states;
         for (int i = 0; i < 5; ++i) {
-            QTest::mouseClick(window->chkSpecVal3, Qt::LeftButton);
-            states.append(window->chkSpecVal3->checkState());
+            QTest::mouseClick(find<QCheckBox>("chkSpecVal3"), Qt::LeftButton);
+            states.append(find<QCheckBox>("chkSpecVal3")->checkState());
         }
         QCOMPARE(states, (QList{Qt::Checked, Qt::Unchecked, Qt::PartiallyChecked, Qt::Checked, Qt::Unchecked}));
         expected.shapes(true).allow(ArmKind::Series);
         expected.shapes(false).allow(ArmKind::Parallel);
         expected.specialSlots[3] = {CheckState::Unchecked, "4.7"};
-        EnabledHistory history(window->Panel1);
+        EnabledHistory history(find("Panel1"));
         clickStart();
         const TestRun run = runInput(expected);
         QStringList lines;
@@ -132,14 +138,14 @@ private slots:
             lines.append(QString::fromStdString(line));
         QVERIFY(lines.size() > 24);
         QCOMPARE(listLines(), lines);
-        QVERIFY(!isRed(window->editUout));
-        QCOMPARE(window->lblSummary->text(), toQString(summaryText(*run.summary, run.list.numbers())));
+        QVERIFY(!isRed(find<QLineEdit>("editUout")));
+        QCOMPARE(find<QLabel>("lblSummary")->text(), toQString(summaryText(*run.summary, run.list.numbers())));
         QCOMPARE(history.states, (QList<bool>{false, true}));
     }
 
     void tab_runs_through_panel1_then_the_list_then_panel2_and_slot_3()
     {
-        window->btnStart->setFocus();
+        find("btnStart")->setFocus();
         const QStringList expected{
             "btnStart",    "editUin",      "editUout",    "editTol",        "editRmin",    "editRmax",
             "chkHi1R",     "chkHi2Rser",   "chkHi2Rpar",  "chkLo1R",        "chkLo2Rser",  "chkLo2Rpar",
@@ -165,18 +171,18 @@ private slots:
             QTest::keyClick(bad, Qt::Key_Return); // Enter in an edit presses Start: a good run first
             QTRY_VERIFY(!window->searching());
             QCOMPARE(listLines().size(), 24);
-            window->chkSpecVal1->setCheckState(Qt::Checked);
+            find<QCheckBox>("chkSpecVal1")->setCheckState(Qt::Checked);
             type(bad, text);
             clickStart();
             for (const QLineEdit* e : window->findChildren<QLineEdit*>())
                 QCOMPARE(isRed(e), e == bad);
             QVERIFY2(bad->toolTip().startsWith(QString::fromUtf8(why)), qPrintable(bad->toolTip()));
-            QVERIFY(window->lblSummary->text().contains(bad->toolTip()));
+            QVERIFY(find<QLabel>("lblSummary")->text().contains(bad->toolTip()));
             QCOMPARE(listLines(), QStringList());
-            QVERIFY(window->Panel1->isEnabled());
+            QVERIFY(find("Panel1")->isEnabled());
             QCOMPARE(bad->text(), text);
-            if (bad == window->editSpecVal1)
-                window->chkSpecVal1->setCheckState(Qt::PartiallyChecked); // not read now, so no longer red
+            if (bad == find<QLineEdit>("editSpecVal1"))
+                find<QCheckBox>("chkSpecVal1")->setCheckState(Qt::PartiallyChecked); // not read now, so no longer red
             else
                 type(bad, "10");
             clickStart();
@@ -194,8 +200,8 @@ private slots:
         };
         write("# my drawer\n4k7\n10k\n1k0\n2.2\n");
         window->setValuesFile(path);
-        QCOMPARE(window->lblValuesFile->text(), QStringLiteral("drawer.txt"));
-        type(window->editTol, "20");
+        QCOMPARE(find<QLabel>("lblValuesFile")->text(), QStringLiteral("drawer.txt"));
+        type(find<QLineEdit>("editTol"), "20");
         clickStart();
         SearchInput expected = inputWith({{Field::Tol, "20"}});
         expected.valuesFile = path.toStdString();
@@ -208,13 +214,14 @@ private slots:
         write("4k7\n10 pF\n");
         clickStart();
         QCOMPARE(listLines(), QStringList());
-        QCOMPARE(window->lblSummary->text(), QStringLiteral("drawer.txt: line 2: \"10 pF\" is no resistor value"));
-        QCOMPARE(window->lblValuesFile->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(find<QLabel>("lblSummary")->text(),
+                 QStringLiteral("drawer.txt: line 2: \"10 pF\" is no resistor value"));
+        QCOMPARE(find<QLabel>("lblValuesFile")->palette().color(QPalette::WindowText), QColor(Qt::red));
         // Back on a series, the file is not read.
-        window->cmbSeries->setFocus();
-        QTest::keyClick(window->cmbSeries, Qt::Key_Up);
-        QCOMPARE(window->cmbSeries->currentText(), QStringLiteral("E192"));
-        QCOMPARE(window->lblValuesFile->text(), QString());
+        find<QComboBox>("cmbSeries")->setFocus();
+        QTest::keyClick(find<QComboBox>("cmbSeries"), Qt::Key_Up);
+        QCOMPARE(find<QComboBox>("cmbSeries")->currentText(), QStringLiteral("E192"));
+        QCOMPARE(find<QLabel>("lblValuesFile")->text(), QString());
         // Asked for a file again, Cancel leaves E192 chosen.
         QTimer cancel;
         connect(&cancel, &QTimer::timeout, [] {
@@ -222,8 +229,8 @@ private slots:
                 dialog->reject();
         });
         cancel.start(20);
-        QTest::keyClick(window->cmbSeries, Qt::Key_End);
-        QCOMPARE(window->cmbSeries->currentText(), QStringLiteral("E192"));
+        QTest::keyClick(find<QComboBox>("cmbSeries"), Qt::Key_End);
+        QCOMPARE(find<QComboBox>("cmbSeries")->currentText(), QStringLiteral("E192"));
         clickStart();
         QVERIFY(listLines().size() > 24);
     }
@@ -235,7 +242,7 @@ private slots:
         clickStart();
         QCOMPARE(boxes.boxes, (QList<MessageBoxCatcher::Box>{
                                   {"Tarnel", "The result list cannot take another line.", QMessageBox::Critical}}));
-        QVERIFY(window->Panel1->isEnabled());
+        QVERIFY(find("Panel1")->isEnabled());
         QCOMPARE(listLines().size(), 3); // the lines before the failure stay
         window->resultList().setCapacity(std::numeric_limits<std::size_t>::max());
         clickStart();
@@ -245,7 +252,7 @@ private slots:
 
     void resizing_moves_the_panels_and_slot_3_and_stretches_the_list_until_the_window_scrolls()
     {
-        auto* surface = window->Panel1->parentWidget();
+        auto* surface = find("Panel1")->parentWidget();
         const QSize opened = window->size();
         for (const QSize change : {QSize(24, 0), QSize(300, 90), QSize(-100, -300)}) {
             window->resize(opened + change);
@@ -253,12 +260,12 @@ private slots:
             // Shorter than the panels need, the window scrolls instead of cutting them off.
             QCOMPARE(surface->height(), std::max(641, window->height()));
             const int dw = surface->width() - 654;
-            QCOMPARE(window->Panel1->geometry(), QRect(237 + dw, 8, 204, 625));
-            QCOMPARE(window->Panel2->geometry(), QRect(447 + dw, 8, 204, 625));
-            QCOMPARE(window->ListBox1->geometry(), QRect(0, 8, 231 + dw, surface->height() - 9));
+            QCOMPARE(find("Panel1")->geometry(), QRect(237 + dw, 8, 204, 625));
+            QCOMPARE(find("Panel2")->geometry(), QRect(447 + dw, 8, 204, 625));
+            QCOMPARE(listBox()->geometry(), QRect(0, 8, 231 + dw, surface->height() - 9));
             // Slot 3 stays in Panel2's fourth row.
-            QCOMPARE(window->editSpecVal3->geometry(), QRect(567 + dw, 141, 73, 33));
-            QCOMPARE(window->chkSpecVal3->geometry(), QRect(464 + dw, 145, 97, 25));
+            QCOMPARE(find<QLineEdit>("editSpecVal3")->geometry(), QRect(567 + dw, 141, 73, 33));
+            QCOMPARE(find<QCheckBox>("chkSpecVal3")->geometry(), QRect(464 + dw, 145, 97, 25));
         }
         // The window opens centred within the screen's free area, shrunk where it does not fit.
         QCOMPARE(placedWithin({1200, 938}, {0, 0, 1920, 1200}), QRect(360, 143, 1200, 938));
@@ -268,7 +275,7 @@ private slots:
     void captions_and_the_widest_values_fit_their_controls()
     {
         for (const QLabel* label : window->findChildren<QLabel*>())
-            if (!label->wordWrap() && label != window->lblDetails)
+            if (!label->wordWrap() && label != find<QLabel>("lblDetails"))
                 QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
                          qPrintable(label->objectName()));
         for (const QCheckBox* box : window->findChildren<QCheckBox*>())
@@ -293,30 +300,30 @@ private slots:
         clickRow(8, Qt::ShiftModifier); // from the last clicked row, 2, to 8
         clickRow(4, Qt::ControlModifier); // and 4 out again
         clickRow(20, Qt::ControlModifier);
-        QTest::keyClick(window->ListBox1, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(listBox(), Qt::Key_C, Qt::ControlModifier);
         const QStringList expected{lines[2], lines[3], lines[5], lines[6], lines[7], lines[8], lines[20]};
         QCOMPARE(QGuiApplication::clipboard()->text(), expected.join('\n'));
-        window->ListBox1->copyTableAction()->trigger();
+        listBox()->copyTableAction()->trigger();
         const QStringList table = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
         QCOMPARE(table.size(), expected.size() + 1);
         QVERIFY(table[0].startsWith("combination\thigh\tlow\thigh_r1"));
         QVERIFY(table[7].startsWith("0\t1\t1\t62\t\t6.8\t")); // the last selected line, row 20
-        QVERIFY(window->lblDetails->text().startsWith("High arm: 62 k")); // the current row's divider
+        QVERIFY(find<QLabel>("lblDetails")->text().startsWith("High arm: 62 k")); // the current row's divider
         // A part tolerance that does not read turns red and leaves the band as it was.
-        const QString details = window->lblDetails->text();
-        type(window->editPartTol, "x");
-        QVERIFY(isRed(window->editPartTol));
-        QCOMPARE(window->lblDetails->text(), details);
-        QVERIFY(window->lblSummary->text().endsWith("(inputs changed since this run)"));
+        const QString details = find<QLabel>("lblDetails")->text();
+        type(find<QLineEdit>("editPartTol"), "x");
+        QVERIFY(isRed(find<QLineEdit>("editPartTol")));
+        QCOMPARE(find<QLabel>("lblDetails")->text(), details);
+        QVERIFY(find<QLabel>("lblSummary")->text().endsWith("(inputs changed since this run)"));
         // Ranges of a selection come in click order and may overlap; each line goes once, in list order.
-        const QAbstractItemModel* model = window->ListBox1->model();
+        const QAbstractItemModel* model = listBox()->model();
         QItemSelection overlapping;
         for (const auto& [top, bottom] : {std::pair{7, 9}, {1, 1}, {3, 8}, {5, 5}})
             overlapping.append(QItemSelectionRange(model->index(top, 0), model->index(bottom, 0)));
         QCOMPARE(QString::fromUtf8(window->resultModel().linesText(overlapping)),
                  (lines.mid(1, 1) + lines.mid(3, 7)).join('\n'));
-        QCOMPARE(window->ListBox1->copyAllAction()->text(), QStringLiteral("Copy all"));
-        window->ListBox1->copyAllAction()->trigger();
+        QCOMPARE(listBox()->copyAllAction()->text(), QStringLiteral("Copy all"));
+        listBox()->copyAllAction()->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), lines.join('\n'));
     }
 
@@ -329,15 +336,15 @@ private slots:
         clickStart();
         clickRow(0);
         for (const QWidget* w : window->findChildren<QWidget*>())
-            if (w->isVisible() && !window->ListBox1->isAncestorOf(w) && w->metaObject()->className() != QByteArray("QWidget"))
+            if (w->isVisible() && !listBox()->isAncestorOf(w) && w->metaObject()->className() != QByteArray("QWidget"))
                 QVERIFY2(window->rect().contains(QRect(w->mapTo(window.get(), QPoint()), w->size())), qPrintable(w->objectName()));
-        for (const QLabel* text : {window->lblSummary, window->lblDetails})
+        for (const QLabel* text : {find<QLabel>("lblSummary"), find<QLabel>("lblDetails")})
             QVERIFY(!text->text().isEmpty() && text->height() >= text->sizeHint().height());
         // The longest line shows whole.
         int widest = 0;
         for (const QString& line : listLines())
-            widest = std::max(widest, window->ListBox1->fontMetrics().horizontalAdvance(line));
-        QVERIFY(widest < window->ListBox1->viewport()->width());
+            widest = std::max(widest, listBox()->fontMetrics().horizontalAdvance(line));
+        QVERIFY(widest < listBox()->viewport()->width());
     }
 
     void escape_stops_a_long_run_at_once_the_window_answering_meanwhile()
@@ -347,9 +354,9 @@ private slots:
         connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
         ticker.start(10);
         startLongRun();
-        QTRY_VERIFY(window->busyPanel->isVisible());
+        QTRY_VERIFY(find("busyPanel")->isVisible());
         QVERIFY(ticks > 10);
-        QVERIFY(!window->Panel3->isEnabled());
+        QVERIFY(!find("Panel3")->isEnabled());
         // A second press is dropped: were it queued, the stop below would wait for a whole run.
         window->btnStartClick();
         QElapsedTimer stopping;
@@ -357,9 +364,9 @@ private slots:
         QTest::keyClick(window.get(), Qt::Key_Escape);
         QTRY_VERIFY_WITH_TIMEOUT(!window->searching(), 1000);
         QVERIFY(stopping.elapsed() < 500);
-        QCOMPARE(window->lblSummary->text(), QStringLiteral("Stopped"));
+        QCOMPARE(find<QLabel>("lblSummary")->text(), QStringLiteral("Stopped"));
         QCOMPARE(listLines(), QStringList());
-        QVERIFY(window->Panel3->isEnabled() && !window->busyPanel->isVisible());
+        QVERIFY(find("Panel3")->isEnabled() && !find("busyPanel")->isVisible());
     }
 
     void results_are_saved_as_the_command_line_writes_them_or_not_at_all()
@@ -392,7 +399,7 @@ private slots:
     void keys_move_through_the_list_and_typing_searches_nothing()
     {
         clickStart();
-        auto* list = window->ListBox1;
+        auto* list = listBox();
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down); // the first row
         QTest::keyClick(list, Qt::Key_End);
@@ -411,19 +418,19 @@ private slots:
     void long_lines_scroll_sideways_instead_of_being_cut()
     {
         window->resize(1000, 700);
-        for (const auto& [edit, text] : {std::pair{window->editRmax, "9100000"}, {window->editRsumMax, "9100000"},
-                                         {window->editTol, "100"}, {window->editMaxResults, "20000"}})
-            edit->setText(text);
-        window->chkHi1R->setCheckState(Qt::Unchecked);
-        window->chkHi2Rpar->setCheckState(Qt::Checked);
-        window->chkLo1R->setCheckState(Qt::Unchecked);
-        window->chkLo2Rpar->setCheckState(Qt::Checked);
+        for (const auto& [name, text] : {std::pair{"editRmax", "9100000"}, {"editRsumMax", "9100000"},
+                                         {"editTol", "100"}, {"editMaxResults", "20000"}})
+            find<QLineEdit>(name)->setText(text);
+        find<QCheckBox>("chkHi1R")->setCheckState(Qt::Unchecked);
+        find<QCheckBox>("chkHi2Rpar")->setCheckState(Qt::Checked);
+        find<QCheckBox>("chkLo1R")->setCheckState(Qt::Unchecked);
+        find<QCheckBox>("chkLo2Rpar")->setCheckState(Qt::Checked);
         clickStart();
-        const QModelIndex last = window->ListBox1->model()->index(19999, 0);
-        const int width = QFontMetrics(window->ListBox1->font()).horizontalAdvance(last.data().toString());
-        QVERIFY(width > window->ListBox1->viewport()->width());
-        QVERIFY(window->ListBox1->visualRect(last).width() >= width);
-        QVERIFY(window->ListBox1->horizontalScrollBar()->maximum() > 0);
+        const QModelIndex last = listBox()->model()->index(19999, 0);
+        const int width = QFontMetrics(listBox()->font()).horizontalAdvance(last.data().toString());
+        QVERIFY(width > listBox()->viewport()->width());
+        QVERIFY(listBox()->visualRect(last).width() >= width);
+        QVERIFY(listBox()->horizontalScrollBar()->maximum() > 0);
     }
 };
 
