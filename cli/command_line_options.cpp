@@ -87,8 +87,8 @@ public:
         specialOption("exclude", "never use the resistor value K", false);
         specialOption("only", "use listed values only, and list K", true);
         valueOption("format", "text|csv|json", "how the results are printed (default text)", format_);
-        valueOption("output", "FILE", "write the results to FILE (default, or -: standard output) whole or not at all,\n"
-                    "keeping its mode; a link is followed, a pipe or device written straight into",
+        valueOption("output", "FILE", "write the results to FILE whole or not at all, keeping its mode (- or none:\n"
+                    "standard output); a link is followed, a pipe or device written straight into",
                     output_);
         flagOption("help", "print this help and exit", parsed_.options.help);
         flagOption("version", "print the version and exit", parsed_.options.version);
