@@ -1,8 +1,7 @@
 #include "command_line.h"
 
 #include "command_line_options.h"
-#include "output_file.h"
-
+#include "output/output_file.h"
 #include "output/result_writers.h"
 #include "request/summary_text.h"
 #include "request/search_input.h"
@@ -135,6 +134,9 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (!file->problem().empty())
             errors.push_back({options.outputFilePosition,
                               "--output " + tarnel::quoted(*options.outputFile) + ": " + file->problem()});
+        else if (options.input.valuesFile && file->isFileAt(*options.input.valuesFile))
+            errors.push_back({options.outputFilePosition, "--output is the stock file being read: " +
+                                                              tarnel::quoted(*options.outputFile)});
     }
     if (!errors.empty()) {
         std::stable_sort(errors.begin(), errors.end(),

@@ -89,7 +89,8 @@ public:
         specialOption("exclude", "never use the resistor value K", false);
         specialOption("only", "use listed values only, and list K", true);
         valueOption("format", "text|csv|json", "how the results are printed (default text)", format_);
-        valueOption("output", "FILE", "write the results to FILE, whole or not at all (default standard output)",
+        valueOption("output", "FILE", "write the results to FILE whole or not at all, keeping its mode (- or none:\n"
+                    "standard output); a link is followed, a pipe or device written straight into",
                     output_);
         flagOption("help", "print this help and exit", parsed_.options.help);
         flagOption("version", "print the version and exit", parsed_.options.version);
@@ -305,7 +306,7 @@ private:
         if (const auto path = valueOf("output", output_)) {
             if (path->empty()) {
                 fail(output_->position, "--output needs a value");
-            } else {
+            } else if (*path != "-") {
                 o.outputFile = *path;
                 o.outputFilePosition = output_->position;
             }

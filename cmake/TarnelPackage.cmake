@@ -41,9 +41,10 @@ set(CPACK_COMPONENTS_ALL programs development)
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_NAME tarnel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libtarnel-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
+# CPack puts the summary above each package's own description.
+set(CPACK_COMPONENT_PROGRAMS_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION [=[
-Tarnel's divider search as a C++ library
-The static library and headers of Tarnel's search for resistive voltage
+Tarnel's divider search as a C++ library: the static library and headers of Tarnel's search for resistive voltage
 dividers from standard resistor values or a stock file: a request whose
 default is the tool's default search, typed results, the text, CSV and
 JSON writers of tarnel-cli. find_package(Tarnel) gives the CMake target

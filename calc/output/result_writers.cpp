@@ -61,10 +61,15 @@ void appendJsonObject(std::string& out, const ResultRow& row)
     out.append(text.data(), end);
 }
 
-// The lines go out in blocks of linesPerBlock, formatted on every core and
-// written in order as they are done, so millions of lines never build one
-// string. With one block there is nothing to share, and forEachInOrder
-// works alone. appendLine(out, index) appends one line and its newline.
+// The lines go out in blocks of linesPerBlock, formatted on every core, at
+// most blocksInFlight at a time, and written in order as they are done, so
+// millions of lines never build one string and memory is the same on any
+// number of cores. With one block there is nothing to share, and
+// forEachInOrder works alone. appendLine(out, index) appends one line and
+// its newline.
+// A block of json is megabytes; four keep the cores busy while one is written.
+constexpr std::size_t blocksInFlight = 4;
+
 template <class AppendLine>
 void writeLines(std::size_t count, std::size_t linesPerBlock, std::ostream& out, AppendLine appendLine)
 {
@@ -94,7 +99,8 @@ void writeLines(std::size_t count, std::size_t linesPerBlock, std::ostream& out,
             const std::scoped_lock lock(spareGuard);
             spares.push_back(std::move(text));
             return static_cast<bool>(out);
-        });
+        },
+        {.inFlight = blocksInFlight});
 }
 
 void writeText(const ResultList& list, std::size_t linesPerBlock, std::ostream& out)

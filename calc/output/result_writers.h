@@ -11,12 +11,13 @@ namespace tarnel {
 // The forms a run's results are written in.
 enum class OutputFormat { Text, Csv, Json };
 
-inline constexpr std::size_t blockLines = 8192;
+inline constexpr std::size_t blockLines = 4096;
 
 // Writes the list in the format, in blocks of linesPerBlock lines formatted
-// on every core, so that millions of lines never build one string: text as
-// the window's lines, csv and json with the columns of resultColumns. params
-// are the run's, for the figures of each divider. Stops early when out fails.
+// on every core, a few at a time, so that millions of lines never build one
+// string: text as the window's lines, csv and json with the columns of
+// resultColumns. params are the run's, for the figures of each divider.
+// Stops early when out fails.
 void writeResults(OutputFormat format, const ResultList& list, const SearchParams& params, std::ostream& out,
                   std::size_t linesPerBlock = blockLines);
 

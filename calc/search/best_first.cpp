@@ -94,6 +94,7 @@ Bound deviationBound(const SearchParams& params, const std::vector<CombinationSe
 // size, of about this many: a slice sorts in the cache, and the slices of
 // the range, being ordered already, need no merge.
 constexpr std::uint64_t sliceItems = 1 << 17;
+constexpr std::size_t slicesInFlight = 4;
 
 // Which slice a deviation's size falls in: slices of equal width from zero
 // to reach, the last taking in any beyond.
@@ -252,7 +253,8 @@ std::vector<RankedQueue> bestOf(const std::vector<CombinationSearch>& searches, 
 
 // Every divider is ranked; the best maxResults go to the list in order.
 // Parts of the search are gathered on every core by slices of the
-// deviation's size, and the slices sorted on every core and listed in order.
+// deviation's size, and the slices sorted on every core, a few at a time,
+// and listed in order.
 std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables, ResultList& list,
                             const SearchControl& control)
 {
@@ -267,13 +269,18 @@ std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables,
     // every one costs less than the sweeps that would narrow the bound.
     const bool rankAll = found <= limit + limit / 4 || found <= rankAllUpTo;
     const Bound bound = rankAll ? Bound{noBand, found} : deviationBound(params, searches, found, limit, control.stop);
-    const std::size_t workers = workOf(searches) >= sweepsWorthThreads ? workerCount() : 1;
+    // A fixed number of parts, whatever the number of cores: each part holds
+    // a partly filled block for every slice.
+    constexpr std::size_t sharedParts = 8;
+    const bool shared = workOf(searches) >= sweepsWorthThreads;
+    const std::size_t workers = shared ? workerCount() : 1;
+    const std::size_t parts = shared ? sharedParts : 1;
     const Slices slices(rankAll ? deviationReach(params) : bound.deviation, bound.within);
     const RankOrder order(searches);
-    std::vector<std::vector<RankedQueue>> kept(workers);
+    std::vector<std::vector<RankedQueue>> kept(parts);
     forEachInOrder(
-        workers,
-        [&](std::size_t part) { return bestOf(searches, part, workers, bound.deviation, limit, slices, order, control.stop); },
+        parts,
+        [&](std::size_t part) { return bestOf(searches, part, parts, bound.deviation, limit, slices, order, control.stop); },
         [&](std::size_t part, std::vector<RankedQueue> partKept) {
             kept[part] = std::move(partKept);
             return true;
@@ -303,8 +310,9 @@ std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables,
             }
             return list.size() < limit;
         },
-        // Each slice ahead holds its dividers twice over while sorted.
-        {.workers = workers, .inFlight = workers}, control.stop);
+        // Each slice ahead holds its dividers twice over while sorted: a
+        // few at a time, whatever the number of cores.
+        {.workers = workers, .inFlight = slicesInFlight}, control.stop);
     return found;
 }
 

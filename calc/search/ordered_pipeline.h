@@ -22,15 +22,20 @@ namespace tarnel {
 // environment variable TARNEL_THREADS says (at least 1), for benches.
 [[nodiscard]] std::size_t workerCount();
 
+// Items worked ahead of delivery unless a loop says otherwise: a fixed
+// number, so that their memory is the same on any number of cores.
+inline constexpr std::size_t defaultInFlight = 8;
+
 struct PipelineLimits {
     std::size_t workers = workerCount(); // threads working, the calling one among them
-    std::size_t inFlight = 0;            // items worked ahead of delivery; 0 for twice the workers
+    std::size_t inFlight = defaultInFlight; // items worked ahead of delivery
 };
 
 // Calls work(i) for every i below count, on up to limits.workers threads,
 // and deliver(i, result) on the calling thread for i = 0, 1, ... in order.
 // No item is worked more than limits.inFlight ahead of the one delivered
-// next, so memory stays bounded however many items there are. The calling
+// next, so memory stays bounded however many items and cores there are; no
+// more threads work than that, as more could only wait. The calling
 // thread works items too while the next to deliver is not done.
 // Ends early, without an error, when deliver returns false or stop is
 // requested; gives whether every item was delivered. An exception of work
@@ -41,8 +46,8 @@ bool forEachInOrder(std::size_t count, Work&& work, Deliver&& deliver, PipelineL
                     std::stop_token stop = {})
 {
     using Result = std::invoke_result_t<Work&, std::size_t>;
-    const std::size_t workers = std::max<std::size_t>(1, std::min(limits.workers, count));
-    const std::size_t inFlight = limits.inFlight > 0 ? limits.inFlight : 2 * workers;
+    const std::size_t inFlight = std::max<std::size_t>(1, limits.inFlight);
+    const std::size_t workers = std::max<std::size_t>(1, std::min({limits.workers, count, inFlight}));
     if (workers == 1) {
         for (std::size_t i = 0; i < count; ++i)
             if (stop.stop_requested() || !deliver(i, work(i)))

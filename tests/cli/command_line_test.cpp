@@ -7,10 +7,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tarnel;
 
@@ -314,31 +321,128 @@ TEST(CommandLineTest, an_output_that_fails_gives_status_1_and_says_what_is_missi
     }
 }
 
-TEST(CommandLineTest, an_output_file_is_replaced_whole_or_left_as_it_was)
+// What stands at --output's name is written as the shell's ">" would write
+// it, but whole or not at all; what cannot be written is refused before the
+// search, and no temporary file is left beside it.
+TEST(CommandLineTest, the_output_goes_where_its_name_leads_or_is_refused_before_the_search)
 {
-    const std::filesystem::path directory = std::filesystem::temp_directory_path() / "tarnel-output-test";
-    std::filesystem::remove_all(directory);
-    std::filesystem::create_directories(directory / "taken");
-    const std::string file = (directory / "dividers.txt").string();
-    std::ofstream(file) << "old\n";
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "tarnel-output-test";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "adir");
+    const auto put = [&](const char* name, const std::string& text, fs::perms perms) {
+        std::ofstream(dir / name) << text;
+        fs::permissions(dir / name, perms);
+    };
+    const std::string old = "old\n";
+    const std::string line = "9.10   /  1.00   d 1.00\n";
+    const auto rw = fs::perms::owner_read | fs::perms::owner_write;
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    put("private.txt", old, rw);
+    put("readonly.txt", old, readOnly);
+    put("target.txt", old, rw);
+    fs::create_symlink("target.txt", dir / "link.txt");
+    put("linked.txt", old, rw);
+    fs::create_hard_link(dir / "linked.txt", dir / "other-name.txt");
+    const std::string stock = "10k\n2.2k\n";
+    put("stock.txt", stock, rw);
+    fs::create_symlink("stock.txt", dir / "stock-link.txt");
+    // Root writes a read-only file, as the shell's ">" lets it, and keeps it read-only.
+    const bool root = ::geteuid() == 0;
+    const std::string in = dir.string() + "/";
     const struct {
-        Args args;
+        std::string output;
+        Args more;
         int status;
+        std::string err; // a part of it
         std::string content;
+        fs::perms perms = fs::perms::unknown;
     } rows[] = {
-        {{"--uin", "x", "--output", file}, 2, "old\n"},
-        {{"--max-results", "1", "--output", file}, 0, "9.10   /  1.00   d 1.00\n"},
-        {{"--output", (directory / "taken").string()}, 1, ""},
+        {in + "new.txt", {}, 0, "", line},
+        {in + "private.txt", {"--uin", "x"}, 2, "--uin", old, rw},
+        {in + "private.txt", {}, 0, "", line, rw},
+        {in + "readonly.txt", {}, root ? 0 : 2, root ? "" : ": cannot be written: Permission denied",
+         root ? line : old, readOnly},
+        {in + "link.txt", {}, 0, "", line},
+        {in + "linked.txt", {}, 0, "", line},
+        {in + std::string(250, 'n'), {}, 0, "", line},
+        {in + "missing/new.txt", {}, 2, ": cannot be written: No such file or directory", ""},
+        {in + "adir", {}, 2, "adir\": is a directory", ""},
+        {in + "adir/", {}, 2, "adir/\": is a directory", ""},
+        {".", {}, 2, "\".\": is a directory", ""},
+        {"/", {}, 2, "\"/\": is a directory", ""},
+        {in + "stock.txt", {"--values", in + "stock.txt"}, 2, "--output is the stock file being read", stock},
+        {in + "stock-link.txt", {"--values", in + "stock.txt"}, 2, "--output is the stock file being read", stock},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(runCli(row.args).status, row.status) << row.args.back();
+        Args args{"--max-results", "1", "--output", row.output};
+        args.insert(args.end(), row.more.begin(), row.more.end());
+        const RunResult r = runCli(args);
+        EXPECT_EQ(r.status, row.status) << row.output << r.err;
+        EXPECT_NE(r.err.find(row.err), std::string::npos) << r.err;
         std::ostringstream content;
-        content << std::ifstream(row.args.back()).rdbuf();
-        EXPECT_EQ(content.str(), row.content) << row.args.back();
+        content << std::ifstream(row.output).rdbuf();
+        EXPECT_EQ(content.str(), row.content) << row.output;
+        if (row.perms != fs::perms::unknown) {
+            EXPECT_EQ(fs::status(row.output).permissions(), row.perms) << row.output;
+        }
     }
-    // No temporary file is left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory), {}), 2);
-    std::filesystem::remove_all(directory);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    // A hard link is not written through: the name gets a new file, which no failure can leave half written.
+    std::ostringstream otherName;
+    otherName << std::ifstream(dir / "other-name.txt").rdbuf();
+    EXPECT_EQ(otherName.str(), old);
+    // The eleven names made here and by the runs, no temporary.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 11);
+    // "-" is standard output, no file of that name.
+    EXPECT_EQ(runCli({"--max-results", "1", "--output", "-"}).out, line);
+    EXPECT_FALSE(fs::exists("-"));
+    fs::remove_all(dir);
+}
+
+// The real program, ended by a signal while its output file is open: it
+// ends as by the signal (the shell's 128 + signal) and leaves nothing.
+TEST(CommandLineTest, a_signal_during_a_run_leaves_no_temporary_file)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "tarnel-signal-test";
+    // The signals act as by default in the program, whatever this process does with them.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+        sigaddset(&signals, signal);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        const std::string output = (dir / "dividers.json").string();
+        const char* const argv[] = {TARNEL_CLI, "--series", "E192", "--tol", "100", "--rmax", "9100000",
+                                    "--rsum-max", "9100000", "--max-results", "9100000", "--hi", "1,ser,par",
+                                    "--lo", "1,ser,par", "--format", "json", "--output", output.c_str(), nullptr};
+        pid_t pid = 0;
+        ASSERT_EQ(::posix_spawn(&pid, TARNEL_CLI, nullptr, &attributes, const_cast<char* const*>(argv), environ), 0);
+        // Waits until the program holds a file in the folder, named or not.
+        const fs::path fds = "/proc/" + std::to_string(pid) + "/fd";
+        bool open = false;
+        while (!open && ::waitpid(pid, nullptr, WNOHANG) == 0) {
+            std::error_code error;
+            for (const auto& fd : fs::directory_iterator(fds, error))
+                open = open || fs::read_symlink(fd, error).string().starts_with(dir.string());
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ASSERT_TRUE(open) << "the run ended before its output was open";
+        ::kill(pid, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_TRUE(fs::is_empty(dir)) << fs::directory_iterator(dir)->path();
+    }
+    posix_spawnattr_destroy(&attributes);
+    fs::remove_all(dir);
 }
 
 } // namespace
