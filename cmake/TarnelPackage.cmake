@@ -44,10 +44,10 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 # CPack puts the summary above each package's own description.
 set(CPACK_COMPONENT_PROGRAMS_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION [=[
-Tarnel's divider search as a C++ library: the static library and headers of Tarnel's search for resistive voltage
-dividers from standard resistor values or a stock file: a request whose
-default is the tool's default search, typed results, the text, CSV and
-JSON writers of tarnel-cli. find_package(Tarnel) gives the CMake target
+Tarnel's divider search as a C++ library: the static library and headers
+of the search for resistive voltage dividers from standard resistor values
+or a stock file, with a request whose default is the tool's default
+search, typed results, and the text, CSV and JSON writers of tarnel-cli. find_package(Tarnel) gives the CMake target
 Tarnel::tarnel; pkg-config knows it as tarnel.]=])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
