@@ -3,6 +3,7 @@
 #include "search/guarantee.h"
 #include "values/special_values.h"
 
+#include <algorithm>
 #include <span>
 
 namespace tarnel::test {
@@ -46,6 +47,27 @@ std::pair<double, double> figures(std::size_t n, double h1, double h2, double l1
 double armOf(Arm arm, double first, double second)
 {
     return arm == One ? first : arm == Ser ? first + second : par(first, second);
+}
+
+// The largest power in watts any resistor dissipates, as the circuit has it:
+// the chain's current through each resistor of a series arm or one alone,
+// the arm's voltage across each of a parallel pair.
+double largestPower(const SearchParams& p, const Combination& c, const std::array<double, 4>& r, double ratio,
+                    double total)
+{
+    const double volts = p.use == DividerUse::Feedback ? p.uout * ratio : p.uin;
+    const double amperes = volts / (total * 1000.0);
+    double largest = 0.0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const Arm arm = i < 2 ? c.high : c.low;
+        if (arm == One && i % 2 == 1)
+            continue;
+        const double armOhms = armOf(arm, r[i & 2], r[(i & 2) + 1]) * 1000.0;
+        const double power = arm == Par ? (amperes * armOhms) * (amperes * armOhms) / (r[i] * 1000.0)
+                                        : amperes * amperes * (r[i] * 1000.0);
+        largest = std::max(largest, power);
+    }
+    return largest;
 }
 
 using Lines = std::vector<ReferenceLine>;
@@ -110,7 +132,8 @@ std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t st
                 if (atLeast(ratio, ratioLow) && atMost(ratio, ratioHigh) && atLeast(total, p.rSumMin) &&
                     atMost(total, p.rSumMax) && atLeast(high, p.highArm.least) && atMost(high, p.highArm.greatest) &&
                     atLeast(low, p.lowArm.least) && atMost(low, p.lowArm.greatest) &&
-                    atMost(par(high, low), p.outputImpedanceMax) && ok(p, h1) && ok(p, h2) && ok(p, l1) && ok(p, l2))
+                    atMost(par(high, low), p.outputImpedanceMax) &&
+                    atMost(largestPower(p, c, {h1, h2, l1, l2}, ratio, total), p.resistorPowerMax) && ok(p, h1) && ok(p, h2) && ok(p, l1) && ok(p, l2))
                     lines.push_back(
                         {n, {h1, h2, l1, l2}, ((ratio - p.ratio()) / p.ratio()) * 100.0, rankedDeviation(ratio, p)});
             });

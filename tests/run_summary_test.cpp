@@ -39,6 +39,8 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
               "No divider: every ratio lies outside the window; closest: 12 / 5.6 k, d +0.04 %");
     EXPECT_EQ(summaryOf({{Field::Rmin, "2"}, {Field::OutputImpedanceMax, "1"}}),
               "No divider: every output impedance is above Rout max 1 k");
+    EXPECT_EQ(summaryOf({{Field::Uin, "50"}, {Field::Uout, "10"}, {Field::PowerMax, "0.5"}}),
+              "No divider: every divider dissipates more than P max 0.5 mW in a resistor");
     // A search too large to look for the closest blames H || L only where no divider meets it.
     const auto everyShapeNone = {std::pair{Field::Tol, "0"}, {Field::Uin, "3.14159"}, {Field::Rmax, "9100000"},
                                  {Field::RsumMax, "9100000"}, {Field::OutputImpedanceMax, "1000"}};

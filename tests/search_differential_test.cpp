@@ -27,7 +27,7 @@ namespace {
 // full range of a small set with a small limit.
 class Generator {
 public:
-    explicit Generator(std::uint64_t seed) : rng_(seed) {}
+    explicit Generator(std::uint64_t seed) : rng_(seed), design_(~seed) {}
 
     SearchParams params()
     {
@@ -80,6 +80,7 @@ public:
         for (ArmShapes* shapes : {&p.highShapes, &p.lowShapes})
             for (const ArmKind kind : armKinds)
                 shapes->allow(kind, chance(0.55));
+        boundTheDesign(p);
         p.specialValues = {};
         for (std::size_t slot = 0; slot < specialSlotCount && !fullRange; ++slot) {
             const double roll = real(0.0, 1.0);
@@ -88,6 +89,18 @@ public:
                 (roll < 0.88 ? p.specialValues.excludedValues : p.specialValues.listedValues)[slot] = value;
         }
         return p;
+    }
+
+    // Now and then the bounds an engineer designs by, drawn apart from the
+    // rest so that the sets without them stay as they were.
+    void boundTheDesign(SearchParams& p)
+    {
+        std::uniform_real_distribution<double> roll(0.0, 1.0);
+        // Around what a divider of the range dissipates at these voltages.
+        const double volts = std::max(p.uin, p.uout);
+        const double typicalWatts = volts * volts / (2000.0 * std::max(p.rMin, p.rMax));
+        if (roll(design_) < 0.15)
+            p.resistorPowerMax = std::clamp(typicalWatts * std::exp(8.0 * roll(design_) - 4.0), 1e-6, 1e3);
     }
 
     // Moves one bound onto the ratio or total of a candidate in the value range.
@@ -179,6 +192,7 @@ private:
     }
 
     std::mt19937_64 rng_;
+    std::mt19937_64 design_;
     SearchParams previous_ = [] {
         SearchParams none;
         none.values = nullptr;

@@ -75,6 +75,9 @@ std::string reasonText(const NoneReason& reason, const SearchParams& params, con
                numbers.plain(params.rSumMin) + " k";
     case Kind::OutputImpedance:
         return "every output impedance is above Rout max " + numbers.plain(params.outputImpedanceMax) + " k";
+    case Kind::Power:
+        return "every divider dissipates more than P max " + numbers.plain(params.resistorPowerMax * 1000.0) +
+               " mW in a resistor";
     case Kind::Closest: {
         // Hundredths as the lines write them, or two digits of a smaller one.
         const double figure = std::fabs(reason.figure) >= 0.01 || reason.figure == 0.0

@@ -26,11 +26,13 @@ inline constexpr FieldRange voltageRange{0.001, maxStandardValue};
 inline constexpr FieldRange percentRange{0.0, 100.0};
 // Below half, so that a resistor off by it keeps a resistance.
 inline constexpr FieldRange partToleranceRange{0.0, 50.0};
+// From 1 µW, a thousandth of the smallest chip resistor's rating.
+inline constexpr FieldRange powerRange{0.001, maxStandardValue};
 
 // The number fields, in the order a search reads them.
 enum class Field : std::size_t {
     Uin, Uout, Tol, Rmin, Rmax, RsumMin, RsumMax, MaxResults, PartTol,
-    SourceTol, HighArmMin, HighArmMax, LowArmMin, LowArmMax, OutputImpedanceMax
+    SourceTol, HighArmMin, HighArmMax, LowArmMin, LowArmMax, OutputImpedanceMax, PowerMax
 };
 
 struct NumberField {
@@ -47,7 +49,7 @@ struct NumberField {
     bool mayBeEmpty = false;      // an empty text reads as no bound, leaving the search's own
 };
 
-inline constexpr std::array<NumberField, 15> numberFields{{
+inline constexpr std::array<NumberField, 16> numberFields{{
     {Field::Uin, "Uin", "10", voltageRange, [](SearchParams& p, double v) { p.uin = v; }, [](const SearchParams& p) { return p.uin; }, "uin", "V", "input voltage"},
     {Field::Uout, "Uout", "1", voltageRange, [](SearchParams& p, double v) { p.uout = v; }, [](const SearchParams& p) { return p.uout; }, "uout", "V",
      "wanted output voltage"},
@@ -81,6 +83,9 @@ inline constexpr std::array<NumberField, 15> numberFields{{
     {Field::OutputImpedanceMax, "Rout max", "", resistanceRange,
      [](SearchParams& p, double v) { p.outputImpedanceMax = v; }, [](const SearchParams& p) { return p.outputImpedanceMax; }, "rout-max", "K",
      "greatest output impedance, H || L", true, true},
+    {Field::PowerMax, "P max", "", powerRange, [](SearchParams& p, double v) { p.resistorPowerMax = v / 1000.0; },
+     [](const SearchParams& p) { return p.resistorPowerMax * 1000.0; }, "power-max", "MW",
+     "greatest power in any one resistor, in milliwatts", false, true},
 }};
 
 // The value of an initial text: digits with at most one decimal point, read

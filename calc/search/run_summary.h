@@ -26,6 +26,7 @@ struct NoneReason {
         LeastTotalAbove,     // figure: the least total
         GreatestTotalBelow,  // figure: the greatest total
         OutputImpedance,     // every divider's is above the bound
+        Power,               // every divider has a resistor above P max
         Closest,             // figure: its deviation as ranked
     };
     NoneReason() = default;

@@ -59,6 +59,7 @@ struct SearchParams {
     ArmBounds highArm;
     ArmBounds lowArm;
     double outputImpedanceMax = noUpperBound; // H || L, kilo-ohms
+    double resistorPowerMax = noUpperBound;   // in any one resistor, watts
     std::shared_ptr<const ValueSet> values;   // the resistor values tried
     SpecialValueTable specialValues;
 

@@ -131,18 +131,29 @@ NoneReason whyNone(const SearchParams& params, const ArmTables& tables, const Se
         if (const NoneReason closest = closestDivider(params, tables, extents, control);
             closest.kind != NoneReason::Kind::Untold)
             return closest;
-    if (params.outputImpedanceMax == noUpperBound)
-        return {};
-    // H || L empties the list when no divider meets it at any ratio, and
-    // some would without it.
+    // A design bound empties the list when no divider meets every bound at
+    // any ratio, and some would with that one bound released.
+    struct Releasable {
+        NoneReason::Kind kind;
+        double SearchParams::*bound;
+    };
+    static constexpr Releasable releasable[] = {{NoneReason::Kind::OutputImpedance, &SearchParams::outputImpedanceMax},
+                                                {NoneReason::Kind::Power, &SearchParams::resistorPowerMax}};
     SearchParams anyRatio = params;
     anyRatio.tolerance = std::numeric_limits<double>::max();
-    if (countAll(combinationSearches(anyRatio, tables), noBand, control.stop) > 0)
-        return {};
-    anyRatio.outputImpedanceMax = noUpperBound;
-    return countAll(combinationSearches(anyRatio, tables), noBand, control.stop) > 0
-               ? NoneReason(NoneReason::Kind::OutputImpedance)
-               : NoneReason{};
+    bool noneAtAnyRatio = false;
+    for (const Releasable& bound : releasable) {
+        if (anyRatio.*bound.bound == noUpperBound)
+            continue;
+        if (!noneAtAnyRatio && countAll(combinationSearches(anyRatio, tables), noBand, control.stop) > 0)
+            return {};
+        noneAtAnyRatio = true;
+        SearchParams released = anyRatio;
+        released.*bound.bound = noUpperBound;
+        if (countAll(combinationSearches(released, tables), noBand, control.stop) > 0)
+            return bound.kind;
+    }
+    return {};
 }
 
 } // namespace tarnel

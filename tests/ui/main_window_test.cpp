@@ -152,7 +152,8 @@ private slots:
             "editMaxResults", "editRsumMax", "editRsumMin", "chkDivOnly",   "ListBox1",    "editSpecVal0",
             "chkSpecVal0", "editSpecVal1", "chkSpecVal1", "editSpecVal2",   "chkSpecVal2", "editSpecVal3",
             "chkSpecVal3", "cmbOrder",    "editPartTol",  "cmbSeries",      "cmbCriterion", "cmbUse",
-            "editSourceTol", "editHiMin", "editHiMax",    "editLoMin",      "editLoMax",   "editRoutMax", "btnStart"};
+            "editSourceTol", "editHiMin", "editHiMax",    "editLoMin",      "editLoMax",   "editRoutMax", "editPowerMax",
+            "btnStart"};
         QStringList visited{QApplication::focusWidget()->objectName()};
         while (visited.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -282,7 +283,8 @@ private slots:
             QVERIFY2(box->fontMetrics().horizontalAdvance(box->text()) <= textRoom(*box), qPrintable(box->objectName()));
         const char* const edits[] = {"editUin",     "editUout",    "editTol",        "editRmin",   "editRmax",
                                      "editRsumMin", "editRsumMax", "editMaxResults", "editPartTol", "editSourceTol",
-                                     "editHiMin",   "editHiMax",   "editLoMin",      "editLoMax",   "editRoutMax"};
+                                     "editHiMin",   "editHiMax",   "editLoMin",      "editLoMax",   "editRoutMax",
+                                     "editPowerMax"};
         static_assert(std::size(edits) == numberFields.size());
         for (const NumberField& field : numberFields) {
             const char* name = edits[static_cast<std::size_t>(field.field)];
