@@ -164,6 +164,9 @@ struct BoundCase {
 const BoundCase boundCases[] = {
     {"g_power_found", fromOneOhm, Field::PowerMax, "100"},
     {"g_power_best", fromOneOhmBest, Field::PowerMax, "100"},
+    {"g_current_max_found", fromOneOhm, Field::CurrentMax, "100"},
+    {"g_current_max_best", fromOneOhmBest, Field::CurrentMax, "100"},
+    {"g_current_min_best", fromOneOhmBest, Field::CurrentMin, "0.2"},
 };
 
 SearchParams paramsOf(const Case& c)

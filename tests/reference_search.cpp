@@ -49,14 +49,19 @@ double armOf(Arm arm, double first, double second)
     return arm == One ? first : arm == Ser ? first + second : par(first, second);
 }
 
+// The chain's current in amperes: across it Uin, or the regulated output.
+double current(const SearchParams& p, double ratio, double total)
+{
+    return (p.use == DividerUse::Feedback ? p.uout * ratio : p.uin) / (total * 1000.0);
+}
+
 // The largest power in watts any resistor dissipates, as the circuit has it:
 // the chain's current through each resistor of a series arm or one alone,
 // the arm's voltage across each of a parallel pair.
 double largestPower(const SearchParams& p, const Combination& c, const std::array<double, 4>& r, double ratio,
                     double total)
 {
-    const double volts = p.use == DividerUse::Feedback ? p.uout * ratio : p.uin;
-    const double amperes = volts / (total * 1000.0);
+    const double amperes = current(p, ratio, total);
     double largest = 0.0;
     for (std::size_t i = 0; i < 4; ++i) {
         const Arm arm = i < 2 ? c.high : c.low;
@@ -133,7 +138,9 @@ std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t st
                     atMost(total, p.rSumMax) && atLeast(high, p.highArm.least) && atMost(high, p.highArm.greatest) &&
                     atLeast(low, p.lowArm.least) && atMost(low, p.lowArm.greatest) &&
                     atMost(par(high, low), p.outputImpedanceMax) &&
-                    atMost(largestPower(p, c, {h1, h2, l1, l2}, ratio, total), p.resistorPowerMax) && ok(p, h1) && ok(p, h2) && ok(p, l1) && ok(p, l2))
+                    atMost(largestPower(p, c, {h1, h2, l1, l2}, ratio, total), p.resistorPowerMax) &&
+                    atLeast(current(p, ratio, total), p.currentMin) && atMost(current(p, ratio, total), p.currentMax) &&
+                    ok(p, h1) && ok(p, h2) && ok(p, l1) && ok(p, l2))
                     lines.push_back(
                         {n, {h1, h2, l1, l2}, ((ratio - p.ratio()) / p.ratio()) * 100.0, rankedDeviation(ratio, p)});
             });

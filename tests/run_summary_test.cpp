@@ -41,6 +41,7 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
               "No divider: every output impedance is above Rout max 1 k");
     EXPECT_EQ(summaryOf({{Field::Uin, "50"}, {Field::Uout, "10"}, {Field::PowerMax, "0.5"}}),
               "No divider: every divider dissipates more than P max 0.5 mW in a resistor");
+    EXPECT_EQ(summaryOf({{Field::CurrentMax, "0.05"}}), "No divider: no total meets RsumMin, RsumMax, I min and I max at Uin 10 V");
     // A search too large to look for the closest blames H || L only where no divider meets it.
     const auto everyShapeNone = {std::pair{Field::Tol, "0"}, {Field::Uin, "3.14159"}, {Field::Rmax, "9100000"},
                                  {Field::RsumMax, "9100000"}, {Field::OutputImpedanceMax, "1000"}};

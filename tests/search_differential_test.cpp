@@ -101,6 +101,13 @@ public:
         const double typicalWatts = volts * volts / (2000.0 * std::max(p.rMin, p.rMax));
         if (roll(design_) < 0.15)
             p.resistorPowerMax = std::clamp(typicalWatts * std::exp(8.0 * roll(design_) - 4.0), 1e-6, 1e3);
+        // Bounds on the current, which the search folds into others, but for H/L feedback, which refuses them.
+        const double typicalAmperes = volts / (2000.0 * std::max(p.rMin, p.rMax));
+        const auto amperes = [&] { return std::clamp(typicalAmperes * std::exp(4.0 * roll(design_) - 2.0), 1e-9, 1e3); };
+        if (roll(design_) < 0.15 && !(p.use == DividerUse::Feedback && p.ratioOffset == 0.0)) {
+            p.currentMin = roll(design_) < 0.5 ? amperes() : 0.0;
+            p.currentMax = roll(design_) < 0.7 ? amperes() : noUpperBound;
+        }
     }
 
     // Moves one bound onto the ratio or total of a candidate in the value range.

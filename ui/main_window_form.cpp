@@ -288,6 +288,8 @@ QFrame* TForm1::createLimitPanel()
     };
     static constexpr Place places[] = {
         {"lblPowerMax", "editPowerMax", "P max [mW]", Field::PowerMax},
+        {"lblCurrentMin", "editCurrentMin", "I min [mA]", Field::CurrentMin},
+        {"lblCurrentMax", "editCurrentMax", "I max [mA]", Field::CurrentMax},
     };
     constexpr int rowHeight = 39;
     constexpr int columnWidth = 198;
@@ -382,7 +384,7 @@ void TForm1::orderTabs()
         editPartTol, cmbSeries, fields_.box(ChoiceId::Criterion), fields_.box(ChoiceId::Use),
         fields_.edit(Field::SourceTol), fields_.edit(Field::HighArmMin), fields_.edit(Field::HighArmMax),
         fields_.edit(Field::LowArmMin), fields_.edit(Field::LowArmMax), fields_.edit(Field::OutputImpedanceMax),
-        fields_.edit(Field::PowerMax),
+        fields_.edit(Field::PowerMax), fields_.edit(Field::CurrentMin), fields_.edit(Field::CurrentMax),
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

@@ -52,7 +52,10 @@ std::string reasonText(const NoneReason& reason, const SearchParams& params, con
         return (params.specialValues.anyListed() ? "no listed value" : "no value left by the excluded ones") +
                std::string(" lies in ") + rangeOfK(params.rMin, params.rMax, numbers);
     case Kind::RsumMinAboveRsumMax:
-        return "RsumMin is above RsumMax";
+        // The current bounds, folded into the total's, may be what crossed them.
+        return params.currentMin > 0.0 || params.currentMax != noUpperBound
+                   ? "no total meets RsumMin, RsumMax, I min and I max at Uin " + numbers.plain(params.uin) + " V"
+                   : "RsumMin is above RsumMax";
     case Kind::UoutNotBelowUin:
         return "Uout is not below Uin, which 1 + H/L cannot give";
     case Kind::NoGuarantee:

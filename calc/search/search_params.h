@@ -60,6 +60,8 @@ struct SearchParams {
     ArmBounds lowArm;
     double outputImpedanceMax = noUpperBound; // H || L, kilo-ohms
     double resistorPowerMax = noUpperBound;   // in any one resistor, watts
+    double currentMin = 0.0;                  // through the chain H + L, amperes
+    double currentMax = noUpperBound;
     std::shared_ptr<const ValueSet> values;   // the resistor values tried
     SpecialValueTable specialValues;
 
@@ -78,5 +80,10 @@ struct SearchParams {
 // as in range): so no caller gets a hang or quiet nonsense from a value no
 // typist could give.
 void checkSearchParams(const SearchParams& params);
+
+// The same search with the bounds on the chain's current folded into those
+// it sweeps by, so that they cost nothing: I = Uin / (H + L) bounds the
+// total in divider use, and I = Uout / L the low arm in feedback use.
+[[nodiscard]] SearchParams withCurrentFolded(SearchParams params);
 
 } // namespace tarnel
