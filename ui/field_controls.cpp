@@ -20,7 +20,7 @@ SearchInput FieldControls::read() const
     input.highOverLowOnly = highOverLowOnly->isChecked();
     for (const bool highArm : {true, false})
         for (const ArmKind kind : armKinds)
-            input.shapes(highArm).allow(kind, armChecks[highArm ? 1 : 0][static_cast<std::size_t>(kind)]->isChecked());
+            input.shapes(highArm).allow(kind, armCheck(highArm, kind)->isChecked());
     for (std::size_t i = 0; i < choiceBoxes.size(); ++i)
         if (const std::size_t chosen = choiceOf(*choiceBoxes[i]); chosen < choiceFields[i].choices.size())
             input.choices[i] = chosen;

@@ -19,7 +19,7 @@ namespace tarnel {
 // reads its input from here and shows its reading here.
 struct FieldControls {
     std::array<QLineEdit*, numberFields.size()> numberEdits{}; // by Field
-    std::array<std::array<QCheckBox*, armKinds.size()>, 2> armChecks{}; // low arm's, high arm's; by ArmKind
+    std::array<std::array<QCheckBox*, armKinds.size()>, 2> armChecks{}; // by highArm (low first), then ArmKind
     std::array<QComboBox*, choiceFields.size()> choiceBoxes{}; // by ChoiceId
     std::array<QLineEdit*, specialSlotCount> specialEdits{};
     std::array<QCheckBox*, specialSlotCount> specialChecks{};
@@ -29,7 +29,11 @@ struct FieldControls {
     [[nodiscard]] QComboBox*& box(ChoiceId id) { return choiceBoxes[static_cast<std::size_t>(id)]; }
     [[nodiscard]] QCheckBox*& armCheck(bool highArm, ArmKind kind)
     {
-        return armChecks[highArm ? 1 : 0][static_cast<std::size_t>(kind)];
+        return armChecks[static_cast<std::size_t>(highArm)][static_cast<std::size_t>(kind)];
+    }
+    [[nodiscard]] QCheckBox* armCheck(bool highArm, ArmKind kind) const
+    {
+        return armChecks[static_cast<std::size_t>(highArm)][static_cast<std::size_t>(kind)];
     }
 
     // What the controls hold, as a search reads it. A box's entries beyond
