@@ -149,7 +149,7 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
     const RunSummary summary = searchDividers(reading.params, list);
     const int status = writeOutput(options, list, reading.params, out, file, err);
     // The output is all dividers from all values, unless the summary, after it, says otherwise.
-    if (status == exitSuccess && (summary.found == 0 || summary.limitCut() || summary.hasNotes()))
+    if (status == exitSuccess && summary.tellsMore())
         err << programName << ": " << summaryText(summary, numbers) << '\n';
     return status;
 }
