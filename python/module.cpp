@@ -66,7 +66,7 @@ struct DividerItem {
         const ResultRow row = held->row(line);
         py::dict out;
         for (std::size_t c = 0; c < row.size(); ++c)
-            out[py::str(std::string(resultColumns[c]))] = cellObject(row[c]);
+            out[py::str(std::string(resultColumns[c]))] = held->object(row[c]);
         return out;
     }
 };
@@ -145,7 +145,7 @@ void defineModule(py::module_& m)
                                               "is an attribute (None where the csv has nothing).");
     for (std::size_t c = 0; c < resultColumns.size(); ++c)
         divider.def_property_readonly(std::string(resultColumns[c]).c_str(),
-                                      [c](const DividerItem& d) { return cellObject(d.held->row(d.line)[c]); });
+                                      [c](const DividerItem& d) { return d.held->object(d.held->row(d.line)[c]); });
     divider.def("__str__", &DividerItem::text)
         .def("__repr__", [](const DividerItem& d) { return "<tarnel.Divider " + py::repr(py::str(d.text())).cast<std::string>() + ">"; })
         .def("to_dict", &DividerItem::dict, "The csv's columns and this divider's cells, in order.");

@@ -1,5 +1,7 @@
 #include "results.h"
 
+#include "search/ordered_pipeline.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -18,20 +20,6 @@ namespace tarnel::python {
 namespace {
 
 const NumberText periodNumbers(".");
-
-double cellNumber(const ResultCell& cell)
-{
-    switch (cell.kind) {
-    case ResultCell::Kind::Number:
-        return cell.number;
-    case ResultCell::Kind::Written:
-        return periodNumbers.parse(cell.text).value_or(std::numeric_limits<double>::quiet_NaN());
-    case ResultCell::Kind::Word:
-    case ResultCell::Kind::Nothing:
-        break;
-    }
-    return std::numeric_limits<double>::quiet_NaN();
-}
 
 // Hands what a writer puts out to a Python file object's write, in blocks,
 // taking the interpreter only for each call. A failed write ends the stream,
@@ -117,6 +105,13 @@ void putWord(char* field, std::string_view word, std::size_t width)
 HeldResult::HeldResult(SearchResult searched)
     : result(std::move(searched)), written(result.list.values(), periodNumbers)
 {
+    const auto readBack = [&](std::string_view text) {
+        writtenNumbers_.emplace(text.data(), periodNumbers.parse(text).value_or(std::nan("")));
+    };
+    for (std::size_t i = 0; i < result.list.values().size(); ++i)
+        readBack(written.value(static_cast<ValueIndex>(i)));
+    for (std::size_t number = 0; number < armCombinations.size(); ++number)
+        readBack(written.combination(number));
 }
 
 ResultRow HeldResult::row(std::size_t line) const
@@ -124,7 +119,23 @@ ResultRow HeldResult::row(std::size_t line) const
     return resultRow(result.list.divider(line), result.request, written);
 }
 
-py::object cellObject(const ResultCell& cell)
+double HeldResult::number(const ResultCell& cell) const
+{
+    switch (cell.kind) {
+    case ResultCell::Kind::Number:
+        return cell.number;
+    case ResultCell::Kind::Written:
+        if (const auto known = writtenNumbers_.find(cell.text.data()); known != writtenNumbers_.end())
+            return known->second;
+        return periodNumbers.parse(cell.text).value_or(std::nan(""));
+    case ResultCell::Kind::Word:
+    case ResultCell::Kind::Nothing:
+        break;
+    }
+    return std::nan("");
+}
+
+py::object HeldResult::object(const ResultCell& cell) const
 {
     switch (cell.kind) {
     case ResultCell::Kind::Word:
@@ -135,7 +146,7 @@ py::object cellObject(const ResultCell& cell)
     case ResultCell::Kind::Written:
         break;
     }
-    return py::float_(cellNumber(cell));
+    return py::float_(number(cell));
 }
 
 void writeResult(const HeldResult& held, OutputFormat format, const py::object& target)
@@ -173,17 +184,34 @@ py::object numpyTable(const HeldResult& held)
     const py::module_ numpy = py::module_::import("numpy");
     const std::size_t lines = held.result.size();
     constexpr std::size_t columns = resultColumns.size();
-    // A column is text when any row's cell is a word, as wide as its widest.
-    std::array<std::size_t, columns> wordWidth{};
-    {
+    using Widths = std::array<std::size_t, columns>;
+    // Rows in blocks on every core, each block's records apart from the others'.
+    constexpr std::size_t blockRows = 16384;
+    const std::size_t blocks = (lines + blockRows - 1) / blockRows;
+    const auto eachBlock = [&](auto&& work, auto&& deliver) {
         const py::gil_scoped_release released;
-        for (std::size_t line = 0; line < lines; ++line) {
-            const ResultRow row = held.row(line);
+        forEachInOrder(blocks, [&](std::size_t block) {
+            return work(block * blockRows, std::min(lines, (block + 1) * blockRows));
+        }, deliver);
+    };
+    // A column is text when any row's cell is a word, as wide as its widest.
+    Widths wordWidth{};
+    eachBlock(
+        [&](std::size_t first, std::size_t end) {
+            Widths widths{};
+            for (std::size_t line = first; line < end; ++line) {
+                const ResultRow row = held.row(line);
+                for (std::size_t c = 0; c < columns; ++c)
+                    if (row[c].kind == ResultCell::Kind::Word)
+                        widths[c] = std::max({widths[c], row[c].text.size(), std::size_t{1}});
+            }
+            return widths;
+        },
+        [&](std::size_t, const Widths& widths) {
             for (std::size_t c = 0; c < columns; ++c)
-                if (row[c].kind == ResultCell::Kind::Word)
-                    wordWidth[c] = std::max({wordWidth[c], row[c].text.size(), std::size_t{1}});
-        }
-    }
+                wordWidth[c] = std::max(wordWidth[c], widths[c]);
+            return true;
+        });
     py::list fields;
     for (std::size_t c = 0; c < columns; ++c)
         fields.append(py::make_tuple(std::string(resultColumns[c]),
@@ -197,21 +225,24 @@ py::object numpyTable(const HeldResult& held)
     const auto itemSize = dtype.attr("itemsize").cast<std::size_t>();
     const py::buffer_info buffer = py::buffer(table).request(true);
     auto* records = static_cast<char*>(buffer.ptr);
-    {
-        const py::gil_scoped_release released;
-        for (std::size_t line = 0; line < lines; ++line) {
-            const ResultRow row = held.row(line);
-            char* record = records + line * itemSize;
-            for (std::size_t c = 0; c < columns; ++c) {
-                if (wordWidth[c] > 0) {
-                    putWord(record + offset[c], row[c].kind == ResultCell::Kind::Word ? row[c].text : "", wordWidth[c]);
-                } else {
-                    const double value = cellNumber(row[c]);
-                    std::memcpy(record + offset[c], &value, sizeof value);
+    eachBlock(
+        [&](std::size_t first, std::size_t end) {
+            for (std::size_t line = first; line < end; ++line) {
+                const ResultRow row = held.row(line);
+                char* record = records + line * itemSize;
+                for (std::size_t c = 0; c < columns; ++c) {
+                    if (wordWidth[c] > 0) {
+                        putWord(record + offset[c], row[c].kind == ResultCell::Kind::Word ? row[c].text : "",
+                                wordWidth[c]);
+                    } else {
+                        const double value = held.number(row[c]);
+                        std::memcpy(record + offset[c], &value, sizeof value);
+                    }
                 }
             }
-        }
-    }
+            return true;
+        },
+        [](std::size_t, bool) { return true; });
     return table;
 }
 

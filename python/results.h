@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <unordered_map>
 
 namespace tarnel::python {
 
@@ -22,10 +23,16 @@ struct HeldResult {
     WrittenValues written;
 
     [[nodiscard]] ResultRow row(std::size_t line) const;
-};
+    // A cell's number: a written one is read back as the csv's reader would.
+    [[nodiscard]] double number(const ResultCell& cell) const;
+    // A cell as Python takes it: a float, a text, or None where the csv has nothing.
+    [[nodiscard]] pybind11::object object(const ResultCell& cell) const;
 
-// A cell as Python takes it: a float, a text, or None where the csv has nothing.
-[[nodiscard]] pybind11::object cellObject(const ResultCell& cell);
+private:
+    // The written values and combinations read back once, by where their text lies:
+    // reading them for every row took a fifth of to_numpy's time.
+    std::unordered_map<const char*, double> writtenNumbers_;
+};
 
 // The result in the format, to a path (str or os.PathLike) or a file object's write.
 void writeResult(const HeldResult& held, OutputFormat format, const pybind11::object& target);
