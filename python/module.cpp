@@ -94,8 +94,7 @@ ResultItem search(const py::args& positional, const py::kwargs& keywords)
 
 std::string searchDoc()
 {
-    std::string doc = "search(**keywords) -> Result\n\n"
-                      "Searches the dividers as tarnel-cli does, with its options as keywords ('_' for '-'),\n"
+    std::string doc = "Searches the dividers as tarnel-cli does, with its options as keywords ('_' for '-'),\n"
                       "each read as the command line reads it: numbers as numbers or as texts (\"4k7\", "
                       "\"240R\"),\npercentages in percent, resistances in kilo-ohms. A keyword not given, "
                       "or None, keeps the\ntool's default.\n\nKeywords:\n";
