@@ -1,9 +1,9 @@
 """The module against the command line: the same lines, figures and messages."""
-import _thread
 import csv
 import io
 import math
 import os
+import signal
 import subprocess
 import threading
 
@@ -23,10 +23,17 @@ def keyword(option):
     return {"hi": "high", "lo": "low"}.get(option, option.replace("-", "_"))
 
 
+def number_or_text(text):
+    try:
+        return float(text)
+    except ValueError:
+        return text
+
+
 def keywords(args):
-    """--a-b v ... as keywords a_b=v, --hi and --lo as high and low (given as lists here)."""
+    """--a-b v ... as keywords a_b=v, numbers as floats, --hi and --lo as high and low (as lists)."""
     out = {keyword(option[2:]): value for option, value in zip(args[::2], args[1::2])}
-    return {name: value.split(",") if name in ("high", "low") else value for name, value in out.items()}
+    return {name: value.split(",") if name in ("high", "low") else number_or_text(value) for name, value in out.items()}
 
 
 CASES = [
@@ -118,10 +125,25 @@ BIG = dict(tol=100, series="E192", rmax=9100000, rsum_min=1, rsum_max=9100000, m
            high="1,ser,par", low="1,ser,par", order="best")
 
 
-def test_ctrl_c_stops_a_search():
-    threading.Timer(0.2, _thread.interrupt_main).start()
-    with pytest.raises(KeyboardInterrupt):
-        tarnel.search(**BIG)
+def tasks():
+    return len(os.listdir("/proc/self/task"))
+
+
+def test_a_signal_stops_a_search_while_it_runs():
+    alone, seen = tasks(), []
+
+    def interrupt(signum, frame):
+        seen.append(tasks())
+        raise KeyboardInterrupt
+
+    previous = signal.signal(signal.SIGALRM, interrupt)
+    signal.setitimer(signal.ITIMER_REAL, 0.2)
+    try:
+        with pytest.raises(KeyboardInterrupt):
+            tarnel.search(**BIG)
+    finally:
+        signal.signal(signal.SIGALRM, previous)
+    assert seen[0] > alone  # the handler ran while the search's threads did
     assert len(tarnel.search()) == 24
 
 
@@ -136,3 +158,9 @@ def test_two_threads_search_at_once():
     for thread in threads:
         thread.join()
     assert found == {0: alone, 1: alone}
+    every_value = dict(series="E192", tol=0, rmin=0.001, rsum_min=0.001, high="1,ser,par", low="1,ser,par")
+    long_search = threading.Thread(target=tarnel.search, kwargs=every_value)
+    long_search.start()
+    tarnel.search()
+    assert long_search.is_alive()  # this search ran while the other did
+    long_search.join()
