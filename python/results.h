@@ -18,6 +18,9 @@ namespace tarnel::python {
 // A result with its values written once, shared by the result object and its dividers.
 struct HeldResult {
     explicit HeldResult(SearchResult searched);
+    // Its map points into written, so it stays where it was made.
+    HeldResult(const HeldResult&) = delete;
+    HeldResult& operator=(const HeldResult&) = delete;
 
     SearchResult result;
     WrittenValues written;

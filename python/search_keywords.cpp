@@ -58,14 +58,15 @@ std::string wordText(const std::string& keyword, py::handle value)
     return value.cast<std::string>();
 }
 
-// Many values as one: a text, a number or a sequence of them.
-std::vector<py::handle> items(py::handle value)
+// Many values as one: a text, a number or a sequence of them, each held, as
+// an iterator's items may live no longer than the step to the next.
+std::vector<py::object> items(py::handle value)
 {
     if (py::isinstance<py::str>(value) || !py::isinstance<py::iterable>(value))
-        return {value};
-    std::vector<py::handle> out;
+        return {py::reinterpret_borrow<py::object>(value)};
+    std::vector<py::object> out;
     for (const py::handle item : value)
-        out.push_back(item);
+        out.push_back(py::reinterpret_borrow<py::object>(item));
     return out;
 }
 
@@ -166,7 +167,7 @@ private:
     void shapes(const std::string& name, py::handle value, std::size_t position)
     {
         std::string list;
-        for (const py::handle word : items(value))
+        for (const py::object& word : items(value))
             list.append(list.empty() ? "" : ",").append(wordText(name, word));
         if (const WordReading<ArmShapes> shapes = readShapes(list); shapes.value)
             input_.shapes(name == "high") = *shapes.value;
@@ -176,7 +177,7 @@ private:
 
     void special(const std::string& name, py::handle value, std::size_t position)
     {
-        for (const py::handle item : items(value)) {
+        for (const py::object& item : items(value)) {
             std::string text = numberText(name, item);
             if (slotsTaken_ == specialSlotCount) {
                 fail(position, name + ": " + quoted(text) + ": at most four exclude and only values together");
@@ -202,7 +203,7 @@ private:
                 raiseUnread("values", path, stock);
         } else {
             std::string lines;
-            for (const py::handle item : items(value))
+            for (const py::object& item : items(value))
                 lines.append(numberText("values", item)).push_back('\n');
             stock = parseStock(lines, "the list", numbers);
         }
