@@ -33,7 +33,8 @@ def keywords(options):
 
 
 def cli(options):
-    # The search and its summary without the lines: one line is listed, the count is the whole.
+    # The search and its summary without the lines: one line is listed, the count is the whole
+    # (the last --max-results counts).
     return lambda: subprocess.run([CLI, *options.split(), "--max-results", "1"], capture_output=True, check=True)
 
 
@@ -41,12 +42,12 @@ startup = best_of(lambda: subprocess.run([CLI, "--version"], capture_output=True
 print(f"tarnel-cli start and exit: {startup * 1e3:.1f} ms (taken off its figures)")
 for name, options in CASES.items():
     request = keywords(options)
-    py_best, py_median = best_of(lambda: tarnel.search(**request, max_results=1))
+    py_best, py_median = best_of(lambda: tarnel.search(**{**request, "max_results": 1}))
     cli_best, cli_median = best_of(cli(options))
     print(f"{name}: search {py_best * 1e3:.1f} ms (median {py_median * 1e3:.1f}), "
           f"tarnel-cli {(cli_best - startup) * 1e3:.1f} ms (median {(cli_median - startup) * 1e3:.1f})")
 
-result = tarnel.search(**keywords(CASES["9,100,000 found, E24, as found"]), max_results=1_000_000)
+result = tarnel.search(**{**keywords(CASES["9,100,000 found, E24, as found"]), "max_results": 1_000_000})
 seconds = best_of(result.to_numpy)
 print(f"to_numpy() of {len(result):,} dividers: {seconds[0]:.2f} s (median {seconds[1]:.2f} s), "
       f"{result.to_numpy().nbytes / 2**20:.0f} MiB")
