@@ -146,8 +146,7 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
     const SearchResult result = search(reading.params, {}, numbers);
     const int status = writeOutput(options, result, out, file, err);
     // The output is all dividers from all values, unless the summary, after it, says otherwise.
-    if (const RunSummary& summary = result.summary;
-        status == exitSuccess && (summary.found == 0 || summary.limitCut() || summary.hasNotes()))
+    if (status == exitSuccess && result.summary.tellsMore())
         err << programName << ": " << result.summaryText() << '\n';
     return status;
 }

@@ -1,5 +1,6 @@
 #include "command_line_options.h"
 
+#include "request/option_words.h"
 #include "tarnel_version.h"
 #include "text/quoted_text.h"
 #include "text/resistance_text.h"
@@ -15,23 +16,6 @@
 namespace tarnel::cli {
 
 namespace {
-
-std::string withoutBlanksLowered(std::string_view text)
-{
-    std::string out;
-    for (const char c : text)
-        if (c != ' ' && c != '\t')
-            out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-    return out;
-}
-
-std::string_view trimmedBlanks(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::string shapesText(const ArmShapes& shapes)
 {
@@ -318,55 +302,30 @@ private:
 
     void ratio(const std::string& value, std::size_t position)
     {
-        // The window's caption writes the modes in capitals; either is meant.
-        const std::string mode = withoutBlanksLowered(value);
-        if (mode == "1+h/l" || mode == "h/l")
-            parsed_.options.input.highOverLowOnly = mode == "h/l";
+        const WordReading<bool> mode = readRatio(value);
+        if (mode.value)
+            parsed_.options.input.highOverLowOnly = *mode.value;
         else
-            fail(position, "--ratio " + tarnel::quoted(value) + " is not one of 1+h/l, h/l");
+            fail(position, "--ratio " + mode.problem);
     }
 
     void shapes(const std::string& name, const std::string& value, std::size_t position, bool highArm)
     {
-        std::array<bool, armWords.size()> ticked{};
-        std::optional<std::string_view> unknown;
-        for (std::string_view rest = value; !trimmedBlanks(value).empty();) {
-            const std::size_t comma = rest.find(',');
-            const std::string_view word = trimmedBlanks(rest.substr(0, comma));
-            const auto known = std::find(armWords.begin(), armWords.end(), word);
-            if (known != armWords.end())
-                ticked[static_cast<std::size_t>(known - armWords.begin())] = true;
-            else if (!unknown)
-                unknown = word;
-            if (comma == std::string_view::npos)
-                break;
-            rest.remove_prefix(comma + 1);
-        }
-        // One message however many words are wrong: the first names the fault.
-        if (unknown) {
-            fail(position, name + " " + tarnel::quoted(value) + ": " + tarnel::quoted(*unknown) +
-                               " is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none");
-            return;
-        }
-        for (const ArmKind kind : armKinds)
-            parsed_.options.input.shapes(highArm).allow(kind, ticked[static_cast<std::size_t>(kind)]);
+        const WordReading<ArmShapes> shapes = readShapes(value);
+        if (shapes.value)
+            parsed_.options.input.shapes(highArm) = *shapes.value;
+        else
+            fail(position, name + " " + shapes.problem);
     }
 
     // Which of words the value is, if any.
     std::optional<std::size_t> word(const std::string& name, const std::string& value, std::size_t position,
                                     const std::vector<std::string_view>& words)
     {
-        // Case does not matter: e96 is E96.
-        const std::string typed = withoutBlanksLowered(value);
-        const auto known = std::find_if(words.begin(), words.end(),
-                                        [&](std::string_view w) { return withoutBlanksLowered(w) == typed; });
-        if (known != words.end())
-            return static_cast<std::size_t>(known - words.begin());
-        std::string list;
-        for (const std::string_view w : words)
-            list.append(list.empty() ? "" : ", ").append(w);
-        fail(position, name + " " + tarnel::quoted(value) + " is not one of " + list);
-        return std::nullopt;
+        const WordReading<std::size_t> reading = readWord(value, words);
+        if (!reading.value)
+            fail(position, name + " " + reading.problem);
+        return reading.value;
     }
 
     CLI::App app_;

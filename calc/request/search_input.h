@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,7 @@ struct SearchInput {
     ArmShapes lowShapes = initialLowShapes;
     std::array<std::size_t, choiceFields.size()> choices{};
     std::optional<std::string> valuesFile; // a stock file, standing in for the series
+    std::shared_ptr<const ValueSet> values; // values already read, standing in for the series and a file
     std::array<SpecialSlotInput, specialSlotCount> specialSlots;
 
     [[nodiscard]] std::string& text(Field field) { return numbers[static_cast<std::size_t>(field)]; }
