@@ -1,6 +1,7 @@
 #pragma once
 
 #include "field_controls.h"
+#include "request/presets.h"
 #include "search/arm_table.h"
 #include "search/result_list.h"
 #include "search_runner.h"
@@ -17,6 +18,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMenuBar;
 class QProgressBar;
 class QPushButton;
@@ -66,6 +68,12 @@ public:
     void restoreState(QSettings& settings);
     void saveState(QSettings& settings) const;
 
+    // Presets, in the file tarnel-cli --preset reads (main_window_presets.cpp).
+    // Loading one sets the inputs and starts no search.
+    void loadPreset(const QString& name);
+    void savePreset(const QString& name);
+    void deletePreset(const QString& name);
+
     // The lines ListBox1 shows; tests limit its capacity to make a run fail.
     [[nodiscard]] ResultList& resultList();
     [[nodiscard]] ResultListModel& resultModel() { return *model_; }
@@ -105,6 +113,11 @@ private:
     void copyDetails();
     void showManual();
     void showAbout();
+    void fillPresetsMenu(QMenu& menu);
+    [[nodiscard]] std::vector<Preset> readPresetsFile();
+    void writePresetsFile(const std::vector<Preset>& presets);
+    // Sets the inputs read, and says in the summary what could not be used.
+    void showInputs(const EntriesReading& reading);
 
     // The run, the summary and the column's inputs: main_window.cpp.
     void connectControls();

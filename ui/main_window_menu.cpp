@@ -63,6 +63,12 @@ void TForm1::createMenus()
     stopAction_->setEnabled(false);
     connect(stopAction_, &QAction::triggered, this, &TForm1::stopSearch);
 
+    // Filled as it opens, so that it lists the presets file as it is then.
+    QMenu* presets = menuBar_->addMenu(tr("&Presets"));
+    presets->setObjectName(QStringLiteral("presetsMenu"));
+    connect(presets, &QMenu::aboutToShow, this,
+            [this, presets] { reportingFailures(this, [&] { fillPresetsMenu(*presets); }); });
+
     QMenu* help = menuBar_->addMenu(tr("&Help"));
     connect(addShortcutAction(help, tr("Manual"), QKeySequence(Qt::Key_F1)), &QAction::triggered, this,
             &TForm1::showManual);

@@ -48,9 +48,14 @@ void TForm1::restoreState(QSettings& settings)
     settings.beginGroup(inputsGroup);
     const EntriesReading reading = loadInputs(settings);
     settings.endGroup();
+    showInputs(reading);
+}
+
+void TForm1::showInputs(const EntriesReading& reading)
+{
     fields_.write(reading.input);
     entryBeforeFile_ = cmbSeries->currentIndex();
-    // What cannot be used is said in the summary, never in a box at start.
+    // What cannot be used is said in the summary, never in a box.
     QStringList notes;
     if (!reading.problems.empty()) {
         QStringList keys;
@@ -64,8 +69,11 @@ void TForm1::restoreState(QSettings& settings)
             setValuesFile(path);
         else
             notes.append(tr("The stock file %1 is gone; the series is used.").arg(path));
+    } else {
+        lblValuesFile->clear();
     }
-    lblSummary->setText(notes.join(QStringLiteral("; ")));
+    if (!notes.isEmpty())
+        lblSummary->setText(notes.join(QStringLiteral("; ")));
 }
 
 } // namespace tarnel

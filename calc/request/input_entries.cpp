@@ -65,8 +65,8 @@ std::vector<InputEntry> inputEntries(const SearchInput& input)
         entries.emplace_back(field.option, input.text(field.field));
     for (const ChoiceField& field : choiceFields)
         entries.emplace_back(field.option, field.choices[input.choices[static_cast<std::size_t>(field.id)]].word);
-    entries.emplace_back("high", shapesText(input.highShapes));
-    entries.emplace_back("low", shapesText(input.lowShapes));
+    entries.emplace_back("hi", shapesText(input.highShapes));
+    entries.emplace_back("lo", shapesText(input.lowShapes));
     entries.emplace_back("ratio", input.highOverLowOnly ? "h/l" : "1+h/l");
     for (std::size_t slot = 0; slot < specialSlotCount; ++slot) {
         const SpecialSlotInput& special = input.specialSlots[slot];
@@ -105,7 +105,7 @@ EntriesReading readInputEntries(const EntryLookup& lookup)
             return chosen.has_value();
         });
     for (const bool highArm : {true, false})
-        take(highArm ? "high" : "low", [&](const std::string& value) {
+        take(highArm ? "hi" : "lo", [&](const std::string& value) {
             const std::optional<ArmShapes> shapes = readShapes(value);
             if (shapes)
                 input.shapes(highArm) = *shapes;
