@@ -1,6 +1,7 @@
 #include "command_line_options.h"
 
 #include "request/option_words.h"
+#include "request/presets.h"
 #include "tarnel_version.h"
 #include "text/quoted_text.h"
 #include "text/resistance_text.h"
@@ -76,6 +77,8 @@ public:
         valueOption("output", "FILE", "write the results to FILE whole or not at all, keeping its mode (- or none:\n"
                     "standard output); a link is followed, a pipe or device written straight into",
                     output_);
+        valueOption("preset", "NAME", "start from the inputs of preset NAME, as the window keeps them; the other\n"
+                    "options given override them", preset_);
         flagOption("help", "print this help and exit", parsed_.options.help);
         flagOption("version", "print the version and exit", parsed_.options.version);
         const std::string resistances = rangeText(resistanceRange, NumberText());
@@ -191,7 +194,7 @@ private:
     // --only and --exclude in the order given, each occurrence one slot.
     void specialOption(std::string_view name, const std::string& description, bool listed)
     {
-        addOption(name, true, [this, name, listed](const Occurrence& at) { specialValue(name, at, listed); },
+        addOption(name, true, [this, name, listed](Occurrence at) { specials_.push_back({name, std::move(at), listed}); },
                   description)
             ->type_name("K");
     }
@@ -255,6 +258,10 @@ private:
     void readSingleValues()
     {
         Options& o = parsed_.options;
+        if (const auto name = valueOf("preset", preset_))
+            preset(*name, preset_->position);
+        for (const auto& [name, at, listed] : specials_)
+            specialValue(name, at, listed);
         for (std::size_t i = 0; i < numberFields.size(); ++i) {
             if (const auto value = valueOf(numberFields[i].option, numbers_[i])) {
                 o.input.numbers[i] = *value;
@@ -277,6 +284,8 @@ private:
             if (chosen[series])
                 fail(std::max(choices_[series]->position, valuesFile_->position),
                      "--series and --values exclude each other");
+        } else if (chosen[series]) {
+            o.input.valuesFile.reset(); // a preset's stock file gives way to the series asked for
         }
         for (std::size_t i = 0; i < choiceFields.size(); ++i) {
             std::vector<std::string_view> words;
@@ -298,6 +307,24 @@ private:
         if (const auto value = valueOf("format", format_))
             o.format = static_cast<OutputFormat>(word("--format", *value, format_->position, {"text", "csv", "json"})
                                                      .value_or(static_cast<std::size_t>(o.format)));
+    }
+
+    // The preset's inputs, on which the other options are then set.
+    void preset(const std::string& name, std::size_t position)
+    {
+        const PresetsReading file = loadPresets(presetsFilePath());
+        const Preset* found = findPreset(file.presets, name);
+        if (found == nullptr) {
+            std::string names;
+            for (const Preset& p : file.presets)
+                names.append(names.empty() ? "" : ", ").append(tarnel::quoted(p.name));
+            fail(position, "--preset " + tarnel::quoted(name) + " is not one of " + names);
+            return;
+        }
+        EntriesReading reading = presetInput(*found);
+        for (const std::string& key : reading.problems)
+            fail(position, "--preset " + tarnel::quoted(name) + ": its " + key + " does not read");
+        parsed_.options.input = std::move(reading.input);
     }
 
     void ratio(const std::string& value, std::size_t position)
@@ -339,6 +366,13 @@ private:
     std::optional<Occurrence> low_;
     std::optional<Occurrence> format_;
     std::optional<Occurrence> output_;
+    std::optional<Occurrence> preset_;
+    struct Special {
+        std::string_view name;
+        Occurrence at;
+        bool listed;
+    };
+    std::vector<Special> specials_; // in the order given, applied after the preset
     std::size_t specialsTaken_ = 0;
 };
 

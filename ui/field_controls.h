@@ -7,10 +7,12 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QObject;
 
 namespace tarnel {
 
@@ -39,6 +41,11 @@ struct FieldControls {
     // What the controls hold, as a search reads it. A box's entries beyond
     // its field's choices are the window's own and choose nothing.
     [[nodiscard]] SearchInput read() const;
+    // Sets every control as the input has it, read() giving it back; the
+    // stock file is the window's.
+    void write(const SearchInput& input) const;
+    // Calls changed, in context, whenever a control's input changes.
+    void connectChanges(const QObject* context, const std::function<void()>& changed) const;
     // Paints every field and slot read; the reasons of those that failed, in
     // the order read.
     [[nodiscard]] QStringList show(const InputReading& reading) const;

@@ -27,6 +27,7 @@ enum class CheckState { Unchecked, Grayed, Checked, Unknown };
 struct SpecialSlotInput {
     CheckState state = CheckState::Grayed;
     std::string text;
+    bool operator==(const SpecialSlotInput&) const = default;
 };
 
 // The inputs of a search as typed, the window's initial texts and states
@@ -47,6 +48,7 @@ struct SearchInput {
     [[nodiscard]] const std::string& text(Field field) const { return numbers[static_cast<std::size_t>(field)]; }
     [[nodiscard]] std::size_t& choice(ChoiceId id) { return choices[static_cast<std::size_t>(id)]; }
     [[nodiscard]] ArmShapes& shapes(bool highArm) { return highArm ? highShapes : lowShapes; }
+    bool operator==(const SearchInput&) const = default;
 };
 
 struct FieldVerdict {
