@@ -1,5 +1,6 @@
 #include "search/result_list.h"
 
+#include "search/guarantee.h"
 #include "text/resistance_text.h"
 
 #include <algorithm>
@@ -26,6 +27,16 @@ void ResultList::setRun(const SearchParams& params)
         for (const double widened : {deviation, deviation * (1 + 1e-6)})
             widestDeviationText_ = std::max(widestDeviationText_, numbers_.fixed2(widened).size());
     }
+    // With exact parts and source the worst deviation is the size of d, and
+    // the worst-case lines stay those of the nominal criterion.
+    worstOnLine_ = judgesExtremes(params);
+    run_ = params;
+    // A divider kept at worst case has every implied ratio within the
+    // window's target span, so its worst deviation is at most the tolerance.
+    widestWorstText_ = 0;
+    if (worstOnLine_)
+        for (const double worst : {params.tolerance * 100.0, params.tolerance * 100.0 * (1 + 1e-6)})
+            widestWorstText_ = std::max(widestWorstText_, worstMark.size() + numbers_.fixed2(worst).size());
     if (params.values == values_)
         return;
     values_ = params.values;
@@ -117,7 +128,7 @@ std::size_t ResultList::widestLineLength() const
             continue;
         const std::size_t resistors = resistorsIn(c.high) + resistorsIn(c.low);
         const std::size_t literal = resultFormats[c.number].size() - 2 * (resistors + 1);
-        widest = std::max(widest, literal + resistors * widestValueText_ + widestDeviationText_);
+        widest = std::max(widest, literal + resistors * widestValueText_ + widestDeviationText_ + widestWorstText_);
     }
     return widest;
 }
@@ -137,12 +148,16 @@ void ResultList::appendLine(std::size_t index, std::string& out) const
         const std::size_t field = format.find("%f");
         out.append(format.substr(0, field));
         if (field == std::string_view::npos)
-            return;
+            break;
         if (next < values.count)
             out.append(valueTexts_[values.values[next]]);
         else
             numbers_.appendFixed2(out, deviationOf(divider));
         format.remove_prefix(field + 2);
+    }
+    if (worstOnLine_) {
+        out.append(worstMark);
+        numbers_.appendFixed2(out, worstDeviation(dividerFigures(divider, ratioOffset_, *values_).ratio, run_));
     }
 }
 
