@@ -159,6 +159,8 @@ struct BoundCase {
     void (*setUp)(SearchInput&);
     Field bound;
     const char* text;
+    Field secondBound = Field::Uin;
+    const char* secondText = nullptr;
 };
 
 const BoundCase boundCases[] = {
@@ -167,6 +169,9 @@ const BoundCase boundCases[] = {
     {"g_current_max_found", fromOneOhm, Field::CurrentMax, "100"},
     {"g_current_max_best", fromOneOhmBest, Field::CurrentMax, "100"},
     {"g_current_min_best", fromOneOhmBest, Field::CurrentMin, "0.2"},
+    // The output's window as wide as Tol's 1 % about 3.3 V, and Out max alone.
+    {"g_out_window_found", fromOneOhm, Field::OutMin, "3.267", Field::OutMax, "3.333"},
+    {"g_out_window_best", fromOneOhmBest, Field::OutMin, "3.267", Field::OutMax, "3.333"},
 };
 
 SearchParams paramsOf(const Case& c)
@@ -265,6 +270,8 @@ int main(int argc, char** argv)
         SearchInput bounded;
         c.setUp(bounded);
         bounded.text(c.bound) = std::string(c.text);
+        if (c.secondText)
+            bounded.text(c.secondBound) = std::string(c.secondText);
         fast(std::string(c.name) + "_with", readSearchParams(bounded, NumberText()).params);
     }
     benchmark::Initialize(&argc, argv);

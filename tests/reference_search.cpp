@@ -77,6 +77,29 @@ double largestPower(const SearchParams& p, const Combination& c, const std::arra
 
 using Lines = std::vector<ReferenceLine>;
 
+bool atLeast(double x, double bound);
+bool atMost(double x, double bound);
+
+// Whether the output lies within Out min and Out max as the circuit gives
+// it, the tap's voltage or the regulated output, at every corner of the
+// resistors and the source under the worst-case criterion.
+bool outputWithin(const SearchParams& p, const Combination& c, const std::array<double, 4>& r)
+{
+    const bool corners = p.criterion == Criterion::WorstCase;
+    const double t = corners ? p.partTolerance : 0.0;
+    const double s = corners ? p.sourceTolerance : 0.0;
+    for (unsigned corner = 0; corner < 32; ++corner) {
+        const auto off = [&](unsigned bit, double tolerance) { return corner >> bit & 1 ? 1 + tolerance : 1 - tolerance; };
+        const double high = armOf(c.high, r[0] * off(0, t), r[1] * off(1, t));
+        const double low = armOf(c.low, r[2] * off(2, t), r[3] * off(3, t));
+        const double out = p.use == DividerUse::Feedback ? p.uout * off(4, s) * (high + low) / low
+                                                         : p.uin * off(4, s) * low / (high + low);
+        if (!(atLeast(out, p.outMin) && atMost(out, p.outMax)))
+            return false;
+    }
+    return true;
+}
+
 // A bound holds in decimal: a value within a relative 1e-9 of it is on it.
 double upTo(double bound) { return bound * (1 + 1e-9); }
 bool atLeast(double x, double bound) { return x >= bound * (1 - 1e-9); }
@@ -134,7 +157,9 @@ std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t st
                 const double ratio = p.ratioOffset + highOverLow;
                 const double high = armOf(c.high, h1, h2);
                 const double low = armOf(c.low, l1, l2);
-                if (atLeast(ratio, ratioLow) && atMost(ratio, ratioHigh) && atLeast(total, p.rSumMin) &&
+                const bool windowed = p.outputWindowed() ? outputWithin(p, c, {h1, h2, l1, l2})
+                                                         : atLeast(ratio, ratioLow) && atMost(ratio, ratioHigh);
+                if (windowed && atLeast(total, p.rSumMin) &&
                     atMost(total, p.rSumMax) && atLeast(high, p.highArm.least) && atMost(high, p.highArm.greatest) &&
                     atLeast(low, p.lowArm.least) && atMost(low, p.lowArm.greatest) &&
                     atMost(par(high, low), p.outputImpedanceMax) &&

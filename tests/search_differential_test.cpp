@@ -27,7 +27,7 @@ namespace {
 // full range of a small set with a small limit.
 class Generator {
 public:
-    explicit Generator(std::uint64_t seed) : rng_(seed), design_(~seed) {}
+    explicit Generator(std::uint64_t seed) : rng_(seed), design_(~seed), windows_(seed * 3 + 1) {}
 
     SearchParams params()
     {
@@ -109,6 +109,14 @@ public:
         if (roll(design_) < 0.15 && !(p.use == DividerUse::Feedback && p.ratioOffset == 0.0)) {
             p.currentMin = roll(design_) < 0.5 ? amperes() : 0.0;
             p.currentMax = roll(design_) < 0.7 ? amperes() : noUpperBound;
+        }
+        // An output window about the wanted output, one end now and then
+        // open, drawn apart again so that the bounds above stay as they were.
+        if (roll(windows_) < 0.15 && p.ratioOffset == 1.0) {
+            const double wanted = p.use == DividerUse::Feedback ? p.uin : p.uout;
+            const auto volts = [&](double factor) { return std::clamp(wanted * factor, 0.001, maxStandardValue); };
+            p.outMin = roll(windows_) < 0.8 ? volts(1 - 0.3 * roll(windows_)) : 0.0;
+            p.outMax = roll(windows_) < 0.8 ? volts(1 + 0.3 * roll(windows_)) : noUpperBound;
         }
     }
 
@@ -201,6 +209,7 @@ private:
 
     std::mt19937_64 rng_;
     std::mt19937_64 design_;
+    std::mt19937_64 windows_;
     SearchParams previous_ = [] {
         SearchParams none;
         none.values = nullptr;

@@ -290,6 +290,8 @@ QFrame* TForm1::createLimitPanel()
         {"lblPowerMax", "editPowerMax", "P max [mW]", Field::PowerMax},
         {"lblCurrentMin", "editCurrentMin", "I min [mA]", Field::CurrentMin},
         {"lblCurrentMax", "editCurrentMax", "I max [mA]", Field::CurrentMax},
+        {"lblOutMin", "editOutMin", "Out min [V]", Field::OutMin},
+        {"lblOutMax", "editOutMax", "Out max [V]", Field::OutMax},
     };
     constexpr int rowHeight = 39;
     constexpr int columnWidth = 198;
@@ -385,6 +387,7 @@ void TForm1::orderTabs()
         fields_.edit(Field::SourceTol), fields_.edit(Field::HighArmMin), fields_.edit(Field::HighArmMax),
         fields_.edit(Field::LowArmMin), fields_.edit(Field::LowArmMax), fields_.edit(Field::OutputImpedanceMax),
         fields_.edit(Field::PowerMax), fields_.edit(Field::CurrentMin), fields_.edit(Field::CurrentMax),
+        fields_.edit(Field::OutMin), fields_.edit(Field::OutMax),
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

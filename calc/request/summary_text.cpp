@@ -33,6 +33,16 @@ std::string rangeOfK(double low, double high, const NumberText& numbers)
     return rangeText({low, high}, numbers) + " k";
 }
 
+// The output's window as the summary names it: "2.9 to 3 V", "at most 3 V".
+std::string outputWindowText(const SearchParams& params, const NumberText& numbers)
+{
+    if (params.outMax == noUpperBound)
+        return "at least " + numbers.plain(params.outMin) + " V";
+    if (params.outMin == 0.0)
+        return "at most " + numbers.plain(params.outMax) + " V";
+    return rangeText({params.outMin, params.outMax}, numbers) + " V";
+}
+
 std::string reasonText(const NoneReason& reason, const SearchParams& params, const NumberText& numbers)
 {
     using Kind = NoneReason::Kind;
@@ -58,7 +68,12 @@ std::string reasonText(const NoneReason& reason, const SearchParams& params, con
                    : "RsumMin is above RsumMax";
     case Kind::UoutNotBelowUin:
         return "Uout is not below Uin, which 1 + H/L cannot give";
+    case Kind::OutMinAboveOutMax:
+        return "Out min is above Out max";
     case Kind::NoGuarantee:
+        if (params.outputWindowed())
+            return "the tolerances of the parts and the source alone spread the output wider than " +
+                   outputWindowText(params, numbers);
         return "the tolerances of the parts and the source alone can put the output " +
                numbers.plain(std::ceil(reason.figure * 100.0) / 100.0) + " % off, more than Tol";
     case Kind::NoArmWithinBounds: {
@@ -113,6 +128,8 @@ std::string summaryText(const RunSummary& summary, const NumberText& numbers)
     } else {
         out = numbers.grouped(found) + (found == 1 ? " divider" : " dividers");
     }
+    if (params.outputWindowed())
+        out += "; the output " + outputWindowText(params, numbers) + " stands for Tol";
     for (const double listed : unmatchedListed)
         out += "; " + numbers.plain(listed) +
                (values.isSeries() ? " is no " + values.name() + " value" : " is not in " + values.name());

@@ -134,7 +134,7 @@ public:
           // With one high resistor the low pair loops its larger value outside.
           lowsLargerOuter_(combination.high == ArmKind::Single), lowsWithinBounds_(armsWithin(lows_, params.lowArm)),
           judgesExtremes_(judgesExtremes(params)), powerBounded_(params.resistorPowerMax != noUpperBound),
-          target_(params.ratio()), window_(ratioWindow(params.tolerance, params))
+          target_(params.ratio()), window_(keptWindow(params))
     {
     }
 

@@ -35,7 +35,7 @@ inline constexpr FieldRange currentRange{0.000001, maxStandardValue};
 enum class Field : std::size_t {
     Uin, Uout, Tol, Rmin, Rmax, RsumMin, RsumMax, MaxResults, PartTol,
     SourceTol, HighArmMin, HighArmMax, LowArmMin, LowArmMax, OutputImpedanceMax, PowerMax,
-    CurrentMin, CurrentMax
+    CurrentMin, CurrentMax, OutMin, OutMax
 };
 
 struct NumberField {
@@ -52,7 +52,7 @@ struct NumberField {
     bool mayBeEmpty = false;      // an empty text reads as no bound, leaving the search's own
 };
 
-inline constexpr std::array<NumberField, 18> numberFields{{
+inline constexpr std::array<NumberField, 20> numberFields{{
     {Field::Uin, "Uin", "10", voltageRange, [](SearchParams& p, double v) { p.uin = v; },
      [](const SearchParams& p) { return p.uin; }, "uin", "V", "input voltage"},
     {Field::Uout, "Uout", "1", voltageRange, [](SearchParams& p, double v) { p.uout = v; },
@@ -110,6 +110,14 @@ inline constexpr std::array<NumberField, 18> numberFields{{
     {Field::CurrentMax, "I max", "", currentRange, [](SearchParams& p, double v) { p.currentMax = v / 1000.0; },
      [](const SearchParams& p) { return p.currentMax * 1000.0; }, "current-max", "MA",
      "greatest current through the divider, in milliamperes", false, true},
+    {Field::OutMin, "Out min", "", voltageRange, [](SearchParams& p, double v) { p.outMin = v; },
+     [](const SearchParams& p) { return p.outMin; }, "out-min", "V",
+     "least output (in feedback use the regulated output); with --out-max it stands for the window --tol makes",
+     false, true},
+    {Field::OutMax, "Out max", "", voltageRange, [](SearchParams& p, double v) { p.outMax = v; },
+     [](const SearchParams& p) { return p.outMax; }, "out-max", "V",
+     "greatest output (in feedback use the regulated output); with --out-min it stands for the window --tol makes",
+     false, true},
 }};
 
 // The value of an initial text: digits with at most one decimal point, read

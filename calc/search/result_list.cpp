@@ -31,12 +31,14 @@ void ResultList::setRun(const SearchParams& params)
     // the worst-case lines stay those of the nominal criterion.
     worstOnLine_ = judgesExtremes(params);
     run_ = params;
-    // A divider kept at worst case has every implied ratio within the
-    // window's target span, so its worst deviation is at most the tolerance.
+    // Of the two corners a worst deviation is the larger of, one rises with
+    // the ratio and the other falls: within the window none exceeds its ends'.
     widestWorstText_ = 0;
     if (worstOnLine_)
-        for (const double worst : {params.tolerance * 100.0, params.tolerance * 100.0 * (1 + 1e-6)})
-            widestWorstText_ = std::max(widestWorstText_, worstMark.size() + numbers_.fixed2(worst).size());
+        for (const double end : {params.ratioLow(), params.ratioHigh()})
+            for (const double widened : {1.0, 1 + 1e-6})
+                widestWorstText_ = std::max(widestWorstText_,
+                                            worstMark.size() + numbers_.fixed2(worstDeviation(end, params) * widened).size());
     if (params.values == values_)
         return;
     values_ = params.values;

@@ -21,6 +21,7 @@ struct NoneReason {
         NoneAdmitted,        // the special values admit none of those
         RsumMinAboveRsumMax,
         UoutNotBelowUin,
+        OutMinAboveOutMax,
         NoGuarantee,         // the tolerances alone stray further than Tol
         NoArmWithinBounds,   // of the high arm, or the low
         LeastTotalAbove,     // figure: the least total
@@ -57,7 +58,7 @@ struct RunSummary {
     // Whether some values could not be used, which the text then names.
     [[nodiscard]] bool hasNotes() const { return !unmatchedListed.empty() || params.values->outsideRange() > 0; }
     // Whether the summary tells what the lines alone do not, so that a front end shows it.
-    [[nodiscard]] bool tellsMore() const { return found == 0 || limitCut() || hasNotes(); }
+    [[nodiscard]] bool tellsMore() const { return found == 0 || limitCut() || hasNotes() || params.outputWindowed(); }
 };
 
 // The reasons for no divider that the inputs tell alone, without a search.

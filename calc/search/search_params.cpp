@@ -25,12 +25,12 @@ SearchParams::SearchParams()
 
 double SearchParams::ratioLow() const
 {
-    return ratioWindow(tolerance, *this).low;
+    return keptWindow(*this).low;
 }
 
 double SearchParams::ratioHigh() const
 {
-    return ratioWindow(tolerance, *this).high;
+    return keptWindow(*this).high;
 }
 
 namespace {
@@ -79,6 +79,10 @@ void checkSearchParams(const SearchParams& params)
     if (params.use == DividerUse::Feedback && params.ratioOffset == 0.0 &&
         (params.currentMin > 0.0 || params.currentMax != noUpperBound))
         refuse("--current-min and --current-max bound a feedback divider's current only with 1 + H/L counted");
+    // The tap's voltage is Uin / (1 + H/L) whatever ratio is counted; the
+    // window on the counted ratio would not be the output's.
+    if (params.ratioOffset == 0.0 && params.outputWindowed())
+        refuse("--out-min and --out-max bound the output only with 1 + H/L counted");
     if (!params.values)
         refuse("no resistor values to try: choose a series or read a stock file");
     for (const auto& slots : {params.specialValues.listedValues, params.specialValues.excludedValues})

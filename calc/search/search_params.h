@@ -62,13 +62,18 @@ struct SearchParams {
     double resistorPowerMax = noUpperBound;   // in any one resistor, watts
     double currentMin = 0.0;                  // through the chain H + L, amperes
     double currentMax = noUpperBound;
+    double outMin = 0.0;                      // the output's window in volts: none below, none above
+    double outMax = noUpperBound;
     std::shared_ptr<const ValueSet> values;   // the resistor values tried
     SpecialValueTable specialValues;
 
     // The target ratio uin / uout.
     [[nodiscard]] double ratio() const { return uin / uout; }
-    // The window of the ratios kept: by the tolerance, narrowed under the
-    // worst-case criterion to those whose every extreme stays within it.
+    // Whether the output's window stands for the one Tol makes.
+    [[nodiscard]] bool outputWindowed() const { return outMin > 0.0 || outMax != noUpperBound; }
+    // The window of the ratios kept: by the output's window where one is
+    // given, else by the tolerance, narrowed under the worst-case criterion
+    // to those whose every extreme stays within it.
     [[nodiscard]] double ratioLow() const;
     [[nodiscard]] double ratioHigh() const;
 };

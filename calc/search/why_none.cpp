@@ -83,6 +83,8 @@ NoneReason closestDivider(const SearchParams& params, const ArmTables& tables,
 {
     SearchParams open = params;
     open.tolerance = std::numeric_limits<double>::max();
+    open.outMin = 0.0;
+    open.outMax = noUpperBound;
     const std::vector<CombinationSearch> searches = combinationSearches(open, tables);
     // No divider deviates further than the ratios of the extreme arms.
     double widest = 0.0;
@@ -141,6 +143,8 @@ NoneReason whyNone(const SearchParams& params, const ArmTables& tables, const Se
                                                 {NoneReason::Kind::Power, &SearchParams::resistorPowerMax}};
     SearchParams anyRatio = params;
     anyRatio.tolerance = std::numeric_limits<double>::max();
+    anyRatio.outMin = 0.0;
+    anyRatio.outMax = noUpperBound;
     bool noneAtAnyRatio = false;
     for (const Releasable& bound : releasable) {
         if (anyRatio.*bound.bound == noUpperBound)
