@@ -249,6 +249,10 @@ void TForm1::createRunPanel()
     cmbOrder = makeChoiceBox(fields_, Panel3, "cmbOrder", {120, 8, 177, 33}, ChoiceId::Order);
     makeLabel(Panel3, "Label10", {16, 50, 100, 25}, QStringLiteral("Part tol [%]"));
     editPartTol = makeEdit(fields_, Panel3, "editPartTol", {120, 47, 73, 33}, Field::PartTol);
+    makeLabel(Panel3, "lblNotation", {210, 50, 55, 25}, QStringLiteral("Values"));
+    makeChoiceBox(fields_, Panel3, "cmbNotation", {268, 47, 130, 33}, ChoiceId::Notation)
+        ->setToolTip(QStringLiteral("Resistors in the lines and details in kilo-ohms, or as parts are marked "
+                                    "(4k7, 240R, 1M); saved csv and json keep kilo-ohms"));
     makeLabel(Panel3, "Label11", {16, 89, 100, 25}, QStringLiteral("Series"));
     cmbSeries = makeChoiceBox(fields_, Panel3, "cmbSeries", {120, 86, 130, 33}, ChoiceId::Series);
     cmbSeries->insertItem(fileEntry, QStringLiteral("from file…"));
@@ -354,6 +358,7 @@ void TForm1::orderTabs()
         editPartTol, cmbSeries, fields_.box(ChoiceId::Criterion), fields_.box(ChoiceId::Use),
         fields_.edit(Field::SourceTol), fields_.edit(Field::HighArmMin), fields_.edit(Field::HighArmMax),
         fields_.edit(Field::LowArmMin), fields_.edit(Field::LowArmMax), fields_.edit(Field::OutputImpedanceMax),
+        fields_.box(ChoiceId::Notation),
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

@@ -130,6 +130,15 @@ TEST(CommandLineTest, a_regulators_240_ohms_is_found_and_resistances_read_as_par
 {
     const RunResult r = runCli({"--uin", "5", "--uout", "1.25", "--rmin", "0.1", "--rmax", "1k", "--rsum-min", "100R"});
     EXPECT_NE(r.out.find("\n0.75   /  0.24   d 3.12\n"), std::string::npos) << r.out;
+    // Written as marked, the lines name the parts; a file keeps kilo-ohms for the scripts that read it.
+    const std::vector<std::string> regulator{"--uin", "5", "--uout", "1.25", "--rmin", "0.1", "--rmax", "1k",
+                                             "--rsum-min", "100R", "--notation", "marked"};
+    const RunResult marked = runCli(regulator);
+    EXPECT_NE(marked.out.find("\n750R   /  240R   d 3.12\n"), std::string::npos) << marked.out;
+    EXPECT_EQ(outputLines(marked.out).size(), outputLines(r.out).size());
+    std::vector<std::string> csv = regulator;
+    csv.insert(csv.end(), {"--format", "csv"});
+    EXPECT_NE(runCli(csv).out.find("\n0,1,1,0.75,,0.24,,"), std::string::npos);
 }
 
 TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_status_2)

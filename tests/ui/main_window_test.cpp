@@ -153,7 +153,8 @@ private slots:
             "editMaxResults", "editRsumMax", "editRsumMin", "chkDivOnly",   "ListBox1",    "editSpecVal0",
             "chkSpecVal0", "editSpecVal1", "chkSpecVal1", "editSpecVal2",   "chkSpecVal2", "editSpecVal3",
             "chkSpecVal3", "cmbOrder",    "editPartTol",  "cmbSeries",      "cmbCriterion", "cmbUse",
-            "editSourceTol", "editHiMin", "editHiMax",    "editLoMin",      "editLoMax",   "editRoutMax", "btnStart"};
+            "editSourceTol", "editHiMin", "editHiMax",    "editLoMin",      "editLoMax",   "editRoutMax", "cmbNotation",
+            "btnStart"};
         QStringList visited{QApplication::focusWidget()->objectName()};
         while (visited.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
