@@ -230,6 +230,10 @@ TEST(CommandLineTest, csv_and_json_give_every_column_with_a_period_whatever_the_
               "0.979030690182,\"high_r2_v\":8.02805165949,\"low_r1_v\":0.992917650326,\"low_r2_v\":"
               "0.992917650326},");
     EXPECT_EQ(outputLines(r.out).size(), 4u);
+    // A one-resistor arm has no second resistor: null, never a 0 Ω one a script would read.
+    const std::string single = runCli({"--format", "json", "--max-results", "1"}).out;
+    for (const char* absent : {"high_r2", "low_r2", "high_r2_power_mw", "low_r2_power_mw", "high_r2_v", "low_r2_v"})
+        EXPECT_NE(single.find("\"" + std::string(absent) + "\":null"), std::string::npos) << absent << single;
     EXPECT_EQ(runCli({"--format", "csv", "--hi", ""}).out, rows[0] + "\n");
     r = runCli({"--format", "json", "--hi", ""});
     EXPECT_EQ(r.out, "[]\n");
