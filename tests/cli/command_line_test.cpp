@@ -16,6 +16,7 @@
 #include <thread>
 
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -407,6 +408,24 @@ TEST(CommandLineTest, the_output_goes_where_its_name_leads_or_is_refused_before_
     EXPECT_EQ(otherName.str(), old);
     // The eleven names made here and by the runs, no temporary.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 11);
+    // A write that fails part way (here the file size limit, as a full disk
+    // would) fails the run and leaves the file and the folder as they were.
+    {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit small{1 << 16, limit.rlim_max};
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        const RunResult r = runCli({"--tol", "100", "--max-results", "100000", "--hi", "1,ser", "--output", in + "private.txt"});
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "tarnel-cli: --output \"" + in + "private.txt\": cannot be written: File too large\n");
+        std::ostringstream content;
+        content << std::ifstream(dir / "private.txt").rdbuf();
+        EXPECT_TRUE(content.str() == line) << content.str().size() << " bytes";
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 11);
+    }
     // "-" is standard output, no file of that name.
     EXPECT_EQ(runCli({"--max-results", "1", "--output", "-"}).out, line);
     EXPECT_FALSE(fs::exists("-"));
