@@ -39,12 +39,18 @@ void ResultList::setRun(const SearchParams& params)
             for (const double widened : {1.0, 1 + 1e-6})
                 widestWorstText_ = std::max(widestWorstText_,
                                             worstMark.size() + numbers_.fixed2(worstDeviation(end, params) * widened).size());
-    if (params.values == values_)
+    if (params.values == values_ && params.notation == notation_)
         return;
     values_ = params.values;
+    notation_ = params.notation;
     valueTexts_.clear();
-    for (const double value : values_->values())
-        appendLineValue(valueTexts_.emplace_back(), value, numbers_);
+    for (const double value : values_->values()) {
+        std::string& text = valueTexts_.emplace_back();
+        if (notation_ == ValueNotation::Marked)
+            appendMarkedValue(text, value);
+        else
+            appendLineValue(text, value, numbers_);
+    }
 }
 
 void ResultList::clear()
