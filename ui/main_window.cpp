@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "control_adapters.h"
+#include "divider_schematic.h"
 #include "error_box.h"
 #include "fitting.h"
 #include "result_list_model.h"
@@ -110,6 +111,7 @@ void TForm1::btnStartClick()
     if (searching_)
         return; // a press during a run is dropped, not queued
     lblDetails->clear();
+    schematicView->setSchematic(std::nullopt);
     // The view is whole again before an error box shows.
     reportingFailures(this, [this] {
         runSummary_.clear();
@@ -216,7 +218,11 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::showDetails()
 {
-    reportingFailures(this, [this] { lblDetails->setText(model_->detailsText(ListBox1->currentIndex().row())); });
+    reportingFailures(this, [this] {
+        const int row = ListBox1->currentIndex().row();
+        lblDetails->setText(model_->detailsText(row));
+        schematicView->setSchematic(model_->schematic(row));
+    });
 }
 
 bool TForm1::fileChosen() const

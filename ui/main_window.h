@@ -30,6 +30,7 @@ class QVBoxLayout;
 
 namespace tarnel {
 
+class DividerSchematicView;
 class ResultListModel;
 class ResultListView;
 
@@ -194,6 +195,7 @@ private:
     QPushButton* btnStop = nullptr;
     QLabel* lblSummary = nullptr;
     QLabel* lblDetails = nullptr;
+    DividerSchematicView* schematicView = nullptr; // the chosen divider drawn, under its details
     FieldControls fields_; // every control of the field table, as its rows are
 
     std::optional<std::string> valuesFilePath_; // in the file system's encoding

@@ -3,6 +3,7 @@
 
 #include "caption_left_check_box.h"
 #include "control_adapters.h"
+#include "divider_schematic.h"
 #include "fitting.h"
 #include "result_list_model.h"
 #include "result_list_view.h"
@@ -312,8 +313,12 @@ void TForm1::createColumn()
         text->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     // Room for a divider's details, which take up to ten lines.
     lblDetails->setMinimumHeight(10 * lblDetails->fontMetrics().lineSpacing());
+    // The chosen divider drawn under its details, in the system's font too.
+    schematicView = place(new DividerSchematicView(surface_), "schematicView", {});
+    schematicView->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     column_->addWidget(lblSummary);
-    column_->addWidget(lblDetails, 1);
+    column_->addWidget(lblDetails);
+    column_->addWidget(schematicView, 1, Qt::AlignLeft | Qt::AlignTop);
 }
 
 QSize TForm1::openingSize() const

@@ -1,6 +1,7 @@
 #include "request/divider_details.h"
 
 #include "search/guarantee.h"
+#include "text/resistance_text.h"
 #include "text/rounded_digits.h"
 #include "values/decimal_bounds.h"
 
@@ -146,6 +147,31 @@ std::string detailsText(const Divider& divider, const SearchParams& params, cons
     if (params.criterion == Criterion::WorstCase)
         text.append(", worst case \u00b1").append(numbers.plain(toSignificantDigits(d.worstDeviation, 3))).append(" %");
     return text;
+}
+
+DividerSchematic dividerSchematic(const Divider& divider, const SearchParams& params, const NumberText& numbers)
+{
+    const DividerDetails d = dividerDetails(divider, params);
+    const ArmCombination& arms = divider.arms();
+    const bool feedback = params.use == DividerUse::Feedback;
+    DividerSchematic s;
+    s.topName = feedback ? "Uout" : "Uin";
+    s.topVoltage = withPrefix(d.chainVoltage, "V", numbers, 6);
+    s.tapName = feedback ? "FB = Vref" : "Uout";
+    // The tap lies where the low arm's share of the chain puts it, in H/L mode too.
+    s.tapVoltage = withPrefix(d.current * d.figures.low * 1000.0, "V", numbers, 6);
+    s.current = withPrefix(d.current, "A", numbers);
+    const auto arm = [&](ArmKind kind, std::size_t first) {
+        SchematicArm a{kind, {}};
+        for (std::size_t i = first; i < first + 2; ++i)
+            if (holdsResistor(arms, i))
+                a.resistors.push_back({resistorMarking(d.resistors[i]), withPrefix(d.voltage[i], "V", numbers),
+                                       withPrefix(d.power[i], "W", numbers)});
+        return a;
+    };
+    s.high = arm(arms.high, 0);
+    s.low = arm(arms.low, 2);
+    return s;
 }
 
 } // namespace tarnel

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace tarnel {
 
@@ -31,6 +32,32 @@ struct DividerDetails {
 };
 
 [[nodiscard]] DividerDetails dividerDetails(const Divider& divider, const SearchParams& params);
+
+// The chosen divider as a schematic draws it: the chain from the top (Uin,
+// or the regulated output in feedback use) through the high arm to the tap
+// and through the low arm to ground, every text as it is drawn, so that a
+// drawing only places them.
+struct SchematicResistor {
+    std::string marking; // as on the part: "4k7"
+    std::string voltage; // across it: "2.19 V"
+    std::string power;   // in it: "1.02 mW"
+};
+struct SchematicArm {
+    ArmKind kind = ArmKind::Single;         // Series: one above the other; Parallel: side by side
+    std::vector<SchematicResistor> resistors; // one, or two in the order the line writes them
+};
+struct DividerSchematic {
+    std::string topName;    // "Uin", or "Uout" in feedback use
+    std::string topVoltage; // "12 V"
+    SchematicArm high;
+    std::string tapName;    // "Uout", or "FB = Vref" in feedback use
+    std::string tapVoltage; // "3.3 V"
+    SchematicArm low;
+    std::string current;    // through the chain: "675.7 µA"
+};
+
+[[nodiscard]] DividerSchematic dividerSchematic(const Divider& divider, const SearchParams& params,
+                                                const NumberText& numbers);
 
 // The details in a few lines, values with their units, for the window.
 [[nodiscard]] std::string detailsText(const Divider& divider, const SearchParams& params, const NumberText& numbers);

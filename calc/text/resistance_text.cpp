@@ -1,6 +1,10 @@
 #include "text/resistance_text.h"
 
+#include "text/rounded_digits.h"
+
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 namespace tarnel {
 
@@ -80,6 +84,33 @@ void appendLineValue(std::string& out, double kiloOhms, const NumberText& number
     if (separator == std::string::npos)
         out += numbers.decimalSeparator();
     out.append(decimals < 2 ? 2 - decimals : 0, '0');
+}
+
+std::string resistorMarking(double kiloOhms)
+{
+    const double ohms = kiloOhms * 1000.0;
+    if (!std::isfinite(ohms) || ohms <= 0.0)
+        return ohms == 0.0 ? "0R" : NumberText().plain(kiloOhms) + "k";
+    struct Multiplier {
+        double size;
+        char letter;
+    };
+    static constexpr Multiplier multipliers[] = {{1e6, 'M'}, {1e3, 'k'}, {1.0, 'R'}};
+    // Rounded first, so that 999.9996 Ω is marked 1k, not 1000R.
+    const double rounded = toSignificantDigits(ohms, 6);
+    const Multiplier* m = std::find_if(std::begin(multipliers), std::end(multipliers),
+                                       [&](const Multiplier& candidate) { return rounded >= candidate.size; });
+    if (m == std::end(multipliers))
+        m = std::end(multipliers) - 1;
+    std::string digits = NumberText().plain(toSignificantDigits(rounded / m->size, 6));
+    const std::size_t point = digits.find('.');
+    if (point == std::string::npos)
+        return digits + m->letter;
+    digits[point] = m->letter;
+    // Below 1 Ω the part is marked R47, not 0R47.
+    if (point == 1 && digits[0] == '0')
+        digits.erase(0, 1);
+    return digits;
 }
 
 } // namespace tarnel

@@ -1,5 +1,6 @@
 #include "command_line.h"
 #include "control_adapters.h"
+#include "divider_schematic.h"
 #include "fitting.h"
 #include "main_window.h"
 #include "result_list_model.h"
@@ -369,11 +370,58 @@ private slots:
                 QVERIFY2(window->rect().contains(QRect(w->mapTo(window.get(), QPoint()), w->size())), qPrintable(w->objectName()));
         for (const QLabel* text : {find<QLabel>("lblSummary"), find<QLabel>("lblDetails")})
             QVERIFY(!text->text().isEmpty() && text->height() >= text->sizeHint().height());
+        // The schematic has room for the largest divider, under the details.
+        const auto* schematic = find<DividerSchematicView>("schematicView");
+        QVERIFY(schematic->isVisible() && schematic->schematic().has_value());
+        QVERIFY(schematic->width() >= schematic->sizeHint().width() &&
+                schematic->height() >= schematic->sizeHint().height());
+        QVERIFY(schematic->y() >= find("lblDetails")->geometry().bottom());
         // The longest line shows whole.
         int widest = 0;
         for (const QString& line : listLines())
             widest = std::max(widest, listBox()->fontMetrics().horizontalAdvance(line));
         QVERIFY(widest < listBox()->viewport()->width());
+    }
+
+    void the_chosen_line_is_drawn_with_its_parts_as_marked_and_follows_the_use()
+    {
+        const auto* schematic = find<DividerSchematicView>("schematicView");
+        find<QCheckBox>("chkHi2Rser")->setChecked(true);
+        find<QCheckBox>("chkLo2Rpar")->setChecked(true);
+        clickStart();
+        QVERIFY(!schematic->schematic().has_value());
+        const auto& model = window->resultModel();
+        for (const int row : {0, 3}) {
+            clickRow(row);
+            QVERIFY(schematic->schematic().has_value());
+            const DividerSchematic& drawn = *schematic->schematic();
+            const Divider divider = model.list().divider(static_cast<std::size_t>(row));
+            const DividerSchematic expected = dividerSchematic(divider, *model.runParams(), model.list().numbers());
+            QCOMPARE(drawn.high.resistors.size(), expected.high.resistors.size());
+            QCOMPARE(drawn.low.resistors.front().marking, expected.low.resistors.front().marking);
+            QCOMPARE(drawn.tapVoltage, expected.tapVoltage);
+            QCOMPARE(drawn.topName, std::string("Uin"));
+        }
+        // Drawn in the palette's text colour, whatever the theme.
+        QPalette dark = schematic->palette();
+        dark.setColor(QPalette::WindowText, QColor(0, 200, 0));
+        find("schematicView")->setPalette(dark);
+        const QImage picture = find("schematicView")->grab().toImage();
+        int inTextColour = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                inTextColour += picture.pixelColor(x, y) == QColor(0, 200, 0) ? 1 : 0;
+        QVERIFY(inTextColour > 100);
+        // In feedback use the tap is the feedback pin at the reference.
+        find<QComboBox>("cmbUse")->setCurrentIndex(static_cast<int>(DividerUse::Feedback));
+        clickStart();
+        clickRow(0);
+        QCOMPARE(schematic->schematic()->topName, std::string("Uout"));
+        QCOMPARE(schematic->schematic()->tapName, std::string("FB = Vref"));
+        // A new run draws nothing until a line is chosen.
+        QTest::mouseClick(find("btnStart"), Qt::LeftButton);
+        QVERIFY(!schematic->schematic().has_value());
+        QTRY_VERIFY_WITH_TIMEOUT(!window->searching(), 60000);
     }
 
     void escape_stops_a_long_run_at_once_the_window_answering_meanwhile()
