@@ -194,9 +194,9 @@ private:
 // The largest a schematic takes: two resistors in each arm, long figures.
 DividerSchematic largestSchematic(ArmKind kind)
 {
-    const SchematicResistor part{"10k05", "999.99 mV", "999.99 mW"};
+    const SchematicResistor part{"10k05", "999.9 mV", "999.9 mW"};
     return {"FB = Vref", "99.9999 V", {kind, {part, part}}, "FB = Vref", "99.9999 V", {kind, {part, part}},
-            "999.99 \u00b5A"};
+            "999.9 \u00b5A"};
 }
 
 } // namespace

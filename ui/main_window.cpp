@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "control_adapters.h"
+#include "divider_plot.h"
 #include "divider_schematic.h"
 #include "error_box.h"
 #include "fitting.h"
@@ -56,7 +57,11 @@ TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
                              screen()->availableGeometry()));
 }
 
-TForm1::~TForm1() = default;
+// The plot's thread reads the list, which the model, gone before the plot, holds.
+TForm1::~TForm1()
+{
+    plotView->clear();
+}
 
 void TForm1::connectControls()
 {
@@ -75,6 +80,9 @@ void TForm1::connectControls()
     });
     progressTimer_->setInterval(progressIntervalMs);
     connect(progressTimer_, &QTimer::timeout, this, &TForm1::showProgress);
+    // The plot's thread reads the list: it ends before the list changes.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, plotView, &DividerPlot::clear);
+    connect(plotView, &DividerPlot::lineChosen, this, &TForm1::chooseLine);
     connect(ListBox1, &ResultListView::resultsSaved, this, [this](const QString& message) {
         lblSummary->setText(message);
     });
@@ -163,6 +171,8 @@ void TForm1::searchFinished(const SearchOutcome& outcome)
         }
         if (outcome.failure)
             std::rethrow_exception(outcome.failure);
+        if (model_->runParams())
+            plotView->plot(resultList(), *model_->runParams());
         runSummary_ = toQString(summaryText(*outcome.summary, resultList().numbers()));
         lblSummary->setText(runSummary_);
     });
@@ -222,7 +232,16 @@ void TForm1::showDetails()
         const int row = ListBox1->currentIndex().row();
         lblDetails->setText(model_->detailsText(row));
         schematicView->setSchematic(model_->schematic(row));
+        const bool divider = row >= 0 && model_->runParams() && !resultList().isMessage(static_cast<std::size_t>(row));
+        plotView->markLine(divider ? std::optional<std::size_t>(static_cast<std::size_t>(row)) : std::nullopt);
     });
+}
+
+void TForm1::chooseLine(int line)
+{
+    const QModelIndex index = model_->index(line, 0);
+    ListBox1->setCurrentIndex(index);
+    ListBox1->scrollTo(index);
 }
 
 bool TForm1::fileChosen() const
@@ -283,6 +302,8 @@ void TForm1::readPartTolerance()
         SearchParams params = *model_->runParams();
         field.use(params, reading.value);
         model_->setRunParams(std::move(params));
+        // Under the worst-case criterion the deviations, and so the front, follow the parts.
+        plotView->plot(resultList(), *model_->runParams());
         showDetails();
     });
 }

@@ -3,6 +3,7 @@
 
 #include "caption_left_check_box.h"
 #include "control_adapters.h"
+#include "divider_plot.h"
 #include "divider_schematic.h"
 #include "fitting.h"
 #include "result_list_model.h"
@@ -317,8 +318,13 @@ void TForm1::createColumn()
     schematicView = place(new DividerSchematicView(surface_), "schematicView", {});
     schematicView->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     column_->addWidget(lblSummary);
+    plotView = place(new DividerPlot(surface_), "dividerPlot", {});
+    plotView->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     column_->addWidget(lblDetails);
-    column_->addWidget(schematicView, 1, Qt::AlignLeft | Qt::AlignTop);
+    auto* pictures = new QHBoxLayout;
+    pictures->addWidget(schematicView, 0, Qt::AlignLeft | Qt::AlignTop);
+    pictures->addWidget(plotView, 1);
+    column_->addLayout(pictures, 1);
 }
 
 QSize TForm1::openingSize() const

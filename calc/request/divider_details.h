@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarnel {
@@ -33,6 +34,11 @@ struct DividerDetails {
 
 [[nodiscard]] DividerDetails dividerDetails(const Divider& divider, const SearchParams& params);
 
+// The size of a divider's deviation in percent as a reader weighs it: under
+// the worst-case criterion its worst deviation; else its own, and none for
+// a divider whose output is what was wanted in decimal, as the csv says.
+[[nodiscard]] double shownDeviation(const DividerFigures& figures, const SearchParams& params);
+
 // The chosen divider as a schematic draws it: the chain from the top (Uin,
 // or the regulated output in feedback use) through the high arm to the tap
 // and through the low arm to ground, every text as it is drawn, so that a
@@ -58,6 +64,10 @@ struct DividerSchematic {
 
 [[nodiscard]] DividerSchematic dividerSchematic(const Divider& divider, const SearchParams& params,
                                                 const NumberText& numbers);
+
+// The value in its unit with a metric prefix, to the given significant
+// digits: "675.7 µA", "3.3 V", "0 V".
+[[nodiscard]] std::string withPrefix(double value, std::string_view unit, const NumberText& numbers, int digits = 4);
 
 // The details in a few lines, values with their units, for the window.
 [[nodiscard]] std::string detailsText(const Divider& divider, const SearchParams& params, const NumberText& numbers);
