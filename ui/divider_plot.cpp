@@ -217,13 +217,13 @@ DividerPlot::~DividerPlot()
 QSize DividerPlot::sizeHint() const
 {
     const QFontMetrics metrics(font());
-    return {34 * metrics.averageCharWidth(), 16 * metrics.lineSpacing()};
+    return {24 * metrics.averageCharWidth(), 16 * metrics.lineSpacing()};
 }
 
 QSize DividerPlot::minimumSizeHint() const
 {
     const QFontMetrics metrics(font());
-    return {30 * metrics.averageCharWidth(), 12 * metrics.lineSpacing()};
+    return {20 * metrics.averageCharWidth(), 12 * metrics.lineSpacing()};
 }
 
 void DividerPlot::clear()
@@ -429,7 +429,7 @@ void DividerPlot::paintEvent(QPaintEvent* /*event*/)
             painter.setPen(grid);
             painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
             painter.setPen(text);
-            label(x, area.bottom(), qs(resistorMarking(std::pow(10.0, k))), clear);
+            label(x, area.bottom(), qs(markedValue(std::pow(10.0, k))), clear);
         }
         const double uinLog = std::log10(params_.uin) - 3.0;
         clear = -1e9;

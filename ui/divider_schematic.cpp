@@ -209,15 +209,17 @@ DividerSchematicView::DividerSchematicView(QWidget* parent) : QWidget(parent)
 void DividerSchematicView::setSchematic(std::optional<DividerSchematic> schematic)
 {
     schematic_ = std::move(schematic);
+    updateGeometry();
     update();
 }
 
+// As tall as the tallest divider, so the column below stays put; as wide as
+// the one drawn, so the plot beside it has the rest.
 QSize DividerSchematicView::sizeHint() const
 {
-    QSizeF size;
-    for (const ArmKind kind : {ArmKind::Series, ArmKind::Parallel})
-        size = size.expandedTo(Drawing(font(), nullptr).draw(largestSchematic(kind)));
-    return size.toSize() + QSize(1, 1);
+    const double height = Drawing(font(), nullptr).draw(largestSchematic(ArmKind::Series)).height();
+    const double width = Drawing(font(), nullptr).draw(schematic_ ? *schematic_ : largestSchematic(ArmKind::Series)).width();
+    return QSizeF(width, height).toSize() + QSize(1, 1);
 }
 
 void DividerSchematicView::paintEvent(QPaintEvent* /*event*/)

@@ -23,7 +23,7 @@ public:
     void setSchematic(std::optional<DividerSchematic> schematic);
     [[nodiscard]] const std::optional<DividerSchematic>& schematic() const { return schematic_; }
 
-    // Room for the largest divider, two resistors in each arm, with long figures.
+    // Room for the divider drawn, and for the tallest, two resistors in each arm in series.
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
 

@@ -35,6 +35,7 @@ namespace {
 constexpr int busyDelayMs = 300;
 constexpr int progressIntervalMs = 100;
 const QString staleNote = QStringLiteral(" (inputs changed since this run)");
+const QString staleDetailsNote = QStringLiteral("Of the run listed, before the inputs changed:\n");
 
 } // namespace
 
@@ -139,6 +140,7 @@ void TForm1::btnStartClick()
         runner_.start(reading.params, list, armTables_);
         model_->setListLent(true);
         runInputs_ = readControls();
+        detailsStale_ = false;
         searching_ = true;
         setInputsEnabled(false);
         stopAction_->setEnabled(true);
@@ -197,8 +199,14 @@ void TForm1::setInputsEnabled(bool enabled)
 // run's, it says so, and no longer once they are back.
 void TForm1::markSummaryStale()
 {
-    if (!runSummary_.isEmpty() && !searching_)
-        lblSummary->setText(readControls() == runInputs_ ? runSummary_ : runSummary_ + staleNote);
+    if (runSummary_.isEmpty() || searching_)
+        return;
+    const bool stale = readControls() != runInputs_;
+    lblSummary->setText(stale ? runSummary_ + staleNote : runSummary_);
+    if (stale != detailsStale_) {
+        detailsStale_ = stale;
+        showDetails();
+    }
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event)
@@ -228,9 +236,11 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::showDetails()
 {
+    // Details of a list whose inputs have changed say whose figures they are.
     reportingFailures(this, [this] {
         const int row = ListBox1->currentIndex().row();
-        lblDetails->setText(model_->detailsText(row));
+        const QString details = model_->detailsText(row);
+        lblDetails->setText(detailsStale_ && !details.isEmpty() ? staleDetailsNote + details : details);
         schematicView->setSchematic(model_->schematic(row));
         const bool divider = row >= 0 && model_->runParams() && !resultList().isMessage(static_cast<std::size_t>(row));
         plotView->markLine(divider ? std::optional<std::size_t>(static_cast<std::size_t>(row)) : std::nullopt);

@@ -133,11 +133,19 @@ std::string detailsText(const Divider& divider, const SearchParams& params, cons
     const ArmCombination& arms = divider.arms();
     const bool feedback = params.use == DividerUse::Feedback;
     std::string text;
+    // A part as the chosen notation writes it; an arm's sum is no part, so it keeps its unit.
+    const auto appendPart = [&](double kiloOhms) {
+        if (params.notation == ValueNotation::Marked)
+            appendMarkedValue(text, kiloOhms);
+        else
+            text.append(withPrefix(kiloOhms * 1000.0, "\u03a9", numbers));
+    };
     const auto arm = [&](std::string_view name, ArmKind kind, std::size_t first, double resistance) {
-        text.append(name).append(": ").append(withPrefix(d.resistors[first] * 1000.0, "\u03a9", numbers));
+        text.append(name).append(": ");
+        appendPart(d.resistors[first]);
         if (kind != ArmKind::Single) {
             text.append(armJoiner(kind));
-            text.append(withPrefix(d.resistors[first + 1] * 1000.0, "\u03a9", numbers));
+            appendPart(d.resistors[first + 1]);
             text.append(" = ").append(withPrefix(resistance * 1000.0, "\u03a9", numbers));
         }
         text.append("\n");
@@ -192,7 +200,7 @@ DividerSchematic dividerSchematic(const Divider& divider, const SearchParams& pa
         SchematicArm a{kind, {}};
         for (std::size_t i = first; i < first + 2; ++i)
             if (holdsResistor(arms, i))
-                a.resistors.push_back({resistorMarking(d.resistors[i]), withPrefix(d.voltage[i], "V", numbers),
+                a.resistors.push_back({markedValue(d.resistors[i]), withPrefix(d.voltage[i], "V", numbers),
                                        withPrefix(d.power[i], "W", numbers)});
         return a;
     };

@@ -1,10 +1,8 @@
 #include "text/resistance_text.h"
 
-#include "text/rounded_digits.h"
-
 #include <algorithm>
-#include <cmath>
-#include <iterator>
+#include <array>
+#include <charconv>
 
 namespace tarnel {
 
@@ -86,31 +84,24 @@ void appendLineValue(std::string& out, double kiloOhms, const NumberText& number
     out.append(decimals < 2 ? 2 - decimals : 0, '0');
 }
 
-std::string resistorMarking(double kiloOhms)
+void appendMarkedValue(std::string& out, double kiloOhms)
 {
-    const double ohms = kiloOhms * 1000.0;
-    if (!std::isfinite(ohms) || ohms <= 0.0)
-        return ohms == 0.0 ? "0R" : NumberText().plain(kiloOhms) + "k";
-    struct Multiplier {
-        double size;
-        char letter;
-    };
-    static constexpr Multiplier multipliers[] = {{1e6, 'M'}, {1e3, 'k'}, {1.0, 'R'}};
-    // Rounded first, so that 999.9996 Ω is marked 1k, not 1000R.
-    const double rounded = toSignificantDigits(ohms, 6);
-    const Multiplier* m = std::find_if(std::begin(multipliers), std::end(multipliers),
-                                       [&](const Multiplier& candidate) { return rounded >= candidate.size; });
-    if (m == std::end(multipliers))
-        m = std::end(multipliers) - 1;
-    std::string digits = NumberText().plain(toSignificantDigits(rounded / m->size, 6));
-    const std::size_t point = digits.find('.');
-    if (point == std::string::npos)
-        return digits + m->letter;
-    digits[point] = m->letter;
-    // Below 1 Ω the part is marked R47, not 0R47.
-    if (point == 1 && digits[0] == '0')
-        digits.erase(0, 1);
-    return digits;
+    // Gigaohms stay in M, a letter parts and parseResistance both know.
+    const auto [letter, scale] = kiloOhms < 1.0 ? std::pair{'R', 1e3} : kiloOhms < 1e3 ? std::pair{'k', 1.0}
+                                                                                       : std::pair{'M', 1e-3};
+    // to_chars, unlike printf, writes a point whatever the process's locale.
+    std::array<char, 32> digits{};
+    const auto written =
+        std::to_chars(digits.data(), digits.data() + digits.size(), kiloOhms * scale, std::chars_format::general, 12);
+    const std::string_view text(digits.data(), static_cast<std::size_t>(written.ptr - digits.data()));
+    const std::size_t point = text.find('.');
+    if (point == std::string_view::npos) {
+        out.append(text).push_back(letter);
+        return;
+    }
+    out.append(text.starts_with("0.") ? std::string_view() : text.substr(0, point));
+    out.push_back(letter);
+    out.append(text.substr(point + 1));
 }
 
 } // namespace tarnel

@@ -23,11 +23,16 @@ inline constexpr std::string_view resistanceNotations = "4k7, 240R, 1M5, 1R0, 47
 // so that 240 Ω is 0.24 and 47.5 Ω 0.0475, and no resistor reads 0.00.
 void appendLineValue(std::string& out, double kiloOhms, const NumberText& numbers);
 
-// A resistor value as the part is marked, the RKM code: the multiplier's
-// letter (R, k, M) standing for the decimal point, so 4.7 k is "4k7",
-// 240 Ω "240R", 1 MΩ "1M", 3.32 k "3k32", 0.47 Ω "R47", a jumper "0R". Up
-// to six significant digits, with no trailing zeros; the same in every
-// locale, as on the part.
-[[nodiscard]] std::string resistorMarking(double kiloOhms);
+// A resistor value as the part is marked, which parseResistance reads back:
+// the multiplier R, k or M where the decimal point would stand, "240R",
+// "4k7", "1M", "3R3", "R47"; twelve significant digits at most, so that a
+// value's binary residue never shows.
+void appendMarkedValue(std::string& out, double kiloOhms);
+[[nodiscard]] inline std::string markedValue(double kiloOhms)
+{
+    std::string out;
+    appendMarkedValue(out, kiloOhms);
+    return out;
+}
 
 } // namespace tarnel
