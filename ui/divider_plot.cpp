@@ -32,7 +32,7 @@ constexpr int rows = 1 + 15 * yPerDecade;
 constexpr std::uint32_t noLine = std::numeric_limits<std::uint32_t>::max();
 
 // Lines a block of the thread's work.
-constexpr std::size_t blockLines = std::size_t{1} << 16;
+constexpr std::size_t blockLines = std::size_t{1} << 14;
 
 // A point's colour by its number of resistors, 2 to 4: the palette's
 // highlight and two of its hue turned by a third, as light and as strong, so
