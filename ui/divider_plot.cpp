@@ -3,6 +3,7 @@
 #include "error_box.h"
 #include "request/divider_details.h"
 #include "search/divider.h"
+#include "search/freed_memory.h"
 #include "search/ordered_pipeline.h"
 #include "text/resistance_text.h"
 
@@ -256,6 +257,8 @@ void DividerPlot::plot(const ResultList& list, const SearchParams& params)
         } catch (...) {
             return; // out of memory: the plot stays empty, the list is whole
         }
+        // The blocks were freed on the pipeline's threads, into arenas of their own.
+        releaseFreedMemory();
         if (data != nullptr)
             QMetaObject::invokeMethod(
                 this, [this, data, generation] {
