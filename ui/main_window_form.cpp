@@ -308,17 +308,18 @@ QFrame* TForm1::createLimitPanel()
         {"lblOutMin", "editOutMin", "Out min [V]", Field::OutMin},
         {"lblOutMax", "editOutMax", "Out max [V]", Field::OutMax},
     };
-    constexpr int rowHeight = 39;
+    // Rows closer than the panels' own, so that the column keeps room for the pictures at 1366 x 768.
+    constexpr int rowHeight = 32;
     constexpr int columnWidth = 198;
     auto* panel = makePanel(surface_, "pnlLimits", {});
     constexpr int rows = static_cast<int>(std::size(places) + 1) / 2;
     for (std::size_t i = 0; i < std::size(places); ++i) {
         const int x = static_cast<int>(i % 2) * columnWidth;
-        const int y = 8 + static_cast<int>(i / 2) * rowHeight;
-        makeLabel(panel, places[i].label, {16 + x, y + 3, 100, 25}, QString::fromUtf8(places[i].caption));
-        makeEdit(fields_, panel, places[i].edit, {120 + x, y, 73, 33}, places[i].field);
+        const int y = 4 + static_cast<int>(i / 2) * rowHeight;
+        makeLabel(panel, places[i].label, {16 + x, y + 2, 100, 25}, QString::fromUtf8(places[i].caption));
+        makeEdit(fields_, panel, places[i].edit, {120 + x, y, 73, 30}, places[i].field);
     }
-    panel->setFixedSize(Panel3->width(), 16 + rows * rowHeight - 6);
+    panel->setFixedSize(Panel3->width(), 6 + rows * rowHeight);
     return panel;
 }
 
