@@ -2,10 +2,8 @@
 
 #include "command_line_options.h"
 #include "output/output_file.h"
-#include "output/result_writers.h"
-#include "request/summary_text.h"
 #include "request/search_input.h"
-#include "search/divider_search.h"
+#include "tarnel/tarnel.h"
 #include "text/quoted_text.h"
 
 #include <algorithm>
@@ -91,11 +89,11 @@ std::string failureReason()
 
 // The results to the output file, or out; every failure said, and for
 // standard output that what went out before it is not the whole.
-int writeOutput(const Options& options, const ResultList& list, const SearchParams& params, std::ostream& out,
+int writeOutput(const Options& options, const SearchResult& result, std::ostream& out,
                 std::optional<OutputFile>& file, std::ostream& err)
 {
     try {
-        writeResults(options.format, list, params, file ? file->stream() : out);
+        result.write(options.format, file ? file->stream() : out);
     } catch (...) {
         err << programName << ": " << failureReason()
             << (file ? "; " + tarnel::quoted(*options.outputFile) + " is left as it was"
@@ -145,12 +143,11 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (!reading.valid)
         return reportUnexplainedStop(reading, err);
-    ResultList list(numbers);
-    const RunSummary summary = searchDividers(reading.params, list);
-    const int status = writeOutput(options, list, reading.params, out, file, err);
+    const SearchResult result = search(reading.params, {}, numbers);
+    const int status = writeOutput(options, result, out, file, err);
     // The output is all dividers from all values, unless the summary, after it, says otherwise.
-    if (status == exitSuccess && (summary.found == 0 || summary.limitCut() || summary.hasNotes()))
-        err << programName << ": " << summaryText(summary, numbers) << '\n';
+    if (status == exitSuccess && result.summary.tellsMore())
+        err << programName << ": " << result.summaryText() << '\n';
     return status;
 }
 

@@ -1,5 +1,7 @@
 #include "command_line_options.h"
 
+#include "request/option_words.h"
+#include "request/presets.h"
 #include "tarnel_version.h"
 #include "text/quoted_text.h"
 #include "text/resistance_text.h"
@@ -15,23 +17,6 @@
 namespace tarnel::cli {
 
 namespace {
-
-std::string withoutBlanksLowered(std::string_view text)
-{
-    std::string out;
-    for (const char c : text)
-        if (c != ' ' && c != '\t')
-            out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-    return out;
-}
-
-std::string_view trimmedBlanks(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::string shapesText(const ArmShapes& shapes)
 {
@@ -92,6 +77,8 @@ public:
         valueOption("output", "FILE", "write the results to FILE whole or not at all, keeping its mode (- or none:\n"
                     "standard output); a link is followed, a pipe or device written straight into",
                     output_);
+        valueOption("preset", "NAME", "start from the inputs of preset NAME, as the window keeps them; the other\n"
+                    "options given override them", preset_);
         flagOption("help", "print this help and exit", parsed_.options.help);
         flagOption("version", "print the version and exit", parsed_.options.version);
         const std::string resistances = rangeText(resistanceRange, NumberText());
@@ -207,7 +194,7 @@ private:
     // --only and --exclude in the order given, each occurrence one slot.
     void specialOption(std::string_view name, const std::string& description, bool listed)
     {
-        addOption(name, true, [this, name, listed](const Occurrence& at) { specialValue(name, at, listed); },
+        addOption(name, true, [this, name, listed](Occurrence at) { specials_.push_back({name, std::move(at), listed}); },
                   description)
             ->type_name("K");
     }
@@ -271,6 +258,10 @@ private:
     void readSingleValues()
     {
         Options& o = parsed_.options;
+        if (const auto name = valueOf("preset", preset_))
+            preset(*name, preset_->position);
+        for (const auto& [name, at, listed] : specials_)
+            specialValue(name, at, listed);
         for (std::size_t i = 0; i < numberFields.size(); ++i) {
             if (const auto value = valueOf(numberFields[i].option, numbers_[i])) {
                 o.input.numbers[i] = *value;
@@ -293,6 +284,8 @@ private:
             if (chosen[series])
                 fail(std::max(choices_[series]->position, valuesFile_->position),
                      "--series and --values exclude each other");
+        } else if (chosen[series]) {
+            o.input.valuesFile.reset(); // a preset's stock file gives way to the series asked for
         }
         for (std::size_t i = 0; i < choiceFields.size(); ++i) {
             std::vector<std::string_view> words;
@@ -316,57 +309,50 @@ private:
                                                      .value_or(static_cast<std::size_t>(o.format)));
     }
 
+    // The preset's inputs, on which the other options are then set.
+    void preset(const std::string& name, std::size_t position)
+    {
+        const PresetsReading file = loadPresets(presetsFilePath());
+        const Preset* found = findPreset(file.presets, name);
+        if (found == nullptr) {
+            std::string names;
+            for (const Preset& p : file.presets)
+                names.append(names.empty() ? "" : ", ").append(tarnel::quoted(p.name));
+            fail(position, "--preset " + tarnel::quoted(name) + " is not one of " + names);
+            return;
+        }
+        EntriesReading reading = presetInput(*found);
+        for (const std::string& key : reading.problems)
+            fail(position, "--preset " + tarnel::quoted(name) + ": its " + key + " does not read");
+        parsed_.options.input = std::move(reading.input);
+    }
+
     void ratio(const std::string& value, std::size_t position)
     {
-        // The window's caption writes the modes in capitals; either is meant.
-        const std::string mode = withoutBlanksLowered(value);
-        if (mode == "1+h/l" || mode == "h/l")
-            parsed_.options.input.highOverLowOnly = mode == "h/l";
+        const WordReading<bool> mode = readRatio(value);
+        if (mode.value)
+            parsed_.options.input.highOverLowOnly = *mode.value;
         else
-            fail(position, "--ratio " + tarnel::quoted(value) + " is not one of 1+h/l, h/l");
+            fail(position, "--ratio " + mode.problem);
     }
 
     void shapes(const std::string& name, const std::string& value, std::size_t position, bool highArm)
     {
-        std::array<bool, armWords.size()> ticked{};
-        std::optional<std::string_view> unknown;
-        for (std::string_view rest = value; !trimmedBlanks(value).empty();) {
-            const std::size_t comma = rest.find(',');
-            const std::string_view word = trimmedBlanks(rest.substr(0, comma));
-            const auto known = std::find(armWords.begin(), armWords.end(), word);
-            if (known != armWords.end())
-                ticked[static_cast<std::size_t>(known - armWords.begin())] = true;
-            else if (!unknown)
-                unknown = word;
-            if (comma == std::string_view::npos)
-                break;
-            rest.remove_prefix(comma + 1);
-        }
-        // One message however many words are wrong: the first names the fault.
-        if (unknown) {
-            fail(position, name + " " + tarnel::quoted(value) + ": " + tarnel::quoted(*unknown) +
-                               " is not a shape; SHAPES is a comma list of 1, ser, par, or empty for none");
-            return;
-        }
-        for (const ArmKind kind : armKinds)
-            parsed_.options.input.shapes(highArm).allow(kind, ticked[static_cast<std::size_t>(kind)]);
+        const WordReading<ArmShapes> shapes = readShapes(value);
+        if (shapes.value)
+            parsed_.options.input.shapes(highArm) = *shapes.value;
+        else
+            fail(position, name + " " + shapes.problem);
     }
 
     // Which of words the value is, if any.
     std::optional<std::size_t> word(const std::string& name, const std::string& value, std::size_t position,
                                     const std::vector<std::string_view>& words)
     {
-        // Case does not matter: e96 is E96.
-        const std::string typed = withoutBlanksLowered(value);
-        const auto known = std::find_if(words.begin(), words.end(),
-                                        [&](std::string_view w) { return withoutBlanksLowered(w) == typed; });
-        if (known != words.end())
-            return static_cast<std::size_t>(known - words.begin());
-        std::string list;
-        for (const std::string_view w : words)
-            list.append(list.empty() ? "" : ", ").append(w);
-        fail(position, name + " " + tarnel::quoted(value) + " is not one of " + list);
-        return std::nullopt;
+        const WordReading<std::size_t> reading = readWord(value, words);
+        if (!reading.value)
+            fail(position, name + " " + reading.problem);
+        return reading.value;
     }
 
     CLI::App app_;
@@ -380,6 +366,13 @@ private:
     std::optional<Occurrence> low_;
     std::optional<Occurrence> format_;
     std::optional<Occurrence> output_;
+    std::optional<Occurrence> preset_;
+    struct Special {
+        std::string_view name;
+        Occurrence at;
+        bool listed;
+    };
+    std::vector<Special> specials_; // in the order given, applied after the preset
     std::size_t specialsTaken_ = 0;
 };
 

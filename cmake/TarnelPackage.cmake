@@ -1,6 +1,7 @@
 # The Debian packages. In a build tree, `cpack -G DEB` (or plain `cpack`)
-# makes tarnel_<version>_<arch>.deb (the programs) and
-# libtarnel-dev_<version>_<arch>.deb (the library's face) from the install rules.
+# makes tarnel_<version>_<arch>.deb (the programs),
+# libtarnel-dev_<version>_<arch>.deb (the library's face) and, with the Python
+# module built, python3-tarnel_<version>_<arch>.deb from the install rules.
 
 # The files every Debian package carries in its documentation folder. Not
 # CMAKE_INSTALL_DOCDIR: that is named after the project, and Debian wants
@@ -12,6 +13,10 @@ install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright" DESTINATION "${TARNEL_
 set(TARNEL_DEV_DOC_DIR "${CMAKE_INSTALL_DATADIR}/doc/libtarnel-dev")
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/changelog.gz" "${PROJECT_SOURCE_DIR}/packaging/copyright"
   DESTINATION "${TARNEL_DEV_DOC_DIR}" COMPONENT development)
+if(TARNEL_BUILD_PYTHON)
+  install(FILES "${CMAKE_CURRENT_BINARY_DIR}/changelog.gz" "${PROJECT_SOURCE_DIR}/packaging/copyright"
+    DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/python3-tarnel" COMPONENT python)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarnel)
@@ -49,6 +54,23 @@ of the search for resistive voltage dividers from standard resistor values
 or a stock file, with a request whose default is the tool's default
 search, typed results, and the text, CSV and JSON writers of tarnel-cli. find_package(Tarnel) gives the CMake target
 Tarnel::tarnel; pkg-config knows it as tarnel.]=])
+if(TARNEL_BUILD_PYTHON)
+  list(APPEND CPACK_COMPONENTS_ALL python)
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-tarnel)
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
+  # The module is built for one version of Python 3, the system's.
+  math(EXPR nextMinor "${Python3_VERSION_MINOR} + 1")
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS
+    "python3 (>= ${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}~), python3 (<< ${Python3_VERSION_MAJOR}.${nextMinor})")
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_SUGGESTS python3-numpy)
+  set(CPACK_COMPONENT_PYTHON_DESCRIPTION [=[
+Tarnel's divider search as the Python 3 module tarnel: tarnel.search()
+takes the options of tarnel-cli as keywords and returns the listed
+dividers with the figures of the CSV's columns as attributes, written out
+as CSV or JSON or, with python3-numpy, as a numpy structured array. Bad
+input raises ValueError with the command line's message, and Ctrl+C stops
+a long search.]=])
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)

@@ -11,6 +11,7 @@ cmake -S "$examples" -B "$work/build" -DCMAKE_PREFIX_PATH="$work/prefix" -DCMAKE
 cmake --build "$work/build" >/dev/null
 "$work/build/best_e96_dividers" | head -n 1
 # The same headers and library through pkg-config.
-PKG_CONFIG_PATH=$(dirname "$(find "$work/prefix" -name tarnel.pc)") \
-  c++ -o "$work/by_pkg_config" "$examples/regulator_feedback.cpp" $(PKG_CONFIG_PATH=$(dirname "$(find "$work/prefix" -name tarnel.pc)") pkg-config --cflags --libs tarnel)
+PKG_CONFIG_PATH=$(dirname "$(find "$work/prefix" -name tarnel.pc)")
+export PKG_CONFIG_PATH
+c++ -o "$work/by_pkg_config" "$examples/regulator_feedback.cpp" $(pkg-config --cflags --libs tarnel)
 "$work/by_pkg_config" | tail -n 1

@@ -66,15 +66,17 @@ public:
         }
         const double rangeTop = std::max(p.rMin, p.rMax);
         // Bounds a typist could give: within the resistances, or none.
-        const auto resistance = [&](double hi) { return real(minResistance, std::min(hi, maxStandardValue)); };
+        const auto resistance = [&](double lo, double hi) {
+            return std::clamp(real(lo, hi), minResistance, maxStandardValue);
+        };
         if (chance(0.1))
-            p.highArm = {resistance(rangeTop), chance(0.5) ? resistance(2.0 * rangeTop) : noUpperBound};
+            p.highArm = {resistance(0.0, rangeTop), chance(0.5) ? resistance(0.0, 2.0 * rangeTop) : noUpperBound};
         if (chance(0.1))
-            p.lowArm = {chance(0.5) ? resistance(rangeTop) : 0.0, resistance(2.0 * rangeTop)};
+            p.lowArm = {chance(0.5) ? resistance(0.0, rangeTop) : 0.0, resistance(0.0, 2.0 * rangeTop)};
         if (chance(0.1))
-            p.outputImpedanceMax = resistance(rangeTop);
-        p.rSumMin = fullRange || chance(0.5) ? minResistance : resistance(2.0 * rangeTop);
-        p.rSumMax = fullRange || chance(0.4) ? maxStandardValue : resistance(8.0 * rangeTop);
+            p.outputImpedanceMax = resistance(0.0, rangeTop);
+        p.rSumMin = fullRange || chance(0.5) ? minResistance : resistance(minResistance, 2.0 * rangeTop);
+        p.rSumMax = fullRange || chance(0.4) ? maxStandardValue : resistance(p.rSumMin * 0.9, 8.0 * rangeTop);
         // The literal four-deep loops over all values take seconds unless the limit stops them early.
         p.maxResults = static_cast<std::int32_t>(fullRange ? uniform(1, 3000) : uniform(1, chance(0.5) ? 40 : 100000));
         for (ArmShapes* shapes : {&p.highShapes, &p.lowShapes})
@@ -155,7 +157,6 @@ private:
         const double v = values[index];
         const double near = std::array{std::nextafter(v, 0.0), v * 1.02, v, typed(v)}[uniform(0, 3)];
         return std::clamp(near, minResistance, maxStandardValue); // as a typist's field holds it
-
     }
 
     // Mostly a series; otherwise a stock of values as parts are marked, or of

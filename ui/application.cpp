@@ -6,6 +6,7 @@
 #include "tarnel_version.h"
 
 #include <QIcon>
+#include <QSettings>
 
 #include <optional>
 
@@ -25,6 +26,8 @@ QIcon tarnelIcon()
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // Settings go to the XDG config folder, as tarnel/Tarnel.conf.
+    setOrganizationName(QStringLiteral("tarnel"));
     setApplicationName(QStringLiteral("Tarnel"));
     setApplicationVersion(QString::fromLatin1(tarnelVersion));
     setDesktopFileName(QStringLiteral("io.github.tarnel.Tarnel"));
@@ -45,11 +48,22 @@ void Application::createForm()
     mainForm_ = std::make_unique<TForm1>();
 }
 
+void Application::restoreForm()
+{
+    QSettings settings;
+    mainForm_->restoreState(settings);
+}
+
 int Application::run()
 {
     if (mainForm_)
         mainForm_->show();
-    return exec();
+    const int status = exec();
+    if (mainForm_) {
+        QSettings settings;
+        mainForm_->saveState(settings);
+    }
+    return status;
 }
 
 int runApplication(Application& app, const std::function<void(Application&)>& createForm)
@@ -67,7 +81,12 @@ int runTarnel(int& argc, char** argv)
     std::optional<DisplayCheck> displayCheck(std::in_place);
     Application app(argc, argv);
     displayCheck.reset();
-    return runApplication(app, [](Application& a) { a.createForm(); });
+    const bool defaults = QCoreApplication::arguments().contains(QStringLiteral("--defaults"));
+    return runApplication(app, [defaults](Application& a) {
+        a.createForm();
+        if (!defaults)
+            a.restoreForm();
+    });
 }
 
 } // namespace tarnel

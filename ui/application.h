@@ -23,11 +23,15 @@ public:
     // Tarnel's own handlers catch theirs.
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // Creates the main window, which the application owns.
+    // Creates the main window, which the application owns, with the
+    // described inputs.
     void createForm();
+    // The main window as it was left, from the user's settings.
+    void restoreForm();
     // The main window once created, else null.
     [[nodiscard]] TForm1* mainForm() const { return mainForm_.get(); }
-    // Shows the main window and runs the event loop until it is closed.
+    // Shows the main window and runs the event loop until it is closed;
+    // then the window's state goes to the user's settings.
     int run();
 
 private:
@@ -41,7 +45,8 @@ private:
 int runApplication(Application& app, const std::function<void(Application&)>& createForm);
 
 // The whole program: application object, main window, event loop. The
-// command-line arguments are Qt's own only.
+// command-line arguments are Qt's own, and --defaults, which starts with
+// the described inputs instead of those left last time.
 int runTarnel(int& argc, char** argv);
 
 } // namespace tarnel

@@ -57,6 +57,20 @@ CheckState checkStateOf(const QCheckBox& box)
     return CheckState::Unknown;
 }
 
+void setCheckState(QCheckBox& box, CheckState state)
+{
+    switch (state) {
+    case CheckState::Unchecked:
+        return box.setCheckState(Qt::Unchecked);
+    case CheckState::Grayed:
+        return box.setCheckState(Qt::PartiallyChecked);
+    case CheckState::Checked:
+        return box.setCheckState(Qt::Checked);
+    case CheckState::Unknown:
+        return;
+    }
+}
+
 std::size_t choiceOf(const QComboBox& box)
 {
     return static_cast<std::size_t>(std::max(0, box.currentIndex()));

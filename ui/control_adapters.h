@@ -38,6 +38,8 @@ void paintStatus(QLineEdit& edit, FieldStatus status);
 QString showVerdict(QLineEdit& edit, const FieldVerdict& verdict, std::string_view caption);
 
 [[nodiscard]] CheckState checkStateOf(const QCheckBox& box);
+// Unknown leaves the box as it is.
+void setCheckState(QCheckBox& box, CheckState state);
 
 // A box with nothing chosen counts as its first entry.
 [[nodiscard]] std::size_t choiceOf(const QComboBox& box);

@@ -16,10 +16,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -39,17 +39,20 @@ const QString staleNote = QStringLiteral(" (inputs changed since this run)");
 TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
     : QWidget(parent),
       model_(new ResultListModel(NumberText(std::move(decimalSeparator)), this)),
+      menuBar_(new QMenuBar(this)),
       scrollArea_(new QScrollArea(this)),
       surface_(new QWidget(scrollArea_)),
       form_(new QWidget(surface_)),
       column_(new QVBoxLayout),
       busyDelay_(new QTimer(this)),
-      progressTimer_(new QTimer(this)),
-      stopShortcut_(new QShortcut(QKeySequence(Qt::Key_Escape), this))
+      progressTimer_(new QTimer(this))
 {
     createForm();
+    createMenus();
     connectControls();
-    setGeometry(placedWithin(openingSize(), screen()->availableGeometry()));
+    const QSize client = openingSize();
+    setGeometry(placedWithin({client.width(), client.height() + menuBar_->sizeHint().height()},
+                             screen()->availableGeometry()));
 }
 
 TForm1::~TForm1() = default;
@@ -58,12 +61,9 @@ void TForm1::connectControls()
 {
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
     connect(btnStop, &QPushButton::clicked, this, &TForm1::stopSearch);
-    connect(stopShortcut_, &QShortcut::activated, this, &TForm1::stopSearch);
     connect(ListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this, &TForm1::showDetails);
     connect(editPartTol, &QLineEdit::textChanged, this, &TForm1::readPartTolerance);
-    connect(editPartTol, &QLineEdit::textChanged, this, &TForm1::markSummaryStale);
-    connect(cmbOrder, &QComboBox::currentIndexChanged, this, &TForm1::markSummaryStale);
-    connect(cmbSeries, &QComboBox::currentIndexChanged, this, &TForm1::markSummaryStale);
+    fields_.connectChanges(this, [this] { markSummaryStale(); });
     connect(cmbSeries, &QComboBox::activated, this, &TForm1::seriesActivated);
     connect(&runner_, &SearchRunner::finished, this, &TForm1::searchFinished, Qt::QueuedConnection);
     busyDelay_->setSingleShot(true);
@@ -74,7 +74,9 @@ void TForm1::connectControls()
     });
     progressTimer_->setInterval(progressIntervalMs);
     connect(progressTimer_, &QTimer::timeout, this, &TForm1::showProgress);
-    stopShortcut_->setEnabled(false);
+    connect(ListBox1, &ResultListView::resultsSaved, this, [this](const QString& message) {
+        lblSummary->setText(message);
+    });
 }
 
 ResultList& TForm1::resultList()
@@ -126,10 +128,10 @@ void TForm1::btnStartClick()
         // Nothing reads the list before this handler returns.
         runner_.start(reading.params, list, armTables_);
         model_->setListLent(true);
-        runInputs_ = summaryInputs();
+        runInputs_ = readControls();
         searching_ = true;
         setInputsEnabled(false);
-        stopShortcut_->setEnabled(true);
+        stopAction_->setEnabled(true);
         busyDelay_->start();
         progressTimer_->start();
     });
@@ -147,7 +149,7 @@ void TForm1::searchFinished(const SearchOutcome& outcome)
     busyDelay_->stop();
     progressTimer_->stop();
     busyPanel->hide();
-    stopShortcut_->setEnabled(false);
+    stopAction_->setEnabled(false);
     setInputsEnabled(true);
     // The lines the search made show before an error box does.
     reportingFailures(this, [&] {
@@ -179,17 +181,12 @@ void TForm1::setInputsEnabled(bool enabled)
         inputs->setEnabled(enabled);
 }
 
-TForm1::SummaryInputs TForm1::summaryInputs() const
-{
-    return {cmbOrder->currentIndex(), editPartTol->text(), cmbSeries->currentIndex(), valuesFilePath_};
-}
-
-// The summary stands for the list under it: once the inputs of the column
-// differ from the run's, it says so, and no longer once they are back.
+// The summary stands for the list under it: once any input differs from the
+// run's, it says so, and no longer once they are back.
 void TForm1::markSummaryStale()
 {
     if (!runSummary_.isEmpty() && !searching_)
-        lblSummary->setText(summaryInputs() == runInputs_ ? runSummary_ : runSummary_ + staleNote);
+        lblSummary->setText(readControls() == runInputs_ ? runSummary_ : runSummary_ + staleNote);
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event)
@@ -201,6 +198,14 @@ void TForm1::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const int menuHeight = menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, width(), menuHeight);
+    scrollArea_->setGeometry(0, menuHeight, width(), height() - menuHeight);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -223,13 +228,16 @@ bool TForm1::fileChosen() const
 // was, be it a series or the file chosen before.
 void TForm1::seriesActivated(int index)
 {
-    reportingFailures(this, [this, index] {
-        if (index != fileEntry) {
-            entryBeforeFile_ = index;
-            lblValuesFile->clear();
-            return;
-        }
-        const QString start = valuesFilePath_ ? QFile::decodeName(valuesFilePath_->c_str()) : QString();
+    if (index == fileEntry)
+        return chooseValuesFile();
+    entryBeforeFile_ = index;
+    lblValuesFile->clear();
+}
+
+void TForm1::chooseValuesFile()
+{
+    reportingFailures(this, [this] {
+        const QString start = valuesFilePath_ ? QFile::decodeName(valuesFilePath_->c_str()) : valuesFolder_;
         const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Resistor values"), start,
                                                           QStringLiteral("Text files (*.txt);;All files (*)"));
         if (!path.isEmpty())
@@ -242,6 +250,7 @@ void TForm1::seriesActivated(int index)
 void TForm1::setValuesFile(const QString& path)
 {
     valuesFilePath_ = QFile::encodeName(path).toStdString();
+    valuesFolder_ = QFileInfo(path).absolutePath();
     cmbSeries->setCurrentIndex(fileEntry);
     entryBeforeFile_ = fileEntry;
     const QString name = QFileInfo(path).fileName();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "field_controls.h"
+#include "request/presets.h"
 #include "search/arm_table.h"
 #include "search/result_list.h"
 #include "search_runner.h"
@@ -17,10 +18,13 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMenuBar;
 class QProgressBar;
 class QPushButton;
+class QAction;
 class QScrollArea;
-class QShortcut;
+class QSettings;
 class QTimer;
 class QVBoxLayout;
 
@@ -53,6 +57,22 @@ public:
     // Chooses the file of resistor values the search tries, as the file
     // dialog does.
     void setValuesFile(const QString& path);
+    // Asks for a file of resistor values; with none chosen the series stays as it was.
+    void chooseValuesFile();
+    // Every input as at the first start, and no stock file.
+    void resetToDefaults();
+
+    // The inputs, the window's geometry and the last folders, kept in
+    // settings from one start to the next (main_window_state.cpp). A stock
+    // file that is gone is dropped, and the summary says so.
+    void restoreState(QSettings& settings);
+    void saveState(QSettings& settings) const;
+
+    // Presets, in the file tarnel-cli --preset reads (main_window_presets.cpp).
+    // Loading one sets the inputs and starts no search.
+    void loadPreset(const QString& name);
+    void savePreset(const QString& name);
+    void deletePreset(const QString& name);
 
     // The lines ListBox1 shows; tests limit its capacity to make a run fail.
     [[nodiscard]] ResultList& resultList();
@@ -67,15 +87,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The inputs of the column that a run's summary holds for.
-    struct SummaryInputs {
-        int order = 0;
-        QString partTolerance;
-        int series = 0;
-        std::optional<std::string> valuesFile;
-        bool operator==(const SummaryInputs&) const = default;
-    };
-
     struct Anchored {
         QWidget* control;
         QRect designGeometry;
@@ -97,6 +108,16 @@ private:
     void fitCaptions();
     void orderTabs();
     void placeAnchored(QSize clientSize);
+    // The menu bar above the form: main_window_menu.cpp.
+    void createMenus();
+    void copyDetails();
+    void showManual();
+    void showAbout();
+    void fillPresetsMenu(QMenu& menu);
+    [[nodiscard]] std::vector<Preset> readPresetsFile();
+    void writePresetsFile(const std::vector<Preset>& presets);
+    // Sets the inputs read, and says in the summary what could not be used.
+    void showInputs(const EntriesReading& reading);
 
     // The run, the summary and the column's inputs: main_window.cpp.
     void connectControls();
@@ -107,7 +128,6 @@ private:
     void searchFinished(const SearchOutcome& outcome);
     void showProgress();
     void setInputsEnabled(bool enabled);
-    [[nodiscard]] SummaryInputs summaryInputs() const;
     void markSummaryStale();
     // What the controls hold, as a search reads it.
     [[nodiscard]] SearchInput readControls() const;
@@ -115,6 +135,7 @@ private:
     void showReading(const InputReading& reading);
 
     ResultListModel* model_; // owns the lines; a child, so it outlives no view of them
+    QMenuBar* menuBar_;
     // Every control lies on the surface, which scrolls where the window is
     // smaller than the controls need: the described controls on the form,
     // anchored to its edges, and beside it the column of groups.
@@ -178,10 +199,11 @@ private:
     std::optional<std::string> valuesFilePath_; // in the file system's encoding
     int entryBeforeFile_ = 0;                      // of the series box, to go back to when no file is chosen
     QString runSummary_;                           // of the lines the list shows, or empty
-    SummaryInputs runInputs_;                      // as the run shown read them
+    SearchInput runInputs_;                        // as the run shown read them
+    QString valuesFolder_;                         // where the stock file dialog opens
     QTimer* busyDelay_;
     QTimer* progressTimer_;
-    QShortcut* stopShortcut_;
+    QAction* stopAction_ = nullptr; // Esc, during a run only
     bool searching_ = false;
     ArmTableCache armTables_; // kept from one press of Start to the next
     // Declared last, so that a running search is stopped and waited for

@@ -359,12 +359,6 @@ void TForm1::orderTabs()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void TForm1::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    scrollArea_->setGeometry(rect());
-}
-
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == form_ && event->type() == QEvent::Resize)

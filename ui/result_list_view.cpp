@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeData>
@@ -119,12 +120,16 @@ void ResultListView::saveResults()
             return;
         QString filter;
         const QString path =
-            QFileDialog::getSaveFileName(this, tr("Save results"), QString(), resultFileFilters(), &filter);
+            QFileDialog::getSaveFileName(this, tr("Save results"), saveFolder_, resultFileFilters(), &filter);
         if (path.isEmpty())
             return;
-        const QString error = tarnel::saveResults(resultFileFor(path, filter), lines_.list(), *lines_.runParams());
+        const ResultFile file = resultFileFor(path, filter);
+        saveFolder_ = QFileInfo(file.path).absolutePath();
+        const QString error = tarnel::saveResults(file, lines_.list(), *lines_.runParams());
         if (!error.isEmpty())
             QMessageBox::critical(this, QCoreApplication::applicationName(), error);
+        else
+            emit resultsSaved(tr("Saved %1 lines to %2").arg(lines_.rowCount()).arg(file.path));
     });
 }
 

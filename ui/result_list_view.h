@@ -30,6 +30,9 @@ public:
     [[nodiscard]] QAction* copyAllAction() const { return copyAllAction_; }
     [[nodiscard]] QAction* copyTableAction() const { return copyTableAction_; }
     [[nodiscard]] QAction* saveAction() const { return saveAction_; }
+    // Where the save dialog opens: the folder of the last file saved.
+    [[nodiscard]] const QString& saveFolder() const { return saveFolder_; }
+    void setSaveFolder(const QString& folder) { saveFolder_ = folder; }
 
     [[nodiscard]] QRect visualRect(const QModelIndex& index) const override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -39,6 +42,10 @@ public:
     void keyboardSearch(const QString& search) override;
     // A new run's rows are placed at once, so that they can be found at once.
     void reset() override;
+
+signals:
+    // After a save that wrote the file: "Saved 200 lines to /path/file.csv".
+    void resultsSaved(const QString& message);
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -63,6 +70,7 @@ private:
     QAction* copyAllAction_;
     QAction* copyTableAction_;
     QAction* saveAction_;
+    QString saveFolder_;
     int linesWidth_ = 0; // of the longest line the model may hold, with the delegate's margins
 };
 

@@ -83,7 +83,9 @@ InputReading readSearchParams(const SearchInput& input, const NumberText& number
         const std::size_t chosen = input.choices[static_cast<std::size_t>(field.id)];
         field.use(p, std::min(chosen, field.choices.size() - 1));
     }
-    if (input.valuesFile) {
+    if (input.values) {
+        p.values = input.values;
+    } else if (input.valuesFile) {
         const StockReading stock =
             readStockFile(*input.valuesFile, NumberText(numbers.decimalSeparator(), NumberText::Period::AlsoAccepted));
         reading.valuesFileProblem = stock.problem;

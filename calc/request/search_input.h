@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ enum class CheckState { Unchecked, Grayed, Checked, Unknown };
 struct SpecialSlotInput {
     CheckState state = CheckState::Grayed;
     std::string text;
+    bool operator==(const SpecialSlotInput&) const = default;
 };
 
 // The inputs of a search as typed, the window's initial texts and states
@@ -39,12 +41,14 @@ struct SearchInput {
     ArmShapes lowShapes = initialLowShapes;
     std::array<std::size_t, choiceFields.size()> choices{};
     std::optional<std::string> valuesFile; // a stock file, standing in for the series
+    std::shared_ptr<const ValueSet> values; // values already read, standing in for the series and a file
     std::array<SpecialSlotInput, specialSlotCount> specialSlots;
 
     [[nodiscard]] std::string& text(Field field) { return numbers[static_cast<std::size_t>(field)]; }
     [[nodiscard]] const std::string& text(Field field) const { return numbers[static_cast<std::size_t>(field)]; }
     [[nodiscard]] std::size_t& choice(ChoiceId id) { return choices[static_cast<std::size_t>(id)]; }
     [[nodiscard]] ArmShapes& shapes(bool highArm) { return highArm ? highShapes : lowShapes; }
+    bool operator==(const SearchInput&) const = default;
 };
 
 struct FieldVerdict {

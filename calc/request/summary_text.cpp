@@ -117,4 +117,10 @@ std::string summaryText(const RunSummary& summary, const NumberText& numbers)
     return out;
 }
 
+std::string whyNoneText(const RunSummary& summary, const NumberText& numbers)
+{
+    return summary.found == 0 && !summary.stopped ? reasonText(summary.noneBecause, summary.params, numbers)
+                                                  : std::string();
+}
+
 } // namespace tarnel

@@ -15,4 +15,8 @@ namespace tarnel {
 // "Stopped" for a run that was stopped.
 [[nodiscard]] std::string summaryText(const RunSummary& summary, const NumberText& numbers);
 
+// Why the run found no divider, as the summary words it after "No divider: "; empty
+// when it found some or cannot tell.
+[[nodiscard]] std::string whyNoneText(const RunSummary& summary, const NumberText& numbers);
+
 } // namespace tarnel

@@ -44,8 +44,9 @@ RatioSpan impliedRatios(double ratio, const SearchParams& params)
 
 RatioSpan ratioWindow(double deviation, const SearchParams& params)
 {
-    const double low = (1.0 - deviation) * params.ratio();
-    const double high = (1.0 + deviation) * params.ratio();
+    const double target = params.ratio();
+    const double low = (1.0 - deviation) * target;
+    const double high = (1.0 + deviation) * target;
     if (!judgesExtremes(params))
         return {low, high};
     const Spread spread = spreadOf(params);
@@ -61,8 +62,9 @@ double leastRankedDeviation(const SearchParams& params)
     // Where the window's ends meet: solved for the deviation, linear in it.
     const Spread spread = spreadOf(params);
     const double offset = params.ratioOffset;
-    const double fromLow = params.ratio() / (spread.sourceLow * spread.quotientLow);
-    const double fromHigh = params.ratio() / (spread.sourceHigh * spread.quotientHigh);
+    const double target = params.ratio();
+    const double fromLow = target / (spread.sourceLow * spread.quotientLow);
+    const double fromHigh = target / (spread.sourceHigh * spread.quotientHigh);
     const double closing =
         (fromLow - fromHigh - offset / spread.quotientLow + offset / spread.quotientHigh) / (fromLow + fromHigh);
     return std::max(0.0, closing * 100.0);
@@ -71,7 +73,8 @@ double leastRankedDeviation(const SearchParams& params)
 double worstDeviation(double ratio, const SearchParams& params)
 {
     const RatioSpan implied = impliedRatios(ratio, params);
-    return std::max(deviationPercent(implied.high, params.ratio()), -deviationPercent(implied.low, params.ratio()));
+    const double target = params.ratio();
+    return std::max(deviationPercent(implied.high, target), -deviationPercent(implied.low, target));
 }
 
 double rankedDeviation(double ratio, const SearchParams& params)

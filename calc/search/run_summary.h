@@ -55,6 +55,8 @@ struct RunSummary {
     [[nodiscard]] bool limitCut() const { return shown < found; }
     // Whether some values could not be used, which the text then names.
     [[nodiscard]] bool hasNotes() const { return !unmatchedListed.empty() || params.values->outsideRange() > 0; }
+    // Whether the summary tells what the lines alone do not, so that a front end shows it.
+    [[nodiscard]] bool tellsMore() const { return found == 0 || limitCut() || hasNotes(); }
 };
 
 // The reasons for no divider that the inputs tell alone, without a search.

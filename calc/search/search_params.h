@@ -68,8 +68,6 @@ struct SearchParams {
     // worst-case criterion to those whose every extreme stays within it.
     [[nodiscard]] double ratioLow() const;
     [[nodiscard]] double ratioHigh() const;
-
-    [[nodiscard]] const ArmShapes& shapes(bool highArmSide) const { return highArmSide ? highShapes : lowShapes; }
 };
 
 // Throws RequestError, with the command line's words, unless every field

@@ -30,7 +30,7 @@ private:
 
 FileContent unreadable()
 {
-    return {FileContent::Status::Unreadable, {}, std::generic_category().message(errno)};
+    return {FileContent::Status::Unreadable, {}, std::generic_category().message(errno), errno};
 }
 
 } // namespace

@@ -13,6 +13,7 @@ struct FileContent {
     Status status = Status::Unreadable;
     std::string text;   // when read
     std::string reason; // the system's reason when unreadable
+    int error = 0;      // and its number
 };
 
 [[nodiscard]] FileContent readRegularFile(const std::string& path, std::size_t maxBytes);

@@ -52,9 +52,9 @@ StockReading readStockFile(const std::string& path, const NumberText& numbers)
     const FileContent file = readRegularFile(path, maxStockFileBytes);
     switch (file.status) {
     case FileContent::Status::NotRegular:
-        return {nullptr, "is not a regular file"};
+        return {nullptr, "is not a regular file", true};
     case FileContent::Status::Unreadable:
-        return {nullptr, "cannot be read: " + file.reason};
+        return {nullptr, "cannot be read: " + file.reason, true, file.error};
     case FileContent::Status::TooLarge:
         return {nullptr, "is larger than 4 MB"};
     case FileContent::Status::Read:

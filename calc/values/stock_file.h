@@ -15,6 +15,8 @@ namespace tarnel {
 struct StockReading {
     std::shared_ptr<const ValueSet> values; // none when the stock would not read
     std::string problem;                    // why not, with the line number where there is one
+    bool fileUnread = false;                // the file could not be read at all, whatever it holds
+    int systemError = 0;                    // the system's error number, when it refused the file
 };
 
 inline constexpr std::size_t maxStockValues = 10'000;

@@ -431,7 +431,7 @@ TEST(CommandLineTest, a_signal_during_a_run_leaves_no_temporary_file)
         while (!open && ::waitpid(pid, nullptr, WNOHANG) == 0) {
             std::error_code error;
             for (const auto& fd : fs::directory_iterator(fds, error))
-                open = open || fs::read_symlink(fd, error).string().starts_with(dir.string());
+                open = open || fs::read_symlink(fd, error).string().starts_with(dir.string() + "/");
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         ASSERT_TRUE(open) << "the run ended before its output was open";

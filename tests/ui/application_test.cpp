@@ -49,6 +49,61 @@ private slots:
         QVERIFY(shownWhileRunning);
         QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.0.0.0"));
     }
+
+    // Every input the window has, changed, closed, and found at the next start.
+    void inputs_left_at_close_are_found_at_the_next_start_and_what_cannot_be_used_is_said()
+    {
+        QTemporaryDir folder;
+        const QString stock = folder.filePath("stock.txt");
+        QFile(stock).open(QIODevice::WriteOnly);
+        QVariantMap left;
+        const auto start = [&](const std::function<void(TForm1&)>& use) {
+            runApplication(app(), [&](Application& a) {
+                a.createForm();
+                a.restoreForm();
+                QTimer::singleShot(0, a.mainForm(), [&a, &use] {
+                    use(*a.mainForm());
+                    a.mainForm()->close();
+                });
+            });
+        };
+        const auto inputs = [&folder](const TForm1& window) {
+            QSettings kept(folder.filePath("inputs.ini"), QSettings::IniFormat);
+            window.saveState(kept);
+            kept.beginGroup("inputs");
+            QVariantMap values;
+            for (const QString& key : kept.childKeys())
+                values[key] = kept.value(key);
+            return values;
+        };
+        start([&](TForm1& window) {
+            for (auto* edit : window.findChildren<QLineEdit*>())
+                edit->setText(edit->text() + "7");
+            for (auto* box : window.findChildren<QCheckBox*>())
+                box->setCheckState(box->isTristate() ? Qt::Checked : box->isChecked() ? Qt::Unchecked : Qt::Checked);
+            for (auto* box : window.findChildren<QComboBox*>())
+                box->setCurrentIndex(box->count() - 2);
+            window.setValuesFile(stock);
+            left = inputs(window);
+        });
+        QCOMPARE(left.value("values").toString(), stock);
+        start([&](TForm1& window) { QCOMPARE(inputs(window), left); });
+        // A stock file gone and a setting that does not read cost those alone, with a word and no box.
+        QFile::remove(stock);
+        QSettings().setValue("inputs/order", "sideways");
+        MessageBoxCatcher boxes;
+        start([&](TForm1& window) {
+            QCOMPARE(control<QLabel>(window, "lblSummary")->text(),
+                     "Settings not read, left at their defaults: order; The stock file " + stock +
+                         " is gone; the series is used.");
+            left.remove("values");
+            left["order"] = "found";
+            QCOMPARE(inputs(window), left);
+            window.resetToDefaults();
+            QCOMPARE(inputs(window), inputs(TForm1()));
+        });
+        QVERIFY(boxes.boxes.isEmpty());
+    }
 };
 
 TARNEL_UI_TEST_MAIN(ApplicationTest)

@@ -1,3 +1,4 @@
+#include "command_line.h"
 #include "control_adapters.h"
 #include "fitting.h"
 #include "main_window.h"
@@ -258,7 +259,7 @@ private slots:
             window->resize(opened + change);
             QTRY_COMPARE(window->size(), opened + change);
             // Shorter than the panels need, the window scrolls instead of cutting them off.
-            QCOMPARE(surface->height(), std::max(641, window->height()));
+            QCOMPARE(surface->height(), std::max(641, window->height() - find("menuBar")->height()));
             const int dw = surface->width() - 654;
             QCOMPARE(find("Panel1")->geometry(), QRect(237 + dw, 8, 204, 625));
             QCOMPARE(find("Panel2")->geometry(), QRect(447 + dw, 8, 204, 625));
@@ -325,6 +326,34 @@ private slots:
         QCOMPARE(listBox()->copyAllAction()->text(), QStringLiteral("Copy all"));
         listBox()->copyAllAction()->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), lines.join('\n'));
+    }
+
+    void a_preset_gives_the_lines_tarnel_cli_gives_with_it_and_starts_nothing()
+    {
+        const auto cliLines = [](const QString& preset) {
+            std::ostringstream out, err;
+            const int status = cli::run({"--preset", preset.toStdString()}, out, err, ".");
+            return QString::number(status) + '\n' + QString::fromStdString(out.str()).trimmed();
+        };
+        const QString adc = "ADC input 24 V to 3.0 V, total at least 100 k";
+        window->loadPreset(adc);
+        QVERIFY(listLines().isEmpty() && !window->searching());
+        clickStart();
+        QCOMPARE("0\n" + listLines().join('\n'), cliLines(adc));
+        // A preset the window saves, every kind of input changed, reads the same on the command line.
+        type(find<QLineEdit>("editTol"), "3");
+        type(find<QLineEdit>("editLoMax"), "22");
+        find<QCheckBox>("chkHi2Rser")->setChecked(true);
+        find<QCheckBox>("chkDivOnly")->setChecked(true);
+        find<QCheckBox>("chkSpecVal0")->setCheckState(Qt::Unchecked);
+        find<QComboBox>("cmbOrder")->setCurrentIndex(1);
+        find<QComboBox>("cmbCriterion")->setCurrentIndex(1);
+        window->savePreset("board 7");
+        clickStart();
+        QCOMPARE("0\n" + listLines().join('\n'), cliLines("board 7"));
+        QVERIFY(listLines().size() > 1);
+        window->deletePreset("board 7");
+        QVERIFY(cliLines("board 7").startsWith("2\n"));
     }
 
     void at_1366x768_every_control_the_summary_and_the_first_lines_details_show_together()

@@ -41,10 +41,13 @@ private:
 } // namespace tarnel::test
 
 // QTEST_MAIN with Tarnel's own application object, whose notify() reports
-// exceptions as the program does, and a decimal point whatever the machine's locale.
+// exceptions as the program does, a decimal point whatever the machine's
+// locale, and settings in a folder of the test's own, never the user's.
 #define TARNEL_UI_TEST_MAIN(TestObject)                                                                                \
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
+        const QTemporaryDir settingsFolder;                                                                            \
+        qputenv("XDG_CONFIG_HOME", settingsFolder.path().toLocal8Bit());                                               \
         tarnel::Application app(argc, argv);                                                                           \
         std::setlocale(LC_NUMERIC, "C");                                                                               \
         TestObject test;                                                                                               \
