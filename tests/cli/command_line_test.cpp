@@ -163,6 +163,7 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
          "tarnel-cli: unexpected argument \"--uin\": tarnel-cli takes no arguments\n"
          "tarnel-cli: unexpected argument \"5\": tarnel-cli takes no arguments\n" + usage},
         {{"--version=2"}, "--version takes no value\n" + usage},
+        {{"-h=1"}, "unknown option \"-h\"\n" + usage},
         {{"--series", "E25"}, "--series \"E25\" is not one of E3, E6, E12, E24, E48, E96, E192\n"},
         {{"--values", "drawer.txt", "--series", "E12"},
          "--values \"drawer.txt\": cannot be read: No such file or directory\n"
@@ -185,6 +186,11 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         EXPECT_EQ(r.out, "") << row.err;
         EXPECT_EQ(r.err, "tarnel-cli: " + row.err);
     }
+    // -h is --help, and wins over bad input as --help does.
+    const RunResult help = runCli({"--uin", "x", "-h"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out, runCli({"--help"}).out);
+    EXPECT_NE(help.out.find("--rmin"), std::string::npos);
 }
 
 TEST(CommandLineTest, csv_and_json_give_every_column_with_a_period_whatever_the_locale)
@@ -392,8 +398,20 @@ TEST(CommandLineTest, the_output_goes_where_its_name_leads_or_is_refused_before_
     std::ostringstream otherName;
     otherName << std::ifstream(dir / "other-name.txt").rdbuf();
     EXPECT_EQ(otherName.str(), old);
-    // The eleven names made here and by the runs, no temporary.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 11);
+    // Without --format the file's extension, in any case, picks it, as Save results does; --format wins.
+    const auto written = [&](const char* name, Args more) {
+        Args args{"--max-results", "1", "--output", in + name};
+        args.insert(args.end(), more.begin(), more.end());
+        EXPECT_EQ(runCli(args).status, 0) << name;
+        std::ostringstream content;
+        content << std::ifstream(dir / name).rdbuf();
+        return content.str();
+    };
+    EXPECT_EQ(written("rows.CSV", {}), runCli({"--max-results", "1", "--format", "csv"}).out);
+    EXPECT_EQ(written("rows.json", {}), runCli({"--max-results", "1", "--format", "json"}).out);
+    EXPECT_EQ(written("text.json", {"--format", "text"}), line);
+    // The fourteen names made here and by the runs, no temporary.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 14);
     // "-" is standard output, no file of that name.
     EXPECT_EQ(runCli({"--max-results", "1", "--output", "-"}).out, line);
     EXPECT_FALSE(fs::exists("-"));
