@@ -1,6 +1,7 @@
 #include "request/summary_text.h"
 
 #include "search/guarantee.h"
+#include "search/input_fields.h"
 #include "text/rounded_digits.h"
 #include "values/decimal_bounds.h"
 
@@ -134,6 +135,18 @@ std::string whyNoneText(const RunSummary& summary, const NumberText& numbers)
 {
     return summary.found == 0 && !summary.stopped ? reasonText(summary.noneBecause, summary.params, numbers)
                                                   : std::string();
+}
+
+std::string outOfMemoryText(bool optionNames)
+{
+    const auto name = [optionNames](Field field) {
+        const NumberField& f = numberField(field);
+        return optionNames ? "--" + std::string(f.option) : std::string(f.caption);
+    };
+    const std::string shapes = optionNames ? "--hi and --lo shapes" : "arm shapes";
+    return "out of memory: narrow the run with a lower " + name(Field::MaxResults) + ", a smaller " +
+           name(Field::Tol) + ", fewer " + shapes + " or a narrower " + name(Field::Rmin) + " to " +
+           name(Field::Rmax);
 }
 
 } // namespace tarnel

@@ -322,7 +322,9 @@ TEST(CommandLineTest, an_output_that_fails_gives_status_1_and_says_what_is_missi
             out.exceptions(std::ios::badbit);
         std::ostringstream err;
         EXPECT_EQ(cli::run({}, out, err, "."), 1);
-        EXPECT_EQ(err.str(), throws ? "tarnel-cli: out of memory; the output above is incomplete\n"
+        EXPECT_EQ(err.str(), throws ? "tarnel-cli: out of memory: narrow the run with a lower --max-results, a smaller --tol, "
+                                             "fewer --hi and --lo shapes or a narrower --rmin to --rmax; the output "
+                                             "above is incomplete\n"
                                     : "tarnel-cli: cannot write the output\n");
     }
 }
