@@ -38,7 +38,10 @@ TEST(StockFileTest, a_resistance_reads_alike_in_a_field_and_a_stock_file_in_eith
         {"4k7", 4.7},      {" 4K7 ", 4.7},   {"240R", 0.24},   {"1M5", 1500},    {"1R0", 0.001},  {"2|2k", 2.2},
         {"470 \u03a9", 0.47}, {"47 Ohms", 0.047}, {"10 k", 10},  {"4|7", 4.7},     {"1e3", 1000},   {"0R", below},
         {"R47", below},    {"4k7k", refused}, {"1e3k", refused}, {"k", refused},   {"4k-7", refused}, {"nan", refused},
-        {"10 pF", refused}, {"\u03a9", refused}, {"1||5", refused}};
+        {"10 pF", refused}, {"\u03a9", refused}, {"1||5", refused},
+        // The ohm sign is the Greek omega; the spaces of datasheets are spaces.
+        {"1\u2126", 0.001}, {"10\u2009k", 10}, {"10\u00a0k\u03a9", 10}, {"4\u202fk7", refused},
+        {"\u00a04k7\u202f", 4.7}, {"10\u200bk", refused}};
     for (const char* separator : {".", ","}) {
         for (const auto& [text, kiloOhms] : rows) {
             std::string typed = text;

@@ -58,7 +58,7 @@ StockReading parseStock(std::string_view text, std::string name, const NumberTex
         line = trimmed(line.substr(0, line.find('#')));
         if (line.empty())
             continue;
-        const std::optional<double> value = parseResistance(line, numbers);
+        const std::optional<double> value = parseResistance(plainTyped(line), numbers);
         if (!value) {
             if (++badLines <= namedBadLines)
                 namedBad.push_back({lineNumber, quoted(line)});

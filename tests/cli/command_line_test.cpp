@@ -91,7 +91,7 @@ TEST(CommandLineTest, each_option_reaches_its_input)
                            {Field::MaxResults, "500"}}, in);
     RunResult r = runCli({"--uin", "5", "--uin=12", "--uout", "3.3", "--tol", " 2 ", "--rmin", "1.5", "--rmax", "470",
                           "--rsum-min", "20", "--rsum-max", "300", "--max-results", "500", "--ratio", "H/L", "--hi",
-                          "1,ser", "--lo", "par, ser", "--exclude", "4.7"});
+                          "1,SER", "--lo", "Par,\u00a0ser", "--exclude", "4.7"});
     EXPECT_GT(searched.list.size(), 100u);
     EXPECT_EQ(outputLines(r.out), searched.lines) << r.err;
 
@@ -146,6 +146,8 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         {{"--uout", "0.0009"}, "--uout \"0.0009\" is out of range 0.001 to 9100000\n"},
         {{"--exclude", "2", "--only", "1e7"}, "--only \"1e7\" is out of range 0.001 to 9100000\n"},
         {{"--uin", "1,5.5"}, "--uin \"1,5.5\" is not a number in the range 0.001 to 9100000\n", ","},
+        {{"--tol", "1e999"}, "--tol \"1e999\" is out of range 0 to 100\n"},
+        {{"--rmax", "10\u2009k\u200b"}, "--rmax \"10\\u2009k\\u200B\" is not a number in the range 0.001 to 9100000\n"},
         {{"--hi", ","}, "--hi \",\": \"\"" + notAShape},
         {{"--uin"}, "--uin needs a value\n"},
         {{"--format", "--uin", "5"}, "--format needs a value\n"},
