@@ -84,20 +84,35 @@ TEST(GuaranteeTest, band_and_worst_case_agree_with_every_corner_in_every_shape_m
     EXPECT_GT(judged, 1000); // the cases reach both sides of the bound
 }
 
-TEST(GuaranteeTest, worst_case_with_exact_parts_and_source_lists_exactly_the_nominal_lines)
+// Exact parts and source: worst case is nominal. A source tolerance on its
+// own still narrows the list to the dividers that hold at both of its ends.
+TEST(GuaranteeTest, worst_case_is_nominal_with_exact_parts_and_source_and_the_source_alone_narrows_it)
 {
     for (const auto& [highOverLow, feedback] : {std::pair{false, false}, {false, true}, {true, false}, {true, true}}) {
-        SearchInput input = test::inputWith({{Field::PartTol, "0"}, {Field::Tol, "2"}, {Field::Rmax, "1000"}});
-        input.highOverLowOnly = highOverLow;
-        input.choice(ChoiceId::Order) = static_cast<std::size_t>(ListOrder::BestFirst);
-        input.choice(ChoiceId::Use) = static_cast<std::size_t>(feedback ? DividerUse::Feedback : DividerUse::Divider);
-        input.highShapes = input.lowShapes = ArmShapes::every();
-        const test::TestRun nominal = test::runInput(input);
-        input.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
-        const test::TestRun worst = test::runInput(input);
+        const auto run = [&](Criterion criterion, const char* sourceTolerance) {
+            SearchInput input = test::inputWith(
+                {{Field::PartTol, "0"}, {Field::Tol, "2"}, {Field::Rmax, "1000"}, {Field::SourceTol, sourceTolerance}});
+            input.highOverLowOnly = highOverLow;
+            input.choice(ChoiceId::Order) = static_cast<std::size_t>(ListOrder::BestFirst);
+            input.choice(ChoiceId::Use) =
+                static_cast<std::size_t>(feedback ? DividerUse::Feedback : DividerUse::Divider);
+            input.choice(ChoiceId::Criterion) = static_cast<std::size_t>(criterion);
+            input.highShapes = input.lowShapes = ArmShapes::every();
+            return test::runInput(input);
+        };
+        const test::TestRun nominal = run(Criterion::Nominal, "0");
+        const test::TestRun worst = run(Criterion::WorstCase, "0");
         EXPECT_EQ(worst.summary->found, nominal.summary->found);
         EXPECT_EQ(worst.lines(), nominal.lines());
         EXPECT_GT(nominal.list.size(), 100u);
+
+        const test::TestRun sourceOff = run(Criterion::WorstCase, "1");
+        EXPECT_LT(sourceOff.summary->found, nominal.summary->found);
+        EXPECT_GT(sourceOff.list.size(), 10u);
+        for (std::size_t i = 0; i < sourceOff.list.size(); ++i) {
+            const Corners corners = cornersOf(sourceOff.list.entry(i).divider, sourceOff.reading.params);
+            ASSERT_LE(corners.worstDeviation, 2.0 + 1e-9) << sourceOff.list.line(i);
+        }
     }
 }
 

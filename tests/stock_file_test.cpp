@@ -1,4 +1,6 @@
 #include "values/stock_file.h"
+#include "text/resistance_text.h"
+#include "values/value_set.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -55,6 +57,28 @@ TEST(StockFileTest, a_resistance_reads_alike_in_a_field_and_a_stock_file_in_eith
             EXPECT_EQ(field.params.rMax, kiloOhms >= 0 ? kiloOhms : failedReadValue) << typed;
             EXPECT_EQ(valuesOf(file), kiloOhms >= 0 ? std::vector{kiloOhms} : std::vector<double>{}) << typed;
             EXPECT_EQ(file.problem.starts_with("line 1"), kiloOhms == refused) << typed;
+        }
+    }
+}
+
+// The marking the lines write reads back as the very resistance, for every
+// series value at every decade a field allows.
+TEST(StockFileTest, a_value_written_as_marked_is_the_part_and_reads_back_unchanged)
+{
+    const std::pair<double, const char*> rows[] = {{0.24, "240R"}, {4.7, "4k7"}, {1000, "1M"}, {0.0033, "3R3"},
+                                                   {12.4, "12k4"}, {0.001, "1R"}, {1500, "1M5"}, {9100000, "9100M"},
+                                                   {0.0475, "47R5"}, {100, "100k"}, {0.00047, "R47"}};
+    for (const auto& [kiloOhms, marked] : rows) {
+        std::string text;
+        appendMarkedValue(text, kiloOhms);
+        EXPECT_EQ(text, marked);
+    }
+    const NumberText numbers(".");
+    for (const double value : seriesValues(seriesIndex("E192").value())->values()) {
+        for (const double decade : {1e-3, 1e-2, 0.1, 1.0, 10.0, 100.0, 1e3, 1e4, 1e5, 1e6}) {
+            std::string text;
+            appendMarkedValue(text, value * decade);
+            EXPECT_DOUBLE_EQ(parseResistance(text, numbers).value_or(0), value * decade) << text;
         }
     }
 }

@@ -33,6 +33,7 @@ namespace {
 constexpr int busyDelayMs = 300;
 constexpr int progressIntervalMs = 100;
 const QString staleNote = QStringLiteral(" (inputs changed since this run)");
+const QString staleDetailsNote = QStringLiteral("Of the run listed, before the inputs changed:\n");
 
 } // namespace
 
@@ -129,6 +130,7 @@ void TForm1::btnStartClick()
         runner_.start(reading.params, list, armTables_);
         model_->setListLent(true);
         runInputs_ = readControls();
+        detailsStale_ = false;
         searching_ = true;
         setInputsEnabled(false);
         stopAction_->setEnabled(true);
@@ -185,8 +187,14 @@ void TForm1::setInputsEnabled(bool enabled)
 // run's, it says so, and no longer once they are back.
 void TForm1::markSummaryStale()
 {
-    if (!runSummary_.isEmpty() && !searching_)
-        lblSummary->setText(readControls() == runInputs_ ? runSummary_ : runSummary_ + staleNote);
+    if (runSummary_.isEmpty() || searching_)
+        return;
+    const bool stale = readControls() != runInputs_;
+    lblSummary->setText(stale ? runSummary_ + staleNote : runSummary_);
+    if (stale != detailsStale_) {
+        detailsStale_ = stale;
+        showDetails();
+    }
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event)
@@ -216,7 +224,11 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::showDetails()
 {
-    reportingFailures(this, [this] { lblDetails->setText(model_->detailsText(ListBox1->currentIndex().row())); });
+    // Details of a list whose inputs have changed say whose figures they are.
+    reportingFailures(this, [this] {
+        const QString details = model_->detailsText(ListBox1->currentIndex().row());
+        lblDetails->setText(detailsStale_ && !details.isEmpty() ? staleDetailsNote + details : details);
+    });
 }
 
 bool TForm1::fileChosen() const

@@ -200,6 +200,7 @@ private:
     int entryBeforeFile_ = 0;                      // of the series box, to go back to when no file is chosen
     QString runSummary_;                           // of the lines the list shows, or empty
     SearchInput runInputs_;                        // as the run shown read them
+    bool detailsStale_ = false;                    // the inputs differ from runInputs_
     QString valuesFolder_;                         // where the stock file dialog opens
     QTimer* busyDelay_;
     QTimer* progressTimer_;

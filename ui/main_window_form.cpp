@@ -110,11 +110,19 @@ QComboBox* makeChoiceBox(FieldControls& fields, QWidget* parent, const char* nam
 
 // A special slot's edit, and its box, which steps unchecked, grayed, checked,
 // as "( )/(-)/(x)" reads.
+// The slots' caption names the states only; this says what they do.
+const QString slotHint = QStringLiteral(
+    "A resistor value in k (2 is 2 k\u03a9). A click steps the box through three states:\n"
+    "( ) excluded: no divider uses the value;\n"
+    "(-) ignored: the slot does nothing;\n"
+    "(x) listed: once any slot is listed, dividers use listed values only.");
+
 QLineEdit* makeSpecialEdit(FieldControls& fields, std::size_t slot, QWidget* parent, const char* name,
                            const QRect& geometry)
 {
-    return fields.specialEdits[slot] =
-               placeControl(new QLineEdit(toQString(specialSlotTexts[slot]), parent), name, geometry);
+    QLineEdit* edit = placeControl(new QLineEdit(toQString(specialSlotTexts[slot]), parent), name, geometry);
+    setFieldHint(*edit, slotHint);
+    return fields.specialEdits[slot] = edit;
 }
 
 QCheckBox* makeSpecialBox(FieldControls& fields, std::size_t slot, QWidget* parent, const char* name,
@@ -123,6 +131,7 @@ QCheckBox* makeSpecialBox(FieldControls& fields, std::size_t slot, QWidget* pare
     QCheckBox* box = placeControl(new QCheckBox(QStringLiteral("( )/(-)/(x)"), parent), name, geometry);
     box->setTristate(true);
     box->setCheckState(Qt::PartiallyChecked);
+    box->setToolTip(slotHint);
     return fields.specialChecks[slot] = box;
 }
 
@@ -249,6 +258,10 @@ void TForm1::createRunPanel()
     cmbOrder = makeChoiceBox(fields_, Panel3, "cmbOrder", {120, 8, 177, 33}, ChoiceId::Order);
     makeLabel(Panel3, "Label10", {16, 50, 100, 25}, QStringLiteral("Part tol [%]"));
     editPartTol = makeEdit(fields_, Panel3, "editPartTol", {120, 47, 73, 33}, Field::PartTol);
+    makeLabel(Panel3, "lblNotation", {210, 50, 55, 25}, QStringLiteral("Values"));
+    makeChoiceBox(fields_, Panel3, "cmbNotation", {268, 47, 130, 33}, ChoiceId::Notation)
+        ->setToolTip(QStringLiteral("Resistors in the lines and details in kilo-ohms, or as parts are marked "
+                                    "(4k7, 240R, 1M); saved csv and json keep kilo-ohms"));
     makeLabel(Panel3, "Label11", {16, 89, 100, 25}, QStringLiteral("Series"));
     cmbSeries = makeChoiceBox(fields_, Panel3, "cmbSeries", {120, 86, 130, 33}, ChoiceId::Series);
     cmbSeries->insertItem(fileEntry, QStringLiteral("from file…"));
@@ -308,8 +321,15 @@ void TForm1::createColumn()
     lblDetails->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblDetails->setTextInteractionFlags(Qt::TextSelectableByMouse);
     for (QWidget* text : {static_cast<QWidget*>(lblProgress), static_cast<QWidget*>(lblSummary),
-                          static_cast<QWidget*>(lblDetails), static_cast<QWidget*>(ListBox1)})
+                          static_cast<QWidget*>(lblDetails)})
         text->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    // The list's figures line up in columns: fixed-pitch, at the system font's size.
+    QFont listFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    listFont.setPointSizeF(QFontDatabase::systemFont(QFontDatabase::GeneralFont).pointSizeF());
+    ListBox1->setFont(listFont);
+    // A long details line wraps instead of widening the column under the panels.
+    lblDetails->setWordWrap(true);
+    lblDetails->setFixedWidth(Panel3->width());
     // Room for a divider's details, which take up to ten lines.
     lblDetails->setMinimumHeight(10 * lblDetails->fontMetrics().lineSpacing());
     column_->addWidget(lblSummary);
@@ -354,6 +374,7 @@ void TForm1::orderTabs()
         editPartTol, cmbSeries, fields_.box(ChoiceId::Criterion), fields_.box(ChoiceId::Use),
         fields_.edit(Field::SourceTol), fields_.edit(Field::HighArmMin), fields_.edit(Field::HighArmMax),
         fields_.edit(Field::LowArmMin), fields_.edit(Field::LowArmMax), fields_.edit(Field::OutputImpedanceMax),
+        fields_.box(ChoiceId::Notation),
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

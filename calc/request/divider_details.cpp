@@ -1,6 +1,7 @@
 #include "request/divider_details.h"
 
 #include "search/guarantee.h"
+#include "text/resistance_text.h"
 #include "text/rounded_digits.h"
 #include "values/decimal_bounds.h"
 
@@ -105,11 +106,19 @@ std::string detailsText(const Divider& divider, const SearchParams& params, cons
     const ArmCombination& arms = divider.arms();
     const bool feedback = params.use == DividerUse::Feedback;
     std::string text;
+    // A part as the chosen notation writes it; an arm's sum is no part, so it keeps its unit.
+    const auto appendPart = [&](double kiloOhms) {
+        if (params.notation == ValueNotation::Marked)
+            appendMarkedValue(text, kiloOhms);
+        else
+            text.append(withPrefix(kiloOhms * 1000.0, "\u03a9", numbers));
+    };
     const auto arm = [&](std::string_view name, ArmKind kind, std::size_t first, double resistance) {
-        text.append(name).append(": ").append(withPrefix(d.resistors[first] * 1000.0, "\u03a9", numbers));
+        text.append(name).append(": ");
+        appendPart(d.resistors[first]);
         if (kind != ArmKind::Single) {
             text.append(armJoiner(kind));
-            text.append(withPrefix(d.resistors[first + 1] * 1000.0, "\u03a9", numbers));
+            appendPart(d.resistors[first + 1]);
             text.append(" = ").append(withPrefix(resistance * 1000.0, "\u03a9", numbers));
         }
         text.append("\n");

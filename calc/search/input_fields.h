@@ -149,6 +149,7 @@ inline constexpr std::array<Choice, 2> orderChoices{{{"found", "as found"}, {"be
 inline constexpr std::array<Choice, 2> criterionChoices{
     {{"nominal", "nominal within Tol"}, {"worst-case", "worst case within Tol"}}};
 inline constexpr std::array<Choice, 2> useChoices{{{"divider", "divider"}, {"feedback", "feedback"}}};
+inline constexpr std::array<Choice, 2> notationChoices{{{"k", "k"}, {"marked", "as marked"}}};
 
 inline constexpr std::array<Choice, seriesTable.size()> seriesChoices = [] {
     std::array<Choice, seriesTable.size()> choices{};
@@ -157,7 +158,7 @@ inline constexpr std::array<Choice, seriesTable.size()> seriesChoices = [] {
     return choices;
 }();
 
-enum class ChoiceId : std::size_t { Order, Series, Criterion, Use };
+enum class ChoiceId : std::size_t { Order, Series, Criterion, Use, Notation };
 
 struct ChoiceField {
     ChoiceId id;
@@ -168,7 +169,7 @@ struct ChoiceField {
     std::string_view help;
 };
 
-inline constexpr std::array<ChoiceField, 4> choiceFields{{
+inline constexpr std::array<ChoiceField, 5> choiceFields{{
     {ChoiceId::Order, orderChoices, 0, [](SearchParams& p, std::size_t c) { p.order = static_cast<ListOrder>(c); },
      "order", "list the first dividers found, or the best first"},
     // A file of values, when one is chosen, stands in for the series.
@@ -181,6 +182,10 @@ inline constexpr std::array<ChoiceField, 4> choiceFields{{
     {ChoiceId::Use, useChoices, 0, [](SearchParams& p, std::size_t c) { p.use = static_cast<DividerUse>(c); }, "use",
      "the output taken from Uin, or the feedback divider that sets a regulator's output Uin from its reference "
      "Uout"},
+    {ChoiceId::Notation, notationChoices, 0,
+     [](SearchParams& p, std::size_t c) { p.notation = static_cast<ValueNotation>(c); }, "notation",
+     "resistors in lines and details in kilo-ohms, or as parts are marked (4k7, 240R, 1M); csv and json keep "
+     "kilo-ohms"},
 }};
 
 [[nodiscard]] constexpr const ChoiceField& choiceField(ChoiceId id)

@@ -26,12 +26,18 @@ void ResultList::setRun(const SearchParams& params)
         for (const double widened : {deviation, deviation * (1 + 1e-6)})
             widestDeviationText_ = std::max(widestDeviationText_, numbers_.fixed2(widened).size());
     }
-    if (params.values == values_)
+    if (params.values == values_ && params.notation == notation_)
         return;
     values_ = params.values;
+    notation_ = params.notation;
     valueTexts_.clear();
-    for (const double value : values_->values())
-        appendLineValue(valueTexts_.emplace_back(), value, numbers_);
+    for (const double value : values_->values()) {
+        std::string& text = valueTexts_.emplace_back();
+        if (notation_ == ValueNotation::Marked)
+            appendMarkedValue(text, value);
+        else
+            appendLineValue(text, value, numbers_);
+    }
 }
 
 void ResultList::clear()

@@ -79,9 +79,10 @@ private:
     std::size_t capacity_ = std::numeric_limits<std::size_t>::max();
     std::int32_t resultCount_ = 0;
     std::shared_ptr<const ValueSet> values_;
+    ValueNotation notation_ = ValueNotation::KiloOhms;
     double ratioOffset_ = 0.0;
     double targetRatio_ = 0.0;
-    std::vector<std::string> valueTexts_; // values_ as the lines write them
+    std::vector<std::string> valueTexts_; // values_ as the lines write them, in notation_
     std::vector<std::string> messages_;
 
     // What widestLineLength() is bounded from, kept up to date as lines come.

@@ -24,6 +24,10 @@ enum class Criterion { Nominal, WorstCase };
 // output Uin of a regulator whose reference is Uout (Uin = Uout * ratio).
 enum class DividerUse { Divider, Feedback };
 
+// How lines and details write a resistor: in kilo-ohms, or as the part is
+// marked (4k7, 240R). Files keep kilo-ohms, which scripts read as numbers.
+enum class ValueNotation { KiloOhms, Marked };
+
 inline constexpr double noUpperBound = std::numeric_limits<double>::infinity();
 
 // The least and greatest whole resistance of one arm, inclusive.
@@ -56,6 +60,7 @@ struct SearchParams {
     double sourceTolerance = 0.0; // a fraction: of Uin, or of the reference in feedback use
     Criterion criterion = Criterion::Nominal;
     DividerUse use = DividerUse::Divider;
+    ValueNotation notation = ValueNotation::KiloOhms;
     ArmBounds highArm;
     ArmBounds lowArm;
     double outputImpedanceMax = noUpperBound; // H || L, kilo-ohms

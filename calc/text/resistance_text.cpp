@@ -1,6 +1,8 @@
 #include "text/resistance_text.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 namespace tarnel {
 
@@ -80,6 +82,26 @@ void appendLineValue(std::string& out, double kiloOhms, const NumberText& number
     if (separator == std::string::npos)
         out += numbers.decimalSeparator();
     out.append(decimals < 2 ? 2 - decimals : 0, '0');
+}
+
+void appendMarkedValue(std::string& out, double kiloOhms)
+{
+    // Gigaohms stay in M, a letter parts and parseResistance both know.
+    const auto [letter, scale] = kiloOhms < 1.0 ? std::pair{'R', 1e3} : kiloOhms < 1e3 ? std::pair{'k', 1.0}
+                                                                                       : std::pair{'M', 1e-3};
+    // to_chars, unlike printf, writes a point whatever the process's locale.
+    std::array<char, 32> digits{};
+    const auto written =
+        std::to_chars(digits.data(), digits.data() + digits.size(), kiloOhms * scale, std::chars_format::general, 12);
+    const std::string_view text(digits.data(), static_cast<std::size_t>(written.ptr - digits.data()));
+    const std::size_t point = text.find('.');
+    if (point == std::string_view::npos) {
+        out.append(text).push_back(letter);
+        return;
+    }
+    out.append(text.starts_with("0.") ? std::string_view() : text.substr(0, point));
+    out.push_back(letter);
+    out.append(text.substr(point + 1));
 }
 
 } // namespace tarnel

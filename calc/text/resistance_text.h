@@ -23,4 +23,10 @@ inline constexpr std::string_view resistanceNotations = "4k7, 240R, 1M5, 1R0, 47
 // so that 240 Ω is 0.24 and 47.5 Ω 0.0475, and no resistor reads 0.00.
 void appendLineValue(std::string& out, double kiloOhms, const NumberText& numbers);
 
+// A resistor value as the part is marked, which parseResistance reads back:
+// the multiplier R, k or M where the decimal point would stand, "240R",
+// "4k7", "1M", "3R3", "R47"; twelve significant digits at most, so that a
+// value's binary residue never shows.
+void appendMarkedValue(std::string& out, double kiloOhms);
+
 } // namespace tarnel

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -130,6 +131,15 @@ TEST(CommandLineTest, a_regulators_240_ohms_is_found_and_resistances_read_as_par
 {
     const RunResult r = runCli({"--uin", "5", "--uout", "1.25", "--rmin", "0.1", "--rmax", "1k", "--rsum-min", "100R"});
     EXPECT_NE(r.out.find("\n0.75   /  0.24   d 3.12\n"), std::string::npos) << r.out;
+    // Written as marked, the lines name the parts; a file keeps kilo-ohms for the scripts that read it.
+    const std::vector<std::string> regulator{"--uin", "5", "--uout", "1.25", "--rmin", "0.1", "--rmax", "1k",
+                                             "--rsum-min", "100R", "--notation", "marked"};
+    const RunResult marked = runCli(regulator);
+    EXPECT_NE(marked.out.find("\n750R   /  240R   d 3.12\n"), std::string::npos) << marked.out;
+    EXPECT_EQ(outputLines(marked.out).size(), outputLines(r.out).size());
+    std::vector<std::string> csv = regulator;
+    csv.insert(csv.end(), {"--format", "csv"});
+    EXPECT_NE(runCli(csv).out.find("\n0,1,1,0.75,,0.24,,"), std::string::npos);
 }
 
 TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_status_2)
@@ -229,6 +239,10 @@ TEST(CommandLineTest, csv_and_json_give_every_column_with_a_period_whatever_the_
               "0.979030690182,\"high_r2_v\":8.02805165949,\"low_r1_v\":0.992917650326,\"low_r2_v\":"
               "0.992917650326},");
     EXPECT_EQ(outputLines(r.out).size(), 4u);
+    // A one-resistor arm has no second resistor: null, never a 0 Ω one a script would read.
+    const std::string single = runCli({"--format", "json", "--max-results", "1"}).out;
+    for (const char* absent : {"high_r2", "low_r2", "high_r2_power_mw", "low_r2_power_mw", "high_r2_v", "low_r2_v"})
+        EXPECT_NE(single.find("\"" + std::string(absent) + "\":null"), std::string::npos) << absent << single;
     EXPECT_EQ(runCli({"--format", "csv", "--hi", ""}).out, rows[0] + "\n");
     r = runCli({"--format", "json", "--hi", ""});
     EXPECT_EQ(r.out, "[]\n");
@@ -402,6 +416,26 @@ TEST(CommandLineTest, the_output_goes_where_its_name_leads_or_is_refused_before_
     std::ostringstream otherName;
     otherName << std::ifstream(dir / "other-name.txt").rdbuf();
     EXPECT_EQ(otherName.str(), old);
+    // The eleven names made here and by the runs, no temporary.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 11);
+    // A write that fails part way (here the file size limit, as a full disk
+    // would) fails the run and leaves the file and the folder as they were.
+    {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit small{1 << 16, limit.rlim_max};
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        const RunResult r = runCli({"--tol", "100", "--max-results", "100000", "--hi", "1,ser", "--output", in + "private.txt"});
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "tarnel-cli: --output \"" + in + "private.txt\": cannot be written: File too large\n");
+        std::ostringstream content;
+        content << std::ifstream(dir / "private.txt").rdbuf();
+        EXPECT_TRUE(content.str() == line) << content.str().size() << " bytes";
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 11);
+    }
     // Without --format the file's extension, in any case, picks it, as Save results does; --format wins.
     const auto written = [&](const char* name, Args more) {
         Args args{"--max-results", "1", "--output", in + name};
@@ -414,7 +448,6 @@ TEST(CommandLineTest, the_output_goes_where_its_name_leads_or_is_refused_before_
     EXPECT_EQ(written("rows.CSV", {}), runCli({"--max-results", "1", "--format", "csv"}).out);
     EXPECT_EQ(written("rows.json", {}), runCli({"--max-results", "1", "--format", "json"}).out);
     EXPECT_EQ(written("text.json", {"--format", "text"}), line);
-    // The fourteen names made here and by the runs, no temporary.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 14);
     // "-" is standard output, no file of that name.
     EXPECT_EQ(runCli({"--max-results", "1", "--output", "-"}).out, line);

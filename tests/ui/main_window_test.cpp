@@ -153,7 +153,8 @@ private slots:
             "editMaxResults", "editRsumMax", "editRsumMin", "chkDivOnly",   "ListBox1",    "editSpecVal0",
             "chkSpecVal0", "editSpecVal1", "chkSpecVal1", "editSpecVal2",   "chkSpecVal2", "editSpecVal3",
             "chkSpecVal3", "cmbOrder",    "editPartTol",  "cmbSeries",      "cmbCriterion", "cmbUse",
-            "editSourceTol", "editHiMin", "editHiMax",    "editLoMin",      "editLoMax",   "editRoutMax", "btnStart"};
+            "editSourceTol", "editHiMin", "editHiMax",    "editLoMin",      "editLoMax",   "editRoutMax", "cmbNotation",
+            "btnStart"};
         QStringList visited{QApplication::focusWidget()->objectName()};
         while (visited.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -312,10 +313,15 @@ private slots:
         QVERIFY(find<QLabel>("lblDetails")->text().startsWith("High arm: 62 k")); // the current row's divider
         // A part tolerance that does not read turns red and leaves the band as it was.
         const QString details = find<QLabel>("lblDetails")->text();
+        const QString partTol = find<QLineEdit>("editPartTol")->text();
         type(find<QLineEdit>("editPartTol"), "x");
         QVERIFY(isRed(find<QLineEdit>("editPartTol")));
-        QCOMPARE(find<QLabel>("lblDetails")->text(), details);
+        // Summary and details say their run's inputs have changed, and no longer once they are back.
+        QCOMPARE(find<QLabel>("lblDetails")->text(), "Of the run listed, before the inputs changed:\n" + details);
         QVERIFY(find<QLabel>("lblSummary")->text().endsWith("(inputs changed since this run)"));
+        type(find<QLineEdit>("editPartTol"), partTol);
+        QCOMPARE(find<QLabel>("lblDetails")->text(), details);
+        QVERIFY(!find<QLabel>("lblSummary")->text().endsWith("(inputs changed since this run)"));
         // Ranges of a selection come in click order and may overlap; each line goes once, in list order.
         const QAbstractItemModel* model = listBox()->model();
         QItemSelection overlapping;
