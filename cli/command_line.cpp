@@ -90,11 +90,15 @@ std::string failureReason()
 
 // The results to the output file, or out; every failure said, and for
 // standard output that what went out before it is not the whole.
-int writeOutput(const Options& options, const SearchResult& result, std::ostream& out,
-                std::optional<OutputFile>& file, std::ostream& err)
+int writeOutput(const Options& options, const SearchResult& result, const std::optional<ResultList>& front,
+                std::ostream& out, std::optional<OutputFile>& file, std::ostream& err)
 {
     try {
-        result.write(options.format, file ? file->stream() : out);
+        std::ostream& to = file ? file->stream() : out;
+        if (front)
+            writeResults(options.format, *front, result.request, to);
+        else
+            result.write(options.format, to);
     } catch (...) {
         err << programName << ": " << failureReason()
             << (file ? "; " + tarnel::quoted(*options.outputFile) + " is left as it was"
@@ -145,10 +149,15 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!reading.valid)
         return reportUnexplainedStop(reading, err);
     const SearchResult result = search(reading.params, {}, numbers);
-    const int status = writeOutput(options, result, out, file, err);
+    std::optional<ResultList> front;
+    if (options.pareto)
+        front = frontLines(result.list, result.request, paretoFront(result.list, result.request));
+    const int status = writeOutput(options, result, front, out, file, err);
     // The output is all dividers from all values, unless the summary, after it, says otherwise.
     if (status == exitSuccess && result.summary.tellsMore())
         err << programName << ": " << result.summaryText() << '\n';
+    if (status == exitSuccess && front)
+        err << programName << ": " << frontSummaryText(front->size(), static_cast<std::size_t>(result.list.resultCount()), numbers) << '\n';
     return status;
 }
 

@@ -81,6 +81,9 @@ public:
                     output_);
         valueOption("preset", "NAME", "start from the inputs of preset NAME, as the window keeps them; the other\n"
                     "options given override them", preset_);
+        flagOption("pareto", "print only the dividers on the Pareto front of the size of the deviation\n"
+                   "(worst-case: the worst deviation) against current, least current first",
+                   parsed_.options.pareto);
         flagOption("help", "print this help and exit; -h too", parsed_.options.help);
         flagOption("version", "print the version and exit", parsed_.options.version);
         const std::string resistances = rangeText(resistanceRange, NumberText());

@@ -41,6 +41,7 @@ struct Options {
     std::size_t outputFilePosition = noPosition;
     bool help = false;
     bool version = false;
+    bool pareto = false; // only the dividers on the Pareto front
 };
 
 struct ArgumentError {

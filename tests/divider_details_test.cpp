@@ -65,3 +65,51 @@ TEST(DividerDetailsTest, a_divider_that_meets_uout_in_decimal_is_off_by_nothing)
         EXPECT_GT(offInBinary, 0u) << uin << " / " << uout;
     }
 }
+
+// The schematic's texts: each resistor as marked on the part, with its
+// voltage and power; the chain's top, the tap and the current.
+TEST(DividerDetailsTest, the_schematic_names_each_part_as_marked_and_each_node_with_its_voltage)
+{
+    SearchParams params = readSearchParams(SearchInput(), NumberText()).params; // Uin 10, Uout 1
+    const DividerSchematic s = dividerSchematic({3, {r47, r47, r1, r91}}, params, NumberText());
+    EXPECT_EQ(s.topName, "Uin");
+    EXPECT_EQ(s.topVoltage, "10 V");
+    EXPECT_EQ(s.tapName, "Uout");
+    EXPECT_EQ(s.tapVoltage, "6.82432 V");
+    EXPECT_EQ(s.current, "675.7 \u00b5A");
+    EXPECT_EQ(s.high.kind, ArmKind::Single);
+    ASSERT_EQ(s.high.resistors.size(), 1u);
+    EXPECT_EQ(s.high.resistors[0].marking, "4k7");
+    EXPECT_EQ(s.high.resistors[0].voltage, "3.176 V");
+    EXPECT_EQ(s.high.resistors[0].power, "2.146 mW");
+    EXPECT_EQ(s.low.kind, ArmKind::Series);
+    ASSERT_EQ(s.low.resistors.size(), 2u);
+    EXPECT_EQ(s.low.resistors[0].marking, "1k");
+    EXPECT_EQ(s.low.resistors[1].marking, "9k1");
+    EXPECT_EQ(s.low.resistors[1].voltage, "6.149 V");
+
+    // Two in parallel, side by side, share the arm's voltage.
+    const DividerSchematic p = dividerSchematic({6, {r47, r47, r10, r10}}, params, NumberText(","));
+    EXPECT_EQ(p.high.kind, ArmKind::Parallel);
+    ASSERT_EQ(p.low.resistors.size(), 2u);
+    EXPECT_EQ(p.low.resistors[0].voltage, p.low.resistors[1].voltage);
+    EXPECT_EQ(p.low.resistors[0].marking, "10k");
+    EXPECT_EQ(p.tapVoltage.find('.'), std::string::npos); // figures in the separator given, markings as on the part
+
+    // H/L mode: the chain H + L still lies across Uin; the tap is where L's share puts it.
+    params.ratioOffset = 0.0;
+    const DividerSchematic hl = dividerSchematic({0, {r91, r91, r1, r1}}, params, NumberText());
+    EXPECT_EQ(hl.topVoltage, "10 V");
+    EXPECT_EQ(hl.tapVoltage, "990.099 mV");
+
+    // Feedback use: the chain lies across the regulated output and the tap is the pin at the reference.
+    params.ratioOffset = 1.0;
+    params.use = DividerUse::Feedback;
+    params.uin = 5.0;
+    params.uout = 0.8;
+    const DividerSchematic fb = dividerSchematic({0, {r91, r91, r1, r1}}, params, NumberText());
+    EXPECT_EQ(fb.topName, "Uout");
+    EXPECT_EQ(fb.topVoltage, "8.08 V");
+    EXPECT_EQ(fb.tapName, "FB = Vref");
+    EXPECT_EQ(fb.tapVoltage, "800 mV");
+}

@@ -1,6 +1,8 @@
 #include "main_window.h"
 
 #include "control_adapters.h"
+#include "divider_plot.h"
+#include "divider_schematic.h"
 #include "error_box.h"
 #include "fitting.h"
 #include "result_list_model.h"
@@ -56,7 +58,11 @@ TForm1::TForm1(QWidget* parent, std::string decimalSeparator)
                              screen()->availableGeometry()));
 }
 
-TForm1::~TForm1() = default;
+// The plot's thread reads the list, which the model, gone before the plot, holds.
+TForm1::~TForm1()
+{
+    plotView->clear();
+}
 
 void TForm1::connectControls()
 {
@@ -75,6 +81,9 @@ void TForm1::connectControls()
     });
     progressTimer_->setInterval(progressIntervalMs);
     connect(progressTimer_, &QTimer::timeout, this, &TForm1::showProgress);
+    // The plot's thread reads the list: it ends before the list changes.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, plotView, &DividerPlot::clear);
+    connect(plotView, &DividerPlot::lineChosen, this, &TForm1::chooseLine);
     connect(ListBox1, &ResultListView::resultsSaved, this, [this](const QString& message) {
         lblSummary->setText(message);
     });
@@ -111,6 +120,7 @@ void TForm1::btnStartClick()
     if (searching_)
         return; // a press during a run is dropped, not queued
     lblDetails->clear();
+    schematicView->setSchematic(std::nullopt);
     // The view is whole again before an error box shows.
     reportingFailures(this, [this] {
         runSummary_.clear();
@@ -163,6 +173,8 @@ void TForm1::searchFinished(const SearchOutcome& outcome)
         }
         if (outcome.failure)
             std::rethrow_exception(outcome.failure);
+        if (model_->runParams())
+            plotView->plot(resultList(), *model_->runParams());
         runSummary_ = toQString(summaryText(*outcome.summary, resultList().numbers()));
         lblSummary->setText(runSummary_);
     });
@@ -226,9 +238,20 @@ void TForm1::showDetails()
 {
     // Details of a list whose inputs have changed say whose figures they are.
     reportingFailures(this, [this] {
-        const QString details = model_->detailsText(ListBox1->currentIndex().row());
+        const int row = ListBox1->currentIndex().row();
+        const QString details = model_->detailsText(row);
         lblDetails->setText(detailsStale_ && !details.isEmpty() ? staleDetailsNote + details : details);
+        schematicView->setSchematic(model_->schematic(row));
+        const bool divider = row >= 0 && model_->runParams() && !resultList().isMessage(static_cast<std::size_t>(row));
+        plotView->markLine(divider ? std::optional<std::size_t>(static_cast<std::size_t>(row)) : std::nullopt);
     });
+}
+
+void TForm1::chooseLine(int line)
+{
+    const QModelIndex index = model_->index(line, 0);
+    ListBox1->setCurrentIndex(index);
+    ListBox1->scrollTo(index);
 }
 
 bool TForm1::fileChosen() const
@@ -289,6 +312,8 @@ void TForm1::readPartTolerance()
         SearchParams params = *model_->runParams();
         field.use(params, reading.value);
         model_->setRunParams(std::move(params));
+        // Under the worst-case criterion the deviations, and so the front, follow the parts.
+        plotView->plot(resultList(), *model_->runParams());
         showDetails();
     });
 }

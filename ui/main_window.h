@@ -30,6 +30,8 @@ class QVBoxLayout;
 
 namespace tarnel {
 
+class DividerPlot;
+class DividerSchematicView;
 class ResultListModel;
 class ResultListView;
 
@@ -122,6 +124,7 @@ private:
     // The run, the summary and the column's inputs: main_window.cpp.
     void connectControls();
     void showDetails();
+    void chooseLine(int line);
     void readPartTolerance();
     void seriesActivated(int index);
     [[nodiscard]] bool fileChosen() const;
@@ -194,6 +197,8 @@ private:
     QPushButton* btnStop = nullptr;
     QLabel* lblSummary = nullptr;
     QLabel* lblDetails = nullptr;
+    DividerSchematicView* schematicView = nullptr; // the chosen divider drawn, under its details
+    DividerPlot* plotView = nullptr;               // every listed divider, beside the schematic
     FieldControls fields_; // every control of the field table, as its rows are
 
     std::optional<std::string> valuesFilePath_; // in the file system's encoding

@@ -3,6 +3,8 @@
 
 #include "caption_left_check_box.h"
 #include "control_adapters.h"
+#include "divider_plot.h"
+#include "divider_schematic.h"
 #include "fitting.h"
 #include "result_list_model.h"
 #include "result_list_view.h"
@@ -332,8 +334,17 @@ void TForm1::createColumn()
     lblDetails->setFixedWidth(Panel3->width());
     // Room for a divider's details, which take up to ten lines.
     lblDetails->setMinimumHeight(10 * lblDetails->fontMetrics().lineSpacing());
+    // The chosen divider drawn under its details, in the system's font too.
+    schematicView = place(new DividerSchematicView(surface_), "schematicView", {});
+    schematicView->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     column_->addWidget(lblSummary);
-    column_->addWidget(lblDetails, 1);
+    plotView = place(new DividerPlot(surface_), "dividerPlot", {});
+    plotView->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    column_->addWidget(lblDetails);
+    auto* pictures = new QHBoxLayout;
+    pictures->addWidget(schematicView, 0, Qt::AlignLeft | Qt::AlignTop);
+    pictures->addWidget(plotView, 1);
+    column_->addLayout(pictures, 1);
 }
 
 QSize TForm1::openingSize() const

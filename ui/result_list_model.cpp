@@ -149,6 +149,13 @@ QString ResultListModel::detailsText(int row) const
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+std::optional<DividerSchematic> ResultListModel::schematic(int row) const
+{
+    if (!runParams_ || row < 0 || row >= rowCount() || list_.isMessage(static_cast<std::size_t>(row)))
+        return std::nullopt;
+    return dividerSchematic(list_.divider(static_cast<std::size_t>(row)), *runParams_, list_.numbers());
+}
+
 ResultListModel::Reset::Reset(ResultListModel& model) : model_(model)
 {
     model_.beginResetModel();

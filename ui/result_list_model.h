@@ -1,5 +1,6 @@
 #pragma once
 
+#include "request/divider_details.h"
 #include "search/result_list.h"
 #include "search/search_params.h"
 
@@ -53,6 +54,8 @@ public:
     [[nodiscard]] QByteArray tableText(const QItemSelection& selection) const;
     // What the divider of a result line delivers, in a few lines; empty for any other row.
     [[nodiscard]] QString detailsText(int row) const;
+    // The divider of a result line as a schematic draws it; none for any other row.
+    [[nodiscard]] std::optional<DividerSchematic> schematic(int row) const;
 
     // Copy as table takes at most this many lines: a row is some 200 bytes.
     static constexpr int tableRowLimit = 1'000'000;

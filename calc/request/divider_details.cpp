@@ -34,8 +34,9 @@ double outputAt(const Divider& divider, const SearchParams& params, const std::a
     return params.uin * sourceScale / chainRatio(counted, params);
 }
 
-// The value in its unit with a metric prefix, to the given significant digits.
-std::string withPrefix(double value, std::string_view unit, const NumberText& numbers, int digits = 4)
+} // namespace
+
+std::string withPrefix(double value, std::string_view unit, const NumberText& numbers, int digits)
 {
     static constexpr std::pair<double, std::string_view> prefixes[] = {
         {1e6, "M"}, {1e3, "k"}, {1.0, ""}, {1e-3, "m"}, {1e-6, "\u00b5"}, {1e-9, "n"}};
@@ -49,12 +50,42 @@ std::string withPrefix(double value, std::string_view unit, const NumberText& nu
            std::string(unit);
 }
 
+namespace {
+
 std::string withSign(const std::string& magnitude, double value)
 {
     return (value > 0 ? "+" : "") + magnitude;
 }
 
+// In H/L mode the tap is wanted where the target ratio would put it.
+double wantedOutput(const SearchParams& params)
+{
+    return params.use == DividerUse::Feedback ? params.uin
+           : params.ratioOffset == 1.0        ? params.uout
+                                              : params.uin / chainRatio(params.ratio(), params);
+}
+
+double outputOf(double ratio, const SearchParams& params)
+{
+    return params.use == DividerUse::Feedback ? params.uout * ratio : params.uin / chainRatio(ratio, params);
+}
+
+// An output that is what was wanted in decimal is off by nothing, not by a last bit.
+bool meetsWantedOutput(double output, const SearchParams& params)
+{
+    return sameDecimal(output, wantedOutput(params));
+}
+
 } // namespace
+
+double shownDeviation(const DividerFigures& figures, const SearchParams& params)
+{
+    if (params.criterion == Criterion::WorstCase)
+        return worstDeviation(figures.ratio, params);
+    return meetsWantedOutput(outputOf(figures.ratio, params), params)
+               ? 0.0
+               : std::fabs(deviationPercent(figures.ratio, params.ratio()));
+}
 
 DividerDetails dividerDetails(const Divider& divider, const SearchParams& params)
 {
@@ -64,13 +95,9 @@ DividerDetails dividerDetails(const Divider& divider, const SearchParams& params
     for (std::size_t i = 0; i < d.resistors.size(); ++i)
         d.resistors[i] = values[divider.values[i]];
     d.figures = dividerFigures(divider, params.ratioOffset, values);
-    d.output = feedback ? params.uout * d.figures.ratio : params.uin / chainRatio(d.figures.ratio, params);
-    // In H/L mode the tap is wanted where the target ratio would put it.
-    const double wanted = feedback                    ? params.uin
-                          : params.ratioOffset == 1.0 ? params.uout
-                                                      : params.uin / chainRatio(params.ratio(), params);
-    // An output that is what was wanted in decimal is off by nothing, not by a last bit.
-    d.outputError = sameDecimal(d.output, wanted) ? 0.0 : d.output - wanted;
+    d.output = outputOf(d.figures.ratio, params);
+    const double wanted = wantedOutput(params);
+    d.outputError = meetsWantedOutput(d.output, params) ? 0.0 : d.output - wanted;
     d.outputErrorPercent = d.outputError / wanted * 100.0;
     d.chainVoltage = feedback ? d.output : params.uin;
     // Kilo-ohms to ohms: the current in amperes.
@@ -155,6 +182,31 @@ std::string detailsText(const Divider& divider, const SearchParams& params, cons
     if (params.criterion == Criterion::WorstCase)
         text.append(", worst case \u00b1").append(numbers.plain(toSignificantDigits(d.worstDeviation, 3))).append(" %");
     return text;
+}
+
+DividerSchematic dividerSchematic(const Divider& divider, const SearchParams& params, const NumberText& numbers)
+{
+    const DividerDetails d = dividerDetails(divider, params);
+    const ArmCombination& arms = divider.arms();
+    const bool feedback = params.use == DividerUse::Feedback;
+    DividerSchematic s;
+    s.topName = feedback ? "Uout" : "Uin";
+    s.topVoltage = withPrefix(d.chainVoltage, "V", numbers, 6);
+    s.tapName = feedback ? "FB = Vref" : "Uout";
+    // The tap lies where the low arm's share of the chain puts it, in H/L mode too.
+    s.tapVoltage = withPrefix(d.current * d.figures.low * 1000.0, "V", numbers, 6);
+    s.current = withPrefix(d.current, "A", numbers);
+    const auto arm = [&](ArmKind kind, std::size_t first) {
+        SchematicArm a{kind, {}};
+        for (std::size_t i = first; i < first + 2; ++i)
+            if (holdsResistor(arms, i))
+                a.resistors.push_back({markedValue(d.resistors[i]), withPrefix(d.voltage[i], "V", numbers),
+                                       withPrefix(d.power[i], "W", numbers)});
+        return a;
+    };
+    s.high = arm(arms.high, 0);
+    s.low = arm(arms.low, 2);
+    return s;
 }
 
 } // namespace tarnel

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace tarnel {
 
@@ -31,6 +33,41 @@ struct DividerDetails {
 };
 
 [[nodiscard]] DividerDetails dividerDetails(const Divider& divider, const SearchParams& params);
+
+// The size of a divider's deviation in percent as a reader weighs it: under
+// the worst-case criterion its worst deviation; else its own, and none for
+// a divider whose output is what was wanted in decimal, as the csv says.
+[[nodiscard]] double shownDeviation(const DividerFigures& figures, const SearchParams& params);
+
+// The chosen divider as a schematic draws it: the chain from the top (Uin,
+// or the regulated output in feedback use) through the high arm to the tap
+// and through the low arm to ground, every text as it is drawn, so that a
+// drawing only places them.
+struct SchematicResistor {
+    std::string marking; // as on the part: "4k7"
+    std::string voltage; // across it: "2.19 V"
+    std::string power;   // in it: "1.02 mW"
+};
+struct SchematicArm {
+    ArmKind kind = ArmKind::Single;         // Series: one above the other; Parallel: side by side
+    std::vector<SchematicResistor> resistors; // one, or two in the order the line writes them
+};
+struct DividerSchematic {
+    std::string topName;    // "Uin", or "Uout" in feedback use
+    std::string topVoltage; // "12 V"
+    SchematicArm high;
+    std::string tapName;    // "Uout", or "FB = Vref" in feedback use
+    std::string tapVoltage; // "3.3 V"
+    SchematicArm low;
+    std::string current;    // through the chain: "675.7 µA"
+};
+
+[[nodiscard]] DividerSchematic dividerSchematic(const Divider& divider, const SearchParams& params,
+                                                const NumberText& numbers);
+
+// The value in its unit with a metric prefix, to the given significant
+// digits: "675.7 µA", "3.3 V", "0 V".
+[[nodiscard]] std::string withPrefix(double value, std::string_view unit, const NumberText& numbers, int digits = 4);
 
 // The details in a few lines, values with their units, for the window.
 [[nodiscard]] std::string detailsText(const Divider& divider, const SearchParams& params, const NumberText& numbers);

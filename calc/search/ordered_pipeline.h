@@ -60,7 +60,8 @@ bool forEachInOrder(std::size_t count, Work&& work, Deliver&& deliver, PipelineL
     struct alignas(64) Slot {
         std::optional<Result> result;
     };
-    std::vector<Slot> slots(inFlight);
+    // Not "slots": a Qt program that includes this has that word as a macro.
+    std::vector<Slot> resultSlots(inFlight);
     std::mutex guard;
     std::condition_variable changed;
     std::size_t next = 0;      // the first item nobody has taken
@@ -92,7 +93,7 @@ bool forEachInOrder(std::size_t count, Work&& work, Deliver&& deliver, PipelineL
         Result result = work(item);
         {
             const std::scoped_lock lock(guard);
-            slots[item % inFlight].result.emplace(std::move(result));
+            resultSlots[item % inFlight].result.emplace(std::move(result));
         }
         changed.notify_all();
         return true;
@@ -120,7 +121,7 @@ bool forEachInOrder(std::size_t count, Work&& work, Deliver&& deliver, PipelineL
         }
         try {
             while (delivered < count) {
-                Slot& slot = slots[delivered % inFlight];
+                Slot& slot = resultSlots[delivered % inFlight];
                 // Works on items itself until the one to deliver is done.
                 for (bool waiting = true; waiting;) {
                     {

@@ -8,6 +8,7 @@
 
 #include "output/result_writers.h"
 #include "request/divider_details.h"
+#include "request/pareto_front.h"
 #include "search/result_list.h"
 #include "search/run_summary.h"
 #include "search/search_control.h"

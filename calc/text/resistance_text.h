@@ -28,5 +28,11 @@ void appendLineValue(std::string& out, double kiloOhms, const NumberText& number
 // "4k7", "1M", "3R3", "R47"; twelve significant digits at most, so that a
 // value's binary residue never shows.
 void appendMarkedValue(std::string& out, double kiloOhms);
+[[nodiscard]] inline std::string markedValue(double kiloOhms)
+{
+    std::string out;
+    appendMarkedValue(out, kiloOhms);
+    return out;
+}
 
 } // namespace tarnel

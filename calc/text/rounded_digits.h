@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -114,6 +115,26 @@ inline constexpr std::array<double, 46> powersOfTen = [] {
         ++exponent;
     }
     return SignificantDigits{static_cast<std::uint64_t>(*digits), exponent};
+}
+
+// value as the csv and json write it, to twelve significant digits, read
+// back: values a reader sees as one number are one, whatever their last
+// bits, and the order of the others is kept.
+[[nodiscard]] inline double asWrittenToTwelveDigits(double value)
+{
+    if (value == 0.0 || !std::isfinite(value))
+        return value;
+    // Both ways round correctly, so the quick path gives what reading the text would.
+    if (const std::optional<SignificantDigits> rounded = roundedToTwelveDigits(std::fabs(value)))
+        if (const std::optional<double> read = detail::timesPowerOfTen(static_cast<double>(rounded->digits),
+                                                                       rounded->exponent - (significantDigits - 1)))
+            return std::copysign(*read, value);
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific,
+                                       significantDigits - 1);
+    double read = value;
+    std::from_chars(text, written.ptr, read);
+    return read;
 }
 
 // value to the given significant digits, for figures shown to a reader

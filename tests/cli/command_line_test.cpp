@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <thread>
 
@@ -259,6 +260,66 @@ TEST(CommandLineTest, best_first_lists_the_exact_dividers_first)
     EXPECT_FALSE(lines[112].ends_with(" d 0.00"));
     EXPECT_EQ(lines[0], "11.00 + 18.00   /  11.00   d 0.00") << "three resistors of two values come first";
     EXPECT_EQ(r.err, "tarnel-cli: 200 of 15,975 dividers shown: the limit cut the rest\n");
+}
+
+// --pareto against the front the definition gives of the full csv, read
+// back from its columns, over generated inputs of every criterion and use.
+TEST(CommandLineTest, pareto_prints_the_front_of_the_full_csv_ordered_by_current)
+{
+    const auto column = [](const Lines& rows, const std::string& name) {
+        std::istringstream header(rows.at(0));
+        std::size_t at = 0;
+        for (std::string cell; std::getline(header, cell, ',') && cell != name;)
+            ++at;
+        return at;
+    };
+    const auto cell = [](const std::string& row, std::size_t at) {
+        std::istringstream in(row);
+        std::string text;
+        for (std::size_t i = 0; i <= at; ++i)
+            std::getline(in, text, ',');
+        return std::stod(text);
+    };
+    std::mt19937 random(32);
+    for (int run = 0; run < 24; ++run) {
+        const bool worst = run % 3 == 0;
+        const std::string uin = std::to_string(2 + random() % 20);
+        const std::string uout = std::to_string(1 + random() % 100 / 100.0);
+        Args args{"--uin", uin, "--uout", uout, "--tol", std::to_string(1 + random() % 20), "--hi", "1,ser,par",
+                  "--lo", run % 2 == 0 ? "1,ser" : "1,par", "--rmax", "100", "--max-results", "5000", "--format",
+                  "csv", "--series", run % 4 == 0 ? "E12" : "E24"};
+        if (worst)
+            args.insert(args.end(), {"--criterion", "worst-case", "--part-tolerance", "0.1"});
+        if (run % 5 == 0)
+            args.insert(args.end(), {"--use", "feedback"});
+        const Lines all = outputLines(runCli(args).out);
+        args.push_back("--pareto");
+        const RunResult front = runCli(args);
+        ASSERT_EQ(front.status, 0) << front.err;
+        const std::size_t deviation = column(all, worst ? "worst_deviation_percent" : "deviation_percent");
+        const std::size_t total = column(all, "total_resistance");
+        struct Point {
+            double deviation, total;
+            std::string row;
+        };
+        std::vector<Point> points;
+        for (std::size_t i = 1; i < all.size(); ++i)
+            points.push_back({std::fabs(cell(all[i], deviation)), cell(all[i], total), all[i]});
+        Lines expected{all.at(0)};
+        for (const Point& p : points)
+            if (std::none_of(points.begin(), points.end(), [&](const Point& q) {
+                    return q.deviation <= p.deviation && q.total >= p.total &&
+                           (q.deviation < p.deviation || q.total > p.total);
+                }))
+                expected.push_back(p.row);
+        // Least current first: the largest total first; equals in list order.
+        std::stable_sort(expected.begin() + 1, expected.end(),
+                         [&](const std::string& a, const std::string& b) { return cell(a, total) > cell(b, total); });
+        EXPECT_EQ(outputLines(front.out), expected) << "run " << run;
+        EXPECT_TRUE(front.err.ends_with("tarnel-cli: " + std::to_string(expected.size() - 1) + " of " +
+                                        NumberText().grouped(points.size()) + " dividers on the front\n"))
+            << front.err;
+    }
 }
 
 // Keeps what is handed to the stream and counts the pieces: output built as

@@ -1,5 +1,7 @@
 #include "command_line.h"
 #include "control_adapters.h"
+#include "divider_plot.h"
+#include "divider_schematic.h"
 #include "fitting.h"
 #include "main_window.h"
 #include "result_list_model.h"
@@ -375,11 +377,111 @@ private slots:
                 QVERIFY2(window->rect().contains(QRect(w->mapTo(window.get(), QPoint()), w->size())), qPrintable(w->objectName()));
         for (const QLabel* text : {find<QLabel>("lblSummary"), find<QLabel>("lblDetails")})
             QVERIFY(!text->text().isEmpty() && text->height() >= text->sizeHint().height());
+        // The schematic has room for the largest divider, under the details.
+        const auto* schematic = find<DividerSchematicView>("schematicView");
+        QVERIFY(schematic->isVisible() && schematic->schematic().has_value());
+        QVERIFY(schematic->width() >= schematic->sizeHint().width() &&
+                schematic->height() >= schematic->sizeHint().height());
+        QVERIFY(schematic->y() >= find("lblDetails")->geometry().bottom());
+        const auto* plot = find<DividerPlot>("dividerPlot");
+        QVERIFY(plot->isVisible() && plot->width() >= plot->minimumSizeHint().width() &&
+                plot->height() >= plot->minimumSizeHint().height());
         // The longest line shows whole.
         int widest = 0;
         for (const QString& line : listLines())
             widest = std::max(widest, listBox()->fontMetrics().horizontalAdvance(line));
         QVERIFY(widest < listBox()->viewport()->width());
+    }
+
+    void the_chosen_line_is_drawn_with_its_parts_as_marked_and_follows_the_use()
+    {
+        const auto* schematic = find<DividerSchematicView>("schematicView");
+        find<QCheckBox>("chkHi2Rser")->setChecked(true);
+        find<QCheckBox>("chkLo2Rpar")->setChecked(true);
+        clickStart();
+        QVERIFY(!schematic->schematic().has_value());
+        const auto& model = window->resultModel();
+        for (const int row : {0, 3}) {
+            clickRow(row);
+            QVERIFY(schematic->schematic().has_value());
+            const DividerSchematic& drawn = *schematic->schematic();
+            const Divider divider = model.list().divider(static_cast<std::size_t>(row));
+            const DividerSchematic expected = dividerSchematic(divider, *model.runParams(), model.list().numbers());
+            QCOMPARE(drawn.high.resistors.size(), expected.high.resistors.size());
+            QCOMPARE(drawn.low.resistors.front().marking, expected.low.resistors.front().marking);
+            QCOMPARE(drawn.tapVoltage, expected.tapVoltage);
+            QCOMPARE(drawn.topName, std::string("Uin"));
+        }
+        // Drawn in the palette's text colour, whatever the theme.
+        QPalette dark = schematic->palette();
+        dark.setColor(QPalette::WindowText, QColor(0, 200, 0));
+        find("schematicView")->setPalette(dark);
+        const QImage picture = find("schematicView")->grab().toImage();
+        int inTextColour = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                inTextColour += picture.pixelColor(x, y) == QColor(0, 200, 0) ? 1 : 0;
+        QVERIFY(inTextColour > 100);
+        // In feedback use the tap is the feedback pin at the reference.
+        find<QComboBox>("cmbUse")->setCurrentIndex(static_cast<int>(DividerUse::Feedback));
+        clickStart();
+        clickRow(0);
+        QCOMPARE(schematic->schematic()->topName, std::string("Uout"));
+        QCOMPARE(schematic->schematic()->tapName, std::string("FB = Vref"));
+        // A new run draws nothing until a line is chosen.
+        QTest::mouseClick(find("btnStart"), Qt::LeftButton);
+        QVERIFY(!schematic->schematic().has_value());
+        QTRY_VERIFY_WITH_TIMEOUT(!window->searching(), 60000);
+    }
+
+    // A click on a point chooses its line; choosing a line marks its point.
+    // A few lines are drawn a point each, many binned: both are tried.
+    void a_plot_point_clicked_chooses_its_line_and_a_chosen_line_is_marked_data()
+    {
+        QTest::addColumn<QString>("tolerance");
+        QTest::addColumn<QString>("maxResults");
+        QTest::addRow("points") << "1" << "200";
+        QTest::addRow("density") << "100" << "60000";
+    }
+    void a_plot_point_clicked_chooses_its_line_and_a_chosen_line_is_marked()
+    {
+        QFETCH(QString, tolerance);
+        QFETCH(QString, maxResults);
+        find<QLineEdit>("editTol")->setText(tolerance);
+        find<QLineEdit>("editMaxResults")->setText(maxResults);
+        for (QCheckBox* arm : window->findChildren<QCheckBox*>(QRegularExpression("^chk(Hi|Lo)")))
+            arm->setChecked(true);
+        auto* plot = find<DividerPlot>("dividerPlot");
+        clickStart();
+        QTRY_VERIFY_WITH_TIMEOUT(plot->ready(), 10000);
+        QCOMPARE(listBox()->model()->rowCount(), maxResults.toInt());
+        QVERIFY(plot->frontSize() > 0);
+        for (const int row : {0, 3, 20}) {
+            listBox()->scrollToTop(); // the click on the plot before scrolled to its line
+            clickRow(row);
+            QCOMPARE(plot->markedLine().value_or(9999), std::size_t(row));
+            const QPoint point = plot->pointOf(static_cast<std::size_t>(row))->toPoint();
+            QVERIFY(plot->rect().contains(point));
+            find<QLabel>("lblDetails")->clear();
+            // Elsewhere first, then on the point: the line chosen lies there, its details shown.
+            clickRow(row + 1);
+            QTest::mouseClick(plot, Qt::LeftButton, {}, point);
+            const int chosen = listBox()->currentIndex().row();
+            const QPointF at = *plot->pointOf(static_cast<std::size_t>(chosen));
+            QVERIFY2(QLineF(at, point).length() < plot->fontMetrics().lineSpacing(), qPrintable(QString::number(chosen)));
+            QCOMPARE(plot->markedLine().value_or(9999), std::size_t(chosen));
+            QVERIFY(!find<QLabel>("lblDetails")->text().isEmpty());
+            QVERIFY(find<DividerSchematicView>("schematicView")->schematic().has_value());
+        }
+        // A click far from every point chooses nothing.
+        const int before = listBox()->currentIndex().row();
+        QTest::mouseClick(plot, Qt::LeftButton, {}, QPoint(plot->width() - 2, 2));
+        QCOMPARE(listBox()->currentIndex().row(), before);
+        // A new run drops the plot at once, its work on the old list ended.
+        QTest::mouseClick(find("btnStart"), Qt::LeftButton);
+        QVERIFY(!plot->ready());
+        QTRY_VERIFY_WITH_TIMEOUT(!window->searching(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(plot->ready(), 10000);
     }
 
     void escape_stops_a_long_run_at_once_the_window_answering_meanwhile()

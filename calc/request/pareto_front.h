@@ -1,0 +1,43 @@
+#pragma once
+
+#include "search/result_list.h"
+#include "search/search_params.h"
+
+#include <cstddef>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace tarnel {
+
+// What the front weighs of a result line: the size of its deviation in
+// percent, as shownDeviation gives it, and its total resistance in kilo-ohms,
+// the larger the less current it draws at Uin; both to the twelve digits the
+// csv writes, so that dividers a reader sees as equal are equal here too.
+struct FrontPoint {
+    double deviation = 0.0;
+    double total = 0.0;
+    std::size_t line = 0;
+};
+
+// The point of a result line (not of a message) of a run with these parameters.
+[[nodiscard]] FrontPoint frontPoint(const ResultList& list, std::size_t line, const SearchParams& params);
+
+// The Pareto front of a run's lines: those no other line beats on both the
+// size of its deviation and its current, that is, no other is as good on
+// both and better on one; lines equal on both are on it or off it together.
+// Ordered by current, least first (total resistance, largest first), then
+// by line. Worked on every core in blocks of lines; a stop asked for ends
+// it early with nothing.
+[[nodiscard]] std::vector<FrontPoint> paretoFront(const ResultList& list, const SearchParams& params,
+                                                  std::stop_token stop = {});
+
+// The lines of the points, in their order, as a list of their own that the
+// writers write as they write any run's.
+[[nodiscard]] ResultList frontLines(const ResultList& list, const SearchParams& params,
+                                    const std::vector<FrontPoint>& points);
+
+// "12 of 15,975 dividers on the front".
+[[nodiscard]] std::string frontSummaryText(std::size_t onFront, std::size_t dividers, const NumberText& numbers);
+
+} // namespace tarnel

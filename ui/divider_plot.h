@@ -1,0 +1,102 @@
+#pragma once
+
+#include "request/pareto_front.h"
+#include "search/result_list.h"
+#include "search/search_params.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QRectF>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace tarnel {
+
+// Every listed divider on one plot: total resistance across (log; the
+// current at Uin on the top axis) against the size of the deviation up
+// (log; exact dividers on a floor line), the Pareto front as a step line.
+// A few lines are drawn a point each, shaped and coloured by their number
+// of resistors; many are binned into a density image. Both, and the front,
+// are worked out on a thread of the plot's own, so the window answers
+// meanwhile; clear() ends that work before the list changes.
+class DividerPlot final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit DividerPlot(QWidget* parent = nullptr);
+    ~DividerPlot() override;
+    DividerPlot(const DividerPlot&) = delete;
+    DividerPlot& operator=(const DividerPlot&) = delete;
+
+    // Plots the lines of a run: list must stay unchanged until clear().
+    void plot(const ResultList& list, const SearchParams& params);
+    // Ends the work on a plot, waiting for it, and shows none.
+    void clear();
+    // Marks the point of a result line; none marks nothing.
+    void markLine(std::optional<std::size_t> line);
+
+    [[nodiscard]] bool ready() const { return data_ != nullptr; }
+    [[nodiscard]] std::size_t frontSize() const;
+    // Where a result line's point is drawn; none while nothing is plotted.
+    [[nodiscard]] std::optional<QPointF> pointOf(std::size_t line) const;
+    [[nodiscard]] std::optional<std::size_t> markedLine() const { return marked_; }
+
+    // Lines at most that are drawn a point each.
+    static constexpr std::size_t pointLimit = 20'000;
+
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override;
+
+signals:
+    // A click chose the line of the point under it.
+    void lineChosen(int line);
+    // The plot of the lines given is ready.
+    void plotted();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+public:
+    // What the thread works out, read only once made.
+    struct Point {
+        float x;     // log10 of the total in kilo-ohms
+        float y;     // log10 of the deviation in percent; NaN for an exact divider
+        std::uint32_t line;
+        std::uint8_t resistors;
+    };
+    struct Data {
+        std::vector<FrontPoint> front;
+        std::vector<Point> points; // every line, when they are few
+        QImage density;            // every line binned, when they are many
+        QRectF densityArea;        // the image's extent: x and y in log10
+        bool densityExact = false; // the image's bottom row holds exact dividers
+        std::vector<std::uint32_t> binLine; // a line of each of the image's bins, for clicks
+        double xLow = 0, xHigh = 1, yLow = 0, yHigh = 1; // the extent of every point, in log10
+        bool anyExact = false;
+    };
+
+private:
+    void take(std::shared_ptr<const Data> data);
+    [[nodiscard]] QRectF plotArea() const;
+    [[nodiscard]] QPointF at(double x, double y) const; // y NaN: on the floor line
+    [[nodiscard]] std::optional<std::size_t> lineNear(QPointF position) const;
+
+    const ResultList* list_ = nullptr;
+    SearchParams params_;
+    std::shared_ptr<const Data> data_;
+    std::optional<std::size_t> marked_;
+    std::uint64_t generation_ = 0; // of the plot asked for last; older threads' work is dropped
+    // Last, so that it is stopped and joined before anything it reads goes.
+    std::jthread worker_;
+};
+
+} // namespace tarnel
