@@ -3,6 +3,7 @@
 #include "command_line_options.h"
 #include "output/output_file.h"
 #include "request/search_input.h"
+#include "request/summary_text.h"
 #include "tarnel/tarnel.h"
 #include "text/quoted_text.h"
 
@@ -77,7 +78,7 @@ std::string failureReason()
     try {
         throw;
     } catch (const std::bad_alloc&) {
-        return "out of memory";
+        return outOfMemoryText(true);
     } catch (const std::system_error& e) {
         return "the system refused: " + e.code().message();
     } catch (const std::exception& e) {

@@ -73,7 +73,9 @@ public:
         valueOption("lo", "SHAPES", "shapes of the low arm (default " + shapesText(initialLowShapes) + ")", low_);
         specialOption("exclude", "never use the resistor value K", false);
         specialOption("only", "use listed values only, and list K", true);
-        valueOption("format", "text|csv|json", "how the results are printed (default text)", format_);
+        valueOption("format", "text|csv|json",
+                    "how the results are printed (default text, or csv or json as --output's extension asks)",
+                    format_);
         valueOption("output", "FILE", "write the results to FILE whole or not at all, keeping its mode (- or none:\n"
                     "standard output); a link is followed, a pipe or device written straight into",
                     output_);
@@ -82,7 +84,7 @@ public:
         flagOption("pareto", "print only the dividers on the Pareto front of the size of the deviation\n"
                    "(worst-case: the worst deviation) against current, least current first",
                    parsed_.options.pareto);
-        flagOption("help", "print this help and exit", parsed_.options.help);
+        flagOption("help", "print this help and exit; -h too", parsed_.options.help);
         flagOption("version", "print the version and exit", parsed_.options.version);
         const std::string resistances = rangeText(resistanceRange, NumberText());
         app_.footer("Numbers are read with the decimal separator of the system locale or a period.\n"
@@ -146,10 +148,11 @@ public:
         for (std::size_t position = 0; position < optionCount; ++position) {
             const std::string& arg = args[position];
             const std::size_t equals = arg.find('=');
-            const std::string_view name = std::string_view(arg).substr(0, equals);
+            // -h is --help, as most programs take it.
+            const std::string_view name = arg == "-h" ? "--help" : std::string_view(arg).substr(0, equals);
             const auto option = std::find_if(options_.begin(), options_.end(),
                                              [&](const ParsedOption& o) { return name == "--" + o.name; });
-            if (!arg.starts_with("--") || option == options_.end()) {
+            if (!name.starts_with("--") || option == options_.end()) {
                 unknown.push_back(position);
                 continue;
             }
@@ -310,6 +313,8 @@ private:
         if (const auto value = valueOf("format", format_))
             o.format = static_cast<OutputFormat>(word("--format", *value, format_->position, {"text", "csv", "json"})
                                                      .value_or(static_cast<std::size_t>(o.format)));
+        else if (o.outputFile)
+            o.format = formatOfPath(*o.outputFile).value_or(o.format); // as Save results picks it
     }
 
     // The preset's inputs, on which the other options are then set.

@@ -58,9 +58,35 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
     guaranteed.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
     const test::TestRun none = test::runInput(guaranteed);
     EXPECT_EQ(summaryText(*none.summary, none.list.numbers()),
-              "No divider: the tolerances of the parts and the source alone can put the output 7.39 % off, more than Tol");
+              "No divider: the tolerances of the parts and the source alone can put the output up to 7.39 % off, more than Tol");
     SearchInput listed;
     listed.specialSlots[0] = {CheckState::Checked, "2.5"};
     const test::TestRun run = test::runInput(listed);
     EXPECT_EQ(summaryText(*run.summary, run.list.numbers()), "No divider: no listed value lies in 1 to 100 k; 2.5 is no E24 value");
+}
+
+TEST(RunSummaryTest, the_spread_the_tolerances_allow_typed_back_as_tol_lets_dividers_through)
+{
+    const std::string says = "the tolerances of the parts and the source alone can put the output up to ";
+    for (const DividerUse use : {DividerUse::Divider, DividerUse::Feedback})
+        for (const char* part : {"0.1", "0.5", "1", "2", "3", "7", "12.5", "25"})
+            for (const char* source : {"0", "0.3", "1", "2", "5"}) {
+                SearchInput input = test::inputWith({{Field::Uin, "1.8"}, {Field::Uout, "0.8"}, {Field::Tol, "0"},
+                                                     {Field::PartTol, part}, {Field::SourceTol, source}});
+                input.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
+                input.choice(ChoiceId::Use) = static_cast<std::size_t>(use);
+                const InputReading none = readSearchParams(input, NumberText());
+                const std::string why = whyNoneText(summarizeRun(none.params, 0, 0, reasonInInputs(none.params)),
+                                                    NumberText());
+                SCOPED_TRACE(why);
+                ASSERT_TRUE(why.starts_with(says));
+                const std::string figure = why.substr(says.size(), why.find(' ', says.size()) - says.size());
+                input.text(Field::Tol) = figure;
+                EXPECT_NE(reasonInInputs(readSearchParams(input, NumberText()).params).kind,
+                          NoneReason::Kind::NoGuarantee);
+                // A hundredth less is too little: the figure is rounded up by no more than that.
+                input.text(Field::Tol) = NumberText().plain(std::stod(figure) - 0.01);
+                EXPECT_EQ(reasonInInputs(readSearchParams(input, NumberText()).params).kind,
+                          NoneReason::Kind::NoGuarantee);
+            }
 }

@@ -218,7 +218,8 @@ private:
 };
 
 // The reference's lines ranked as best first lists them: by the size of the
-// deviation, then fewer resistors, then fewer distinct values, then as found.
+// deviation in whole billionths of the target, then fewer resistors, then
+// fewer distinct values, then as found.
 std::vector<test::ReferenceLine> bestFirst(std::vector<test::ReferenceLine> lines, std::size_t limit)
 {
     const auto key = [](const test::ReferenceLine& line) {
@@ -231,7 +232,7 @@ std::vector<test::ReferenceLine> bestFirst(std::vector<test::ReferenceLine> line
         const std::size_t resistors = values.size();
         std::sort(values.begin(), values.end());
         const auto distinct = std::unique(values.begin(), values.end()) - values.begin();
-        return std::tuple(std::fabs(line.rankedDeviation), resistors, distinct);
+        return std::tuple(std::round(std::fabs(line.rankedDeviation) * 1e7), resistors, distinct);
     };
     std::stable_sort(lines.begin(), lines.end(), [&](const auto& a, const auto& b) { return key(a) < key(b); });
     lines.resize(std::min(lines.size(), limit));

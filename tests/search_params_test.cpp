@@ -16,8 +16,11 @@ TEST(SearchParamsTest, the_field_reader_takes_the_inclusive_range_and_says_why_i
     } rows[] = {
         {"1", 1, top, S::Ok, 1.0},           {"9100000", 1, top, S::Ok, top},     {"9100000.5", 1, top, S::OutOfRange, -1},
         {"0.5", 1, top, S::OutOfRange, -1},  {"", 1, top, S::NotANumber, -1},    {"x", 1, top, S::NotANumber, -1},
-        {"nan", 1, top, S::NotANumber, -1},  {"1e400", 1, top, S::NotANumber, -1}, {"0", 0, 100, S::Ok, 0.0},
+        {"nan", 1, top, S::NotANumber, -1},  {"1e400", 1, top, S::OutOfRange, -1}, {"0", 0, 100, S::Ok, 0.0},
         {"100", 0, 100, S::Ok, 100.0},       {"100.01", 0, 100, S::OutOfRange, -1}, {"-1", 0, 100, S::OutOfRange, -1},
+        // Too small for a double is out of range too; the spaces datasheets print are blanks.
+        {"1e-999", 0, 100, S::OutOfRange, -1}, {"-1e999", 0, 100, S::OutOfRange, -1}, {"1e99x", 0, 100, S::NotANumber, -1},
+        {"\u00a012\u2009", 0, 100, S::Ok, 12.0}, {"\u202f5", 0, 100, S::Ok, 5.0}, {"1\u200b", 0, 100, S::NotANumber, -1},
     };
     for (const auto& row : rows) {
         const FieldReading reading = readNumber(row.text, {row.lo, row.hi}, NumberText("."));

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <stdexcept>
 #include <thread>
+#include <tuple>
+#include <utility>
 
 using namespace tarnel;
 using test::inputWith;
@@ -140,5 +144,83 @@ TEST(SearchTest, a_stop_ends_the_search_with_an_empty_list_and_says_so)
         EXPECT_TRUE(summary.stopped);
         EXPECT_EQ(summaryText(summary, list.numbers()), "Stopped");
         EXPECT_EQ(list.size(), 0u);
+    }
+}
+
+// Exact fractions of whole ohms; the products stay below 2^127 for values up to 100 k.
+__extension__ using Exact = __int128;
+struct Fraction {
+    Exact num;
+    Exact den;
+};
+Fraction reduced(Exact num, Exact den)
+{
+    Exact a = num < 0 ? -num : num;
+    Exact b = den;
+    while (b != 0)
+        a = std::exchange(b, a % b);
+    return {num / a, den / a};
+}
+Fraction plus(Fraction x, Fraction y) { return reduced(x.num * y.den + y.num * x.den, x.den * y.den); }
+Fraction over(Fraction x, Fraction y) { return reduced(x.num * y.den, x.den * y.num); }
+
+TEST(SearchTest, best_first_ranks_exact_ties_by_fewer_resistors_in_exact_fractions)
+{
+    struct Case {
+        const char* uin;
+        const char* uout;
+        Fraction target;
+        const char* series;
+        ArmShapes shapes;
+        const char* first;
+    };
+    for (const Case& c : {Case{"3.3", "1.8", {33, 18}, "E24", ArmShapes::every(), "10.00   /  12.00   d 0.00"},
+                          Case{"12", "3.3", {120, 33}, "E192", ArmShapes::every(), "34.80   /  13.20   d 0.00"},
+                          Case{"5", "1.234", {5000, 1234}, "E96", {ArmKind::Single, ArmKind::Series}, nullptr}}) {
+        SearchInput input = inputWith({{Field::Uin, c.uin}, {Field::Uout, c.uout}, {Field::MaxResults, "3000"}});
+        input.highShapes = input.lowShapes = c.shapes;
+        input.choice(ChoiceId::Series) = *seriesIndex(c.series);
+        input.choice(ChoiceId::Order) = static_cast<std::size_t>(ListOrder::BestFirst);
+        const test::TestRun run = runInput(input);
+        ASSERT_EQ(run.list.size(), 3000u) << c.series;
+        if (c.first != nullptr) {
+            EXPECT_EQ(run.list.line(0), c.first);
+        }
+        const ValueSet& values = *run.reading.params.values;
+        const auto exactOf = [&](std::size_t i) {
+            const Divider d = run.list.divider(i);
+            const ArmCombination& arms = armCombinations[d.combination];
+            std::array<Fraction, 4> r{};
+            for (std::size_t k = 0; k < 4; ++k)
+                r[k] = {static_cast<Exact>(std::llround(values[d.values[k]] * 1000)), 1};
+            const auto arm = [](ArmKind kind, Fraction a, Fraction b) {
+                return kind == ArmKind::Single ? a : kind == ArmKind::Series ? plus(a, b) : over(Fraction{1, 1}, plus(over({1, 1}, a), over({1, 1}, b)));
+            };
+            Fraction deviation = plus(plus({1, 1}, over(arm(arms.high, r[0], r[1]), arm(arms.low, r[2], r[3]))),
+                                      {-c.target.num, c.target.den});
+            deviation.num = deviation.num < 0 ? -deviation.num : deviation.num;
+            std::vector<ValueIndex> used{d.values[0], d.values[2]};
+            if (arms.high != ArmKind::Single)
+                used.push_back(d.values[1]);
+            if (arms.low != ArmKind::Single)
+                used.push_back(d.values[3]);
+            const std::size_t resistors = used.size();
+            std::sort(used.begin(), used.end());
+            const auto distinct = static_cast<std::size_t>(std::unique(used.begin(), used.end()) - used.begin());
+            return std::tuple(deviation, resistors, distinct);
+        };
+        const long double target = static_cast<long double>(c.target.num) / static_cast<long double>(c.target.den);
+        for (std::size_t i = 0; i + 1 < run.list.size(); ++i) {
+            const auto [a, aResistors, aDistinct] = exactOf(i);
+            const auto [b, bResistors, bDistinct] = exactOf(i + 1);
+            const Exact ahead = a.num * b.den - b.num * a.den;
+            // A larger deviation may go first only as a tie within a billionth of the target.
+            if (ahead == 0) {
+                EXPECT_LE(std::pair(aResistors, aDistinct), std::pair(bResistors, bDistinct)) << c.series << " line " << i;
+            } else {
+                EXPECT_LE(static_cast<long double>(ahead) / static_cast<long double>(a.den * b.den), 1e-9L * target)
+                    << c.series << " line " << i;
+            }
+        }
     }
 }

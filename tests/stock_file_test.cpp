@@ -40,7 +40,10 @@ TEST(StockFileTest, a_resistance_reads_alike_in_a_field_and_a_stock_file_in_eith
         {"4k7", 4.7},      {" 4K7 ", 4.7},   {"240R", 0.24},   {"1M5", 1500},    {"1R0", 0.001},  {"2|2k", 2.2},
         {"470 \u03a9", 0.47}, {"47 Ohms", 0.047}, {"10 k", 10},  {"4|7", 4.7},     {"1e3", 1000},   {"0R", below},
         {"R47", below},    {"4k7k", refused}, {"1e3k", refused}, {"k", refused},   {"4k-7", refused}, {"nan", refused},
-        {"10 pF", refused}, {"\u03a9", refused}, {"1||5", refused}};
+        {"10 pF", refused}, {"\u03a9", refused}, {"1||5", refused},
+        // The ohm sign is the Greek omega; the spaces of datasheets are spaces.
+        {"1\u2126", 0.001}, {"10\u2009k", 10}, {"10\u00a0k\u03a9", 10}, {"4\u202fk7", refused},
+        {"\u00a04k7\u202f", 4.7}, {"10\u200bk", refused}};
     for (const char* separator : {".", ","}) {
         for (const auto& [text, kiloOhms] : rows) {
             std::string typed = text;
@@ -96,6 +99,7 @@ TEST(StockFileTest, a_stock_is_sorted_once_each_and_a_bad_line_is_named_by_its_n
         {"1k\n" + std::string(60, 'x') + "\n", {}, "line 2: \"" + std::string(40, 'x') + "\u2026\" is no resistor value"},
         {"1k\nx\ty\n", {}, "line 2: \"x\\x09y\" is no resistor value"},
         {std::string("\xFF\xFE" "1\0" "0\0\n", 7), {}, "line 1: \"\\xFF\\xFE1\\x000\\x00\" is no resistor value"}, // UTF-16
+        {"x\n1k\n10 pF\n", {}, "lines 1 \"x\" and 3 \"10 pF\" are no resistor values"},
         {"# nothing\n\n", {}, "holds no value"},
         {"0R\nR47\n", {}, "holds no value from 0.001 to 9100000 k"},
     };
@@ -109,6 +113,19 @@ TEST(StockFileTest, a_stock_is_sorted_once_each_and_a_bad_line_is_named_by_its_n
     for (int i = 0; i <= 10'000; ++i)
         many += std::to_string(1.0 + i * 0.01) + "\n";
     EXPECT_EQ(parseStock("# many\n" + many, "many.txt", period).problem, "line 10002: more than 10,000 values");
+    EXPECT_EQ(parseStock("x\n" + many, "many.txt", period).problem,
+              "line 1: \"x\" is no resistor value; line 10002: more than 10,000 values");
+    // Every bad line is counted, the first twenty named.
+    std::string bad;
+    std::string named = "lines ";
+    for (int i = 1; i <= 25; ++i) {
+        bad.append("x").append(std::to_string(i)).append("\n");
+        if (i > 1 && i <= 20)
+            named += ", ";
+        if (i <= 20)
+            named.append(std::to_string(i)).append(" \"x").append(std::to_string(i)).append("\"");
+    }
+    EXPECT_EQ(parseStock(bad, "bad.txt", period).problem, named + " and 5 more are no resistor values");
 }
 
 TEST(StockFileTest, a_file_that_cannot_be_read_says_why)

@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include "request/summary_text.h"
+
 #include <exception>
+#include <new>
 
 class QWidget;
 
@@ -19,6 +22,11 @@ void reportingFailures(QWidget* parent, Work&& work)
 {
     try {
         work();
+    } catch (const std::bad_alloc&) {
+        // The window keeps working once the run's memory is freed; say how to ask for less.
+        QString text = QString::fromStdString(outOfMemoryText(false) + ".");
+        text[0] = text[0].toUpper();
+        showErrorBox(parent, text);
     } catch (const std::exception& e) {
         showErrorBox(parent, QString::fromUtf8(e.what()));
     } catch (...) {

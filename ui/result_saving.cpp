@@ -3,7 +3,6 @@
 #include "output/output_file.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 
 #include <array>
@@ -14,15 +13,20 @@ namespace {
 
 struct FormatFile {
     OutputFormat format;
-    const char* extension;
     const char* filter;
 };
 
 constexpr std::array<FormatFile, 3> formatFiles{{
-    {OutputFormat::Text, "txt", "Text (*.txt)"},
-    {OutputFormat::Csv, "csv", "CSV (*.csv)"},
-    {OutputFormat::Json, "json", "JSON (*.json)"},
+    {OutputFormat::Text, "Text (*.txt)"},
+    {OutputFormat::Csv, "CSV (*.csv)"},
+    {OutputFormat::Json, "JSON (*.json)"},
 }};
+
+QString extensionOf(OutputFormat format)
+{
+    const std::string_view extension = formatExtensions[static_cast<std::size_t>(format)];
+    return QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size()));
+}
 
 } // namespace
 
@@ -36,13 +40,11 @@ QString resultFileFilters()
 
 ResultFile resultFileFor(const QString& path, const QString& chosenFilter)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    for (const FormatFile& f : formatFiles)
-        if (suffix == QLatin1String(f.extension))
-            return {path, f.format};
+    if (const std::optional<OutputFormat> format = formatOfPath(path.toStdString()))
+        return {path, *format};
     for (const FormatFile& f : formatFiles)
         if (chosenFilter == QLatin1String(f.filter))
-            return {path + QLatin1Char('.') + QLatin1String(f.extension), f.format};
+            return {path + QLatin1Char('.') + extensionOf(f.format), f.format};
     return {path, OutputFormat::Text};
 }
 

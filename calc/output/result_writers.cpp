@@ -156,4 +156,18 @@ void writeResults(OutputFormat format, const ResultList& list, const SearchParam
     }
 }
 
+std::optional<OutputFormat> formatOfPath(std::string_view path)
+{
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view extension = name.substr(dot + 1);
+    for (std::size_t i = 0; i < formatExtensions.size(); ++i)
+        if (std::equal(extension.begin(), extension.end(), formatExtensions[i].begin(), formatExtensions[i].end(),
+                       [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; }))
+            return static_cast<OutputFormat>(i);
+    return std::nullopt;
+}
+
 } // namespace tarnel

@@ -3,13 +3,23 @@
 #include "search/search_params.h"
 #include "search/result_list.h"
 
+#include <array>
 #include <cstddef>
+#include <optional>
 #include <ostream>
+#include <string_view>
 
 namespace tarnel {
 
 // The forms a run's results are written in.
 enum class OutputFormat { Text, Csv, Json };
+
+// The extension of a file of each format, in the order of OutputFormat.
+inline constexpr std::array<std::string_view, 3> formatExtensions{"txt", "csv", "json"};
+
+// The format the extension of path's file name asks for, in any case; none
+// for another extension or none at all.
+[[nodiscard]] std::optional<OutputFormat> formatOfPath(std::string_view path);
 
 inline constexpr std::size_t blockLines = 4096;
 

@@ -9,10 +9,11 @@ namespace tarnel {
 
 namespace {
 
-FieldReading judged(std::optional<double> value, FieldRange range)
+// A number too large or small for a double lies outside every range.
+FieldReading judged(std::optional<double> value, FieldRange range, bool beyondDouble)
 {
     if (!value)
-        return {FieldStatus::NotANumber, failedReadValue};
+        return {beyondDouble ? FieldStatus::OutOfRange : FieldStatus::NotANumber, failedReadValue};
     if (!range.holds(*value))
         return {FieldStatus::OutOfRange, failedReadValue};
     return {FieldStatus::Ok, *value};
@@ -22,15 +23,19 @@ FieldReading judged(std::optional<double> value, FieldRange range)
 
 FieldReading readNumber(std::string_view text, FieldRange range, const NumberText& numbers)
 {
-    return judged(numbers.parse(text), range);
+    const std::string typed = plainTyped(text);
+    const std::optional<double> value = numbers.parse(typed);
+    return judged(value, range, !value && numbers.beyondDouble(typed));
 }
 
 FieldReading readResistance(std::string_view text, FieldRange range, const NumberText& numbers)
 {
-    std::optional<double> value = numbers.parse(text);
+    const std::string typed = plainTyped(text);
+    std::optional<double> value = numbers.parse(typed);
+    const bool beyond = !value && numbers.beyondDouble(typed);
     if (!value)
-        value = parseResistance(text, numbers);
-    return judged(value, range);
+        value = parseResistance(typed, numbers);
+    return judged(value, range, beyond);
 }
 
 std::string fieldProblem(std::string_view text, FieldStatus status, FieldRange range, const NumberText& numbers)

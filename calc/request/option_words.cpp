@@ -10,12 +10,17 @@ namespace tarnel {
 
 namespace {
 
+char lowered(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 std::string withoutBlanksLowered(std::string_view text)
 {
     std::string out;
     for (const char c : text)
         if (c != ' ' && c != '\t')
-            out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+            out.push_back(lowered(c));
     return out;
 }
 
@@ -31,7 +36,7 @@ std::string_view trimmedBlanks(std::string_view text)
 
 WordReading<std::size_t> readWord(std::string_view text, std::span<const std::string_view> words)
 {
-    const std::string typed = withoutBlanksLowered(text);
+    const std::string typed = withoutBlanksLowered(plainTyped(text));
     const auto known = std::find_if(words.begin(), words.end(),
                                     [&](std::string_view w) { return withoutBlanksLowered(w) == typed; });
     if (known != words.end())
@@ -46,10 +51,15 @@ WordReading<ArmShapes> readShapes(std::string_view text)
 {
     std::array<bool, armWords.size()> ticked{};
     std::optional<std::string_view> unknown;
-    for (std::string_view rest = text; !trimmedBlanks(text).empty();) {
+    const std::string typed = plainTyped(text);
+    for (std::string_view rest = typed; !trimmedBlanks(typed).empty();) {
         const std::size_t comma = rest.find(',');
         const std::string_view word = trimmedBlanks(rest.substr(0, comma));
-        const auto known = std::find(armWords.begin(), armWords.end(), word);
+        // In any case, as the other words are read.
+        const auto known = std::find_if(armWords.begin(), armWords.end(), [&](std::string_view w) {
+            return std::equal(word.begin(), word.end(), w.begin(), w.end(),
+                              [](char a, char b) { return lowered(a) == b; });
+        });
         if (known != armWords.end())
             ticked[static_cast<std::size_t>(known - armWords.begin())] = true;
         else if (!unknown)

@@ -1,6 +1,7 @@
 #include "request/summary_text.h"
 
 #include "search/guarantee.h"
+#include "search/input_fields.h"
 #include "text/rounded_digits.h"
 #include "values/decimal_bounds.h"
 
@@ -43,6 +44,19 @@ std::string outputWindowText(const SearchParams& params, const NumberText& numbe
     return rangeText({params.outMin, params.outMax}, numbers) + " V";
 }
 
+// The least spread the tolerances allow, rounded up at hundredths so that
+// typing it back as Tol passes: a product that rounds down to a whole
+// number of hundredths takes the next one.
+std::string spreadText(double figure, const SearchParams& params, const NumberText& numbers)
+{
+    SearchParams typedBack = params;
+    double hundredths = std::ceil(figure * 100.0);
+    typedBack.tolerance = hundredths / 100.0 / 100.0;
+    if (typedBack.ratioLow() > typedBack.ratioHigh())
+        ++hundredths;
+    return numbers.plain(hundredths / 100.0);
+}
+
 std::string reasonText(const NoneReason& reason, const SearchParams& params, const NumberText& numbers)
 {
     using Kind = NoneReason::Kind;
@@ -74,8 +88,8 @@ std::string reasonText(const NoneReason& reason, const SearchParams& params, con
         if (params.outputWindowed())
             return "the tolerances of the parts and the source alone spread the output wider than " +
                    outputWindowText(params, numbers);
-        return "the tolerances of the parts and the source alone can put the output " +
-               numbers.plain(std::ceil(reason.figure * 100.0) / 100.0) + " % off, more than Tol";
+        return "the tolerances of the parts and the source alone can put the output up to " +
+               spreadText(reason.figure, params, numbers) + " % off, more than Tol";
     case Kind::NoArmWithinBounds: {
         const ArmBounds& bounds = reason.highArm ? params.highArm : params.lowArm;
         const std::string lies = "no " + arm + " arm lies ";
@@ -144,6 +158,18 @@ std::string whyNoneText(const RunSummary& summary, const NumberText& numbers)
 {
     return summary.found == 0 && !summary.stopped ? reasonText(summary.noneBecause, summary.params, numbers)
                                                   : std::string();
+}
+
+std::string outOfMemoryText(bool optionNames)
+{
+    const auto name = [optionNames](Field field) {
+        const NumberField& f = numberField(field);
+        return optionNames ? "--" + std::string(f.option) : std::string(f.caption);
+    };
+    const std::string shapes = optionNames ? "--hi and --lo shapes" : "arm shapes";
+    return "out of memory: narrow the run with a lower " + name(Field::MaxResults) + ", a smaller " +
+           name(Field::Tol) + ", fewer " + shapes + " or a narrower " + name(Field::Rmin) + " to " +
+           name(Field::Rmax);
 }
 
 } // namespace tarnel

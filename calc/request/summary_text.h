@@ -19,4 +19,8 @@ namespace tarnel {
 // when it found some or cannot tell.
 [[nodiscard]] std::string whyNoneText(const RunSummary& summary, const NumberText& numbers);
 
+// What a run that outgrew memory says, and how to narrow it: with the
+// command line's options, or the window's captions.
+[[nodiscard]] std::string outOfMemoryText(bool optionNames);
+
 } // namespace tarnel

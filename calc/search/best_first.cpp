@@ -39,7 +39,8 @@ struct Bound {
 };
 
 // A deviation bound that takes in at least limit dividers, and at most an
-// eighth more, or 65,536 more for a small limit, where ties allow: every
+// eighth more, or 65,536 more for a small limit, where ties allow; it takes
+// in the dividers that tie with it (ranking.h), so that every
 // divider beyond it ranks below all within it, and those within are all
 // held. Found between the least deviation any divider has and the largest
 // the ratio window allows. The count grows about as a power of the
@@ -58,7 +59,7 @@ Bound deviationBound(const SearchParams& params, const std::vector<CombinationSe
     double below = least * (1 - 1e-9);
     std::uint64_t countBelow = judgesExtremes(params) ? 0 : countAll(searches, below, stop);
     if (countBelow >= limit)
-        return {below, countBelow};
+        return {tieEnd(below), countBelow};
     double enough = deviationReach(params);
     std::uint64_t countEnough = found;
     // Ranking that many more costs less than a sweep to narrow the bound.
@@ -87,7 +88,7 @@ Bound deviationBound(const SearchParams& params, const std::vector<CombinationSe
             sameEnd = sameEnd > 0 && !halve ? sameEnd + 1 : 1;
         }
     }
-    return {enough, countEnough};
+    return {tieEnd(enough), countEnough};
 }
 
 // The dividers within the bound are ranked in slices of their deviation's
@@ -96,26 +97,29 @@ Bound deviationBound(const SearchParams& params, const std::vector<CombinationSe
 constexpr std::uint64_t sliceItems = 1 << 17;
 constexpr std::size_t slicesInFlight = 4;
 
-// Which slice a deviation's size falls in: slices of equal width from zero
-// to reach, the last taking in any beyond.
+// Which slice a tied size falls in: slices of equal width from zero to
+// reach's, the last taking in any beyond.
 class Slices {
 public:
     Slices(double reach, std::uint64_t items)
-        : count_(reach > 0.0 ? static_cast<std::size_t>(std::clamp<std::uint64_t>(items / sliceItems, 1, 4096)) : 1),
-          perDeviation_(reach > 0.0 ? static_cast<double>(count_) / reach : 0.0)
+        : count_(tiedSize(reach) > 0.0
+                     ? static_cast<std::size_t>(std::clamp<std::uint64_t>(items / sliceItems, 1, 4096))
+                     : 1),
+          perSize_(tiedSize(reach) > 0.0 ? static_cast<double>(count_) / tiedSize(reach) : 0.0)
     {
     }
     [[nodiscard]] std::size_t count() const { return count_; }
-    [[nodiscard]] std::size_t of(double deviation) const
+    [[nodiscard]] std::size_t of(double size) const
     {
-        // The product grows with the size, so a larger size never lies in an earlier slice.
-        const double at = std::fabs(deviation) * perDeviation_;
+        // The product grows with the size, so a larger size never lies in an
+        // earlier slice, and a tie lies in one.
+        const double at = size * perSize_;
         return at < static_cast<double>(count_) ? static_cast<std::size_t>(at) : count_ - 1;
     }
 
 private:
     std::size_t count_;
-    double perDeviation_;
+    double perSize_;
 };
 
 // The order dividers are listed in: ranked, and among equals as found. A
@@ -132,7 +136,7 @@ public:
     [[nodiscard]] Ranked ranked(std::uint64_t rankedDivider) const
     {
         const Divider divider = Divider::unpacked(rankedDivider & Ranked::dividerMask);
-        return {searchOf_[divider.combination]->deviation(divider), rankedDivider};
+        return {tiedSize(searchOf_[divider.combination]->deviation(divider)), rankedDivider};
     }
 
     [[nodiscard]] bool before(const Ranked& a, const Ranked& b) const
@@ -235,7 +239,7 @@ std::vector<RankedQueue> bestOf(const std::vector<CombinationSearch>& searches, 
             if (stopped || (++visited % dividersBetweenStopChecks == 0 && (stopped = stop.stop_requested())))
                 return;
             const double deviation = search.deviation(high, low);
-            const std::size_t slice = slices.of(deviation);
+            const std::size_t slice = slices.of(tiedSize(deviation));
             if (slice > lastSlice)
                 return;
             const Ranked item = ranked(search.dividerOf(high, low), deviation);

@@ -63,7 +63,7 @@ inline constexpr std::array<NumberField, 20> numberFields{{
      "tolerance of the ratio in percent"},
     {Field::Rmin, "Rmin", "1", resistanceRange, [](SearchParams& p, double v) { p.rMin = v; },
      [](const SearchParams& p) { return p.rMin; }, "rmin", "K",
-     "smallest resistor value tried", true},
+     "lowest resistor value; the first tried is the series or file value at or below it", true},
     {Field::Rmax, "Rmax", "100", resistanceRange, [](SearchParams& p, double v) { p.rMax = v; },
      [](const SearchParams& p) { return p.rMax; }, "rmax", "K",
      "largest resistor value tried", true},

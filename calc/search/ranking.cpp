@@ -3,6 +3,7 @@
 #include "search/radix_sort.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tarnel {
 
@@ -10,7 +11,19 @@ Ranked ranked(const Divider& divider, double deviation)
 {
     const std::size_t resistors = resistorsIn(divider.arms().high) + resistorsIn(divider.arms().low);
     const std::uint64_t rank = (resistors - 1) * 4 + divider.distinctValues() - 1;
-    return {deviation, divider.packed() | rank << Ranked::rankShift};
+    return {tiedSize(deviation), divider.packed() | rank << Ranked::rankShift};
+}
+
+double tieEnd(double deviationPercent)
+{
+    const double size = tiedSize(deviationPercent);
+    // The step's middle in decimal, a few ulps off in binary.
+    double end = (size + 0.5) / 1e7;
+    while (end > 0.0 && tiedSize(end) > size)
+        end = std::nextafter(end, 0.0);
+    while (end < HUGE_VAL && tiedSize(std::nextafter(end, HUGE_VAL)) == size)
+        end = std::nextafter(end, HUGE_VAL);
+    return end;
 }
 
 // The key's lowest digit is the rank's second key, the others the bits in

@@ -1,7 +1,8 @@
 #pragma once
 
 // Dividers ranked: by the size of their deviation, then fewer resistors,
-// then fewer distinct values, then the order found.
+// then fewer distinct values, then the order found. Sizes that agree within
+// a billionth of the target, as the bounds' decimals do, tie.
 
 #include "search/divider.h"
 
@@ -17,10 +18,20 @@
 
 namespace tarnel {
 
-// A divider and its deviation, ranked by the size of the deviation, then
+// How many billionths of the target a deviation in percent is off, to the
+// nearest: dividers exact in decimal differ only in binary residues, far
+// below one, and deviations a hair from half a billionth are rare, so ties
+// fall within one step and no tie straddles two.
+[[nodiscard]] inline double tiedSize(double deviationPercent) { return std::round(std::fabs(deviationPercent) * 1e7); }
+
+// The largest deviation of the same tied size as deviationPercent: a bound
+// that takes in a tie whole.
+[[nodiscard]] double tieEnd(double deviationPercent);
+
+// A divider and the tied size of its deviation, ranked by the size, then
 // fewer resistors, then fewer distinct values, then the order found.
 struct Ranked {
-    double deviation;
+    double size;
     std::uint64_t divider; // packed, the resistors and distinct values in the top four bits
 
     static constexpr unsigned rankShift = 60;
@@ -30,10 +41,7 @@ struct Ranked {
 [[nodiscard]] Ranked ranked(const Divider& divider, double deviation);
 
 // Non-negative doubles order as their bits do.
-[[nodiscard]] inline std::uint64_t sizeBits(const Ranked& item)
-{
-    return std::bit_cast<std::uint64_t>(std::fabs(item.deviation));
-}
+[[nodiscard]] inline std::uint64_t sizeBits(const Ranked& item) { return std::bit_cast<std::uint64_t>(item.size); }
 
 [[nodiscard]] inline bool ranksBefore(const Ranked& a, const Ranked& b)
 {

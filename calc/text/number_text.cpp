@@ -120,6 +120,18 @@ NumberText::NumberText(std::string decimalSeparator, Period period)
 
 std::optional<double> NumberText::parse(std::string_view text) const
 {
+    bool beyond = false;
+    return parsed(text, beyond);
+}
+
+bool NumberText::beyondDouble(std::string_view text) const
+{
+    bool beyond = false;
+    return !parsed(text, beyond) && beyond;
+}
+
+std::optional<double> NumberText::parsed(std::string_view text, bool& beyond) const
+{
     text = trimmed(text);
 
     // Rebuild the text in the one form from_chars reads ("-12.5e3"), checking
@@ -172,6 +184,7 @@ std::optional<double> NumberText::parse(std::string_view text) const
     double value = 0.0;
     const char* const end = plain.data() + plain.size();
     const auto [ptr, ec] = std::from_chars(plain.data(), end, value, std::chars_format::general);
+    beyond = ec == std::errc::result_out_of_range && ptr == end;
     if (ec != std::errc() || ptr != end || !std::isfinite(value))
         return std::nullopt;
     return value;

@@ -25,6 +25,9 @@ public:
     // optional sign and an exponent; rejects everything else, including names
     // of infinity and not-a-number and numbers too large for a double.
     [[nodiscard]] std::optional<double> parse(std::string_view text) const;
+    // Whether text is a number parse would read but for its size: too large
+    // or too small for a double, as 1e999 and 1e-999 are.
+    [[nodiscard]] bool beyondDouble(std::string_view text) const;
 
     // "%f" of the result lines: fixed-point, two decimals, correctly rounded,
     // no grouping; a value that rounds to zero is written without a sign.
@@ -50,6 +53,8 @@ public:
     [[nodiscard]] bool periodAccepted() const { return periodAccepted_; }
 
 private:
+    // parse, and whether a text of its grammar failed by its size alone.
+    std::optional<double> parsed(std::string_view text, bool& beyond) const;
     // digits as to_chars writes them, with its point replaced by the separator.
     char* putWithSeparator(char* to, std::string_view digits) const;
     // The text of a number on the quick path, written at to, which has room

@@ -1,6 +1,8 @@
 #include "text/quoted_text.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 #include <cstdio>
 
 namespace tarnel {
@@ -42,8 +44,32 @@ std::size_t sequenceLength(std::string_view text)
     return length;
 }
 
+// The code point of a well-formed sequence of length bytes.
+char32_t codePoint(std::string_view text, std::size_t length)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(text[i])); };
+    if (length == 1)
+        return byte(0);
+    char32_t point = byte(0) & (0x7Fu >> length);
+    for (std::size_t i = 1; i < length; ++i)
+        point = point << 6 | (byte(i) & 0x3F);
+    return point;
+}
+
+// Characters a message would show as a blank or as nothing, so that a text
+// holding one would look like one that reads: the C1 controls, the spaces
+// other than U+0020, the zero-width and direction marks, the byte order mark.
+bool invisible(char32_t c)
+{
+    return (c >= 0x80 && c <= 0xA0) || c == 0xAD || c == 0x034F || c == 0x061C || c == 0x115F || c == 0x1160 ||
+           c == 0x1680 || c == 0x180E || (c >= 0x2000 && c <= 0x200F) || (c >= 0x2028 && c <= 0x202F) ||
+           (c >= 0x205F && c <= 0x206F) || c == 0x3000 || c == 0x3164 || c == 0xFEFF || c == 0xFFA0 ||
+           (c >= 0xFFF0 && c <= 0xFFFB);
+}
+
 // Appends the character text starts with to out, written out as \xFF where
-// it is a control character or a byte of no character; gives the bytes it took.
+// it is a control character or a byte of no character, as \u200B where it
+// shows as nothing or a blank; gives the bytes it took.
 std::size_t appendCharacter(std::string_view text, std::string& out)
 {
     const std::size_t length = sequenceLength(text);
@@ -53,6 +79,12 @@ std::size_t appendCharacter(std::string_view text, std::string& out)
         std::snprintf(escaped.data(), escaped.size(), "\\x%02X", c);
         out += escaped.data();
         return 1;
+    }
+    if (const char32_t point = codePoint(text, length); length > 1 && invisible(point)) {
+        std::array<char, 12> escaped{};
+        std::snprintf(escaped.data(), escaped.size(), "\\u%04X", static_cast<unsigned>(point));
+        out += escaped.data();
+        return length;
     }
     out.append(text.substr(0, length));
     return length;
@@ -80,6 +112,26 @@ std::string quoted(std::string_view text)
         text.remove_prefix(appendCharacter(text, shown));
     }
     return shown + "\"";
+}
+
+std::string plainTyped(std::string_view text)
+{
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> replaced{{
+        {"\u00A0", " "}, {"\u2009", " "}, {"\u202F", " "}, {"\u2126", "\u03A9"}}};
+    std::string plain;
+    plain.reserve(text.size());
+    while (!text.empty()) {
+        const auto match = std::find_if(replaced.begin(), replaced.end(),
+                                        [&](const auto& r) { return text.starts_with(r.first); });
+        if (match != replaced.end()) {
+            plain.append(match->second);
+            text.remove_prefix(match->first.size());
+        } else {
+            plain.push_back(text.front());
+            text.remove_prefix(1);
+        }
+    }
+    return plain;
 }
 
 } // namespace tarnel

@@ -11,6 +11,36 @@
 
 namespace tarnel {
 
+namespace {
+
+// The lines a stock file names at most among those that do not read, so
+// that one run shows what to fix without a message of a thousand lines.
+constexpr std::size_t namedBadLines = 20;
+
+// "line 3: "x" is no resistor value", or "lines 3 "x", 7 "y" and 2 more
+// are no resistor values"; badLines counts every one, named or not.
+struct BadLine {
+    std::size_t number;
+    std::string text; // quoted
+};
+
+std::string badLinesText(const std::vector<BadLine>& named, std::size_t badLines)
+{
+    if (badLines == 1)
+        return "line " + std::to_string(named.front().number) + ": " + named.front().text + " is no resistor value";
+    std::string text = "lines ";
+    for (std::size_t i = 0; i < named.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == named.size() && badLines == named.size() ? " and " : ", ";
+        text += std::to_string(named[i].number) + " " + named[i].text;
+    }
+    if (badLines > named.size())
+        text += " and " + std::to_string(badLines - named.size()) + " more";
+    return text + " are no resistor values";
+}
+
+} // namespace
+
 StockReading parseStock(std::string_view text, std::string name, const NumberText& numbers)
 {
     if (text.starts_with("\xEF\xBB\xBF")) // the byte order mark some editors write
@@ -18,6 +48,8 @@ StockReading parseStock(std::string_view text, std::string name, const NumberTex
     std::vector<double> values;
     std::size_t outsideRange = 0;
     std::size_t lineNumber = 0;
+    std::vector<BadLine> namedBad;
+    std::size_t badLines = 0;
     for (std::string_view rest = text; !rest.empty();) {
         const std::size_t end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
@@ -26,17 +58,24 @@ StockReading parseStock(std::string_view text, std::string name, const NumberTex
         line = trimmed(line.substr(0, line.find('#')));
         if (line.empty())
             continue;
-        const std::optional<double> value = parseResistance(line, numbers);
-        if (!value)
-            return {nullptr, "line " + std::to_string(lineNumber) + ": " + quoted(line) + " is no resistor value"};
+        const std::optional<double> value = parseResistance(plainTyped(line), numbers);
+        if (!value) {
+            if (++badLines <= namedBadLines)
+                namedBad.push_back({lineNumber, quoted(line)});
+            continue;
+        }
         if (!resistanceRange.holds(*value)) {
             ++outsideRange;
             continue;
         }
-        if (values.size() == maxStockValues)
-            return {nullptr, "line " + std::to_string(lineNumber) + ": more than 10,000 values"};
+        if (values.size() == maxStockValues) {
+            const std::string tooMany = "line " + std::to_string(lineNumber) + ": more than 10,000 values";
+            return {nullptr, badLines == 0 ? tooMany : badLinesText(namedBad, badLines) + "; " + tooMany};
+        }
         values.push_back(*value);
     }
+    if (badLines > 0)
+        return {nullptr, badLinesText(namedBad, badLines)};
     if (values.empty())
         return {nullptr, outsideRange == 0
                              ? "holds no value"

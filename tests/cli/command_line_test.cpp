@@ -93,7 +93,7 @@ TEST(CommandLineTest, each_option_reaches_its_input)
                            {Field::MaxResults, "500"}}, in);
     RunResult r = runCli({"--uin", "5", "--uin=12", "--uout", "3.3", "--tol", " 2 ", "--rmin", "1.5", "--rmax", "470",
                           "--rsum-min", "20", "--rsum-max", "300", "--max-results", "500", "--ratio", "H/L", "--hi",
-                          "1,ser", "--lo", "par, ser", "--exclude", "4.7"});
+                          "1,SER", "--lo", "Par,\u00a0ser", "--exclude", "4.7"});
     EXPECT_GT(searched.list.size(), 100u);
     EXPECT_EQ(outputLines(r.out), searched.lines) << r.err;
 
@@ -157,6 +157,8 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         {{"--uout", "0.0009"}, "--uout \"0.0009\" is out of range 0.001 to 9100000\n"},
         {{"--exclude", "2", "--only", "1e7"}, "--only \"1e7\" is out of range 0.001 to 9100000\n"},
         {{"--uin", "1,5.5"}, "--uin \"1,5.5\" is not a number in the range 0.001 to 9100000\n", ","},
+        {{"--tol", "1e999"}, "--tol \"1e999\" is out of range 0 to 100\n"},
+        {{"--rmax", "10\u2009k\u200b"}, "--rmax \"10\\u2009k\\u200B\" is not a number in the range 0.001 to 9100000\n"},
         {{"--hi", ","}, "--hi \",\": \"\"" + notAShape},
         {{"--out-max", "3", "--ratio", "h/l"}, "--out-max \"3\" bounds the output only with 1 + H/L counted\n"},
         {{"--uin"}, "--uin needs a value\n"},
@@ -175,6 +177,7 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
          "tarnel-cli: unexpected argument \"--uin\": tarnel-cli takes no arguments\n"
          "tarnel-cli: unexpected argument \"5\": tarnel-cli takes no arguments\n" + usage},
         {{"--version=2"}, "--version takes no value\n" + usage},
+        {{"-h=1"}, "unknown option \"-h\"\n" + usage},
         {{"--series", "E25"}, "--series \"E25\" is not one of E3, E6, E12, E24, E48, E96, E192\n"},
         {{"--values", "drawer.txt", "--series", "E12"},
          "--values \"drawer.txt\": cannot be read: No such file or directory\n"
@@ -197,6 +200,11 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         EXPECT_EQ(r.out, "") << row.err;
         EXPECT_EQ(r.err, "tarnel-cli: " + row.err);
     }
+    // -h is --help, and wins over bad input as --help does.
+    const RunResult help = runCli({"--uin", "x", "-h"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out, runCli({"--help"}).out);
+    EXPECT_NE(help.out.find("--rmin"), std::string::npos);
 }
 
 TEST(CommandLineTest, csv_and_json_give_every_column_with_a_period_whatever_the_locale)
@@ -392,7 +400,9 @@ TEST(CommandLineTest, an_output_that_fails_gives_status_1_and_says_what_is_missi
             out.exceptions(std::ios::badbit);
         std::ostringstream err;
         EXPECT_EQ(cli::run({}, out, err, "."), 1);
-        EXPECT_EQ(err.str(), throws ? "tarnel-cli: out of memory; the output above is incomplete\n"
+        EXPECT_EQ(err.str(), throws ? "tarnel-cli: out of memory: narrow the run with a lower --max-results, a smaller --tol, "
+                                             "fewer --hi and --lo shapes or a narrower --rmin to --rmax; the output "
+                                             "above is incomplete\n"
                                     : "tarnel-cli: cannot write the output\n");
     }
 }
@@ -488,6 +498,19 @@ TEST(CommandLineTest, the_output_goes_where_its_name_leads_or_is_refused_before_
         EXPECT_TRUE(content.str() == line) << content.str().size() << " bytes";
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 11);
     }
+    // Without --format the file's extension, in any case, picks it, as Save results does; --format wins.
+    const auto written = [&](const char* name, Args more) {
+        Args args{"--max-results", "1", "--output", in + name};
+        args.insert(args.end(), more.begin(), more.end());
+        EXPECT_EQ(runCli(args).status, 0) << name;
+        std::ostringstream content;
+        content << std::ifstream(dir / name).rdbuf();
+        return content.str();
+    };
+    EXPECT_EQ(written("rows.CSV", {}), runCli({"--max-results", "1", "--format", "csv"}).out);
+    EXPECT_EQ(written("rows.json", {}), runCli({"--max-results", "1", "--format", "json"}).out);
+    EXPECT_EQ(written("text.json", {"--format", "text"}), line);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 14);
     // "-" is standard output, no file of that name.
     EXPECT_EQ(runCli({"--max-results", "1", "--output", "-"}).out, line);
     EXPECT_FALSE(fs::exists("-"));

@@ -2,6 +2,7 @@
 #include "ui_test_support.h"
 
 #include <functional>
+#include <new>
 #include <stdexcept>
 
 using namespace tarnel;
@@ -16,7 +17,11 @@ private slots:
     void failures_are_shown_in_the_error_box()
     {
         const std::pair<std::function<void()>, QString> rows[] = {
-            {[] { throw std::runtime_error("disk on fire"); }, "disk on fire"}, {[] { throw 42; }, ""}};
+            {[] { throw std::runtime_error("disk on fire"); }, "disk on fire"}, {[] { throw 42; }, ""},
+            // Not the bare "std::bad_alloc": what the command line says, and how to narrow the run.
+            {[] { throw std::bad_alloc(); },
+             "Out of memory: narrow the run with a lower Max. results, a smaller Tol, fewer arm shapes or a "
+             "narrower Rmin to Rmax."}};
         for (const auto& row : rows) {
             const std::function<void()>& raise = row.first;
             const QString& message = row.second;
