@@ -104,7 +104,8 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
                                                   const Colours& colours, std::stop_token stop)
 {
     auto data = std::make_shared<DividerPlot::Data>();
-    data->front = paretoFront(list, params, stop);
+    const FrontSieve sieve = frontSieve(list, params);
+    std::vector<FrontPoint> fronts; // of the blocks
     const std::size_t lines = list.size();
     const bool each = lines <= DividerPlot::pointLimit;
     std::vector<std::array<std::uint32_t, 3>> counts(each ? 0 : static_cast<std::size_t>(columns * rows));
@@ -112,8 +113,9 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
         data->binLine.assign(counts.size(), noLine);
     double xLow = std::numeric_limits<double>::infinity(), xHigh = -xLow, yLow = xLow, yHigh = -xLow;
     // A block's points when they are few, else each line's bin and number of
-    // resistors, with the extent of its points.
+    // resistors, with the extent of its points and its front.
     struct Block {
+        std::vector<FrontPoint> front;
         std::vector<DividerPlot::Point> points;
         std::vector<std::uint32_t> bins; // bin * 4 + resistors - 2, a line each; noLine for a message
         double xLow = std::numeric_limits<double>::infinity(), xHigh = -xLow, yLow = xLow, yHigh = -xLow;
@@ -124,6 +126,9 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
         const std::size_t first = block * blockLines;
         const std::size_t end = std::min(lines, first + blockLines);
         (each ? b.points.reserve(end - first) : b.bins.reserve(end - first));
+        // Each line weighed once, for its point and for the front.
+        std::vector<FrontPoint> weighedLines;
+        weighedLines.reserve(end - first);
         for (std::size_t line = first; line < end; ++line) {
             if (list.isMessage(line)) {
                 if (!each)
@@ -133,6 +138,7 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
             const Divider divider = list.divider(line);
             const DividerFigures figures = dividerFigures(divider, params.ratioOffset, list.values());
             const double deviation = shownDeviation(figures, params);
+            weighedLines.push_back({deviation, figures.total, line});
             const auto resistors = static_cast<std::uint8_t>(resistorsIn(divider.arms().high) +
                                                              resistorsIn(divider.arms().low));
             const double x = each ? std::log10(figures.total) : roughLog10(figures.total);
@@ -155,6 +161,7 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
             const int row = exact ? 0 : 1 + clamped((y - yFirst) * yPerDecade, rows - 1);
             b.bins.push_back(static_cast<std::uint32_t>(row * columns + col) * 4u + (resistors - 2u));
         }
+        b.front = blockFront(weighedLines, sieve);
         return b;
     };
     const auto deliver = [&](std::size_t block, Block b) {
@@ -163,6 +170,7 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
         yLow = std::min(yLow, b.yLow);
         yHigh = std::max(yHigh, b.yHigh);
         data->anyExact = data->anyExact || b.anyExact;
+        fronts.insert(fronts.end(), b.front.begin(), b.front.end());
         data->points.insert(data->points.end(), b.points.begin(), b.points.end());
         for (std::size_t i = 0; i < b.bins.size(); ++i) {
             if (b.bins[i] == noLine)
@@ -176,6 +184,7 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
     };
     if (stop.stop_requested() || !forEachInOrder((lines + blockLines - 1) / blockLines, work, deliver, {}, stop))
         return nullptr;
+    data->front = frontOfBlocks(std::move(fronts));
     if (!(xLow <= xHigh))
         xLow = xHigh = 0.0; // no divider
     if (!(yLow <= yHigh))
