@@ -80,6 +80,23 @@ TEST(ParetoFrontTest, generated_runs_give_the_front_the_definition_gives)
         std::sort(lines.begin(), lines.end());
         EXPECT_EQ(lines, bruteForceFront(result.list, p)) << "run " << run;
         expectOrderedByCurrent(front);
+        // Short blocks sieved by a sparse sample, totals of many lying beyond
+        // the sample's: the same front.
+        std::vector<FrontPoint> sample, fronts, block;
+        for (std::size_t line = 0; line < result.list.size(); ++line) {
+            if (!result.list.isMessage(line)) {
+                const FrontPoint point = weighed(result.list, line, p);
+                if (line % 7 == 3)
+                    sample.push_back(point);
+                block.push_back(point);
+            }
+            if (block.size() == 100 || line + 1 == result.list.size()) {
+                const std::vector<FrontPoint> own = blockFront(block, FrontSieve(sample));
+                fronts.insert(fronts.end(), own.begin(), own.end());
+                block.clear();
+            }
+        }
+        EXPECT_EQ(linesOf(frontOfBlocks(fronts)), linesOf(front)) << "run " << run;
     }
 }
 

@@ -7,15 +7,18 @@
 #include "search/ordered_pipeline.h"
 #include "text/resistance_text.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace tarnel {
 
@@ -101,7 +104,8 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
                                                   const Colours& colours, std::stop_token stop)
 {
     auto data = std::make_shared<DividerPlot::Data>();
-    data->front = paretoFront(list, params, stop);
+    const FrontSieve sieve = frontSieve(list, params);
+    std::vector<FrontPoint> fronts; // of the blocks
     const std::size_t lines = list.size();
     const bool each = lines <= DividerPlot::pointLimit;
     std::vector<std::array<std::uint32_t, 3>> counts(each ? 0 : static_cast<std::size_t>(columns * rows));
@@ -109,8 +113,9 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
         data->binLine.assign(counts.size(), noLine);
     double xLow = std::numeric_limits<double>::infinity(), xHigh = -xLow, yLow = xLow, yHigh = -xLow;
     // A block's points when they are few, else each line's bin and number of
-    // resistors, with the extent of its points.
+    // resistors, with the extent of its points and its front.
     struct Block {
+        std::vector<FrontPoint> front;
         std::vector<DividerPlot::Point> points;
         std::vector<std::uint32_t> bins; // bin * 4 + resistors - 2, a line each; noLine for a message
         double xLow = std::numeric_limits<double>::infinity(), xHigh = -xLow, yLow = xLow, yHigh = -xLow;
@@ -121,6 +126,9 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
         const std::size_t first = block * blockLines;
         const std::size_t end = std::min(lines, first + blockLines);
         (each ? b.points.reserve(end - first) : b.bins.reserve(end - first));
+        // Each line weighed once, for its point and for the front.
+        std::vector<FrontPoint> weighedLines;
+        weighedLines.reserve(end - first);
         for (std::size_t line = first; line < end; ++line) {
             if (list.isMessage(line)) {
                 if (!each)
@@ -130,6 +138,7 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
             const Divider divider = list.divider(line);
             const DividerFigures figures = dividerFigures(divider, params.ratioOffset, list.values());
             const double deviation = shownDeviation(figures, params);
+            weighedLines.push_back({deviation, figures.total, line});
             const auto resistors = static_cast<std::uint8_t>(resistorsIn(divider.arms().high) +
                                                              resistorsIn(divider.arms().low));
             const double x = each ? std::log10(figures.total) : roughLog10(figures.total);
@@ -152,6 +161,7 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
             const int row = exact ? 0 : 1 + clamped((y - yFirst) * yPerDecade, rows - 1);
             b.bins.push_back(static_cast<std::uint32_t>(row * columns + col) * 4u + (resistors - 2u));
         }
+        b.front = blockFront(weighedLines, sieve);
         return b;
     };
     const auto deliver = [&](std::size_t block, Block b) {
@@ -160,6 +170,7 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
         yLow = std::min(yLow, b.yLow);
         yHigh = std::max(yHigh, b.yHigh);
         data->anyExact = data->anyExact || b.anyExact;
+        fronts.insert(fronts.end(), b.front.begin(), b.front.end());
         data->points.insert(data->points.end(), b.points.begin(), b.points.end());
         for (std::size_t i = 0; i < b.bins.size(); ++i) {
             if (b.bins[i] == noLine)
@@ -173,6 +184,7 @@ std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const 
     };
     if (stop.stop_requested() || !forEachInOrder((lines + blockLines - 1) / blockLines, work, deliver, {}, stop))
         return nullptr;
+    data->front = frontOfBlocks(std::move(fronts));
     if (!(xLow <= xHigh))
         xLow = xHigh = 0.0; // no divider
     if (!(yLow <= yHigh))
@@ -272,6 +284,7 @@ void DividerPlot::plot(const ResultList& list, const SearchParams& params)
 void DividerPlot::take(std::shared_ptr<const Data> data)
 {
     data_ = std::move(data);
+    view_ = fitted(*data_);
     update();
     emit plotted();
 }
@@ -295,18 +308,33 @@ QRectF DividerPlot::plotArea() const
                   height() - 4 * metrics.lineSpacing());
 }
 
-QPointF DividerPlot::at(double x, double y) const
+DividerPlot::Frame DividerPlot::frame() const
 {
     const QRectF area = plotArea();
     const double line = QFontMetricsF(font()).lineSpacing();
     // Exact dividers lie on a floor line under the others.
-    const double floor = area.bottom() - line / 2;
-    const double bottom = area.bottom() - 1.5 * line;
-    const double top = area.top() + line / 2;
-    const double px = area.left() + (x - data_->xLow) / (data_->xHigh - data_->xLow) * area.width();
+    return {area.left(), area.width(), area.bottom() - line / 2, area.bottom() - 1.5 * line, area.top() + line / 2};
+}
+
+QPointF DividerPlot::at(double x, double y) const
+{
+    const Frame f = frame();
+    const double px = f.left + (x - view_.xLow) / (view_.xHigh - view_.xLow) * f.width;
     if (std::isnan(y))
-        return {px, floor};
-    return {px, bottom - (y - data_->yLow) / (data_->yHigh - data_->yLow) * (bottom - top)};
+        return {px, f.floor};
+    return {px, f.bottom - (y - view_.yLow) / (view_.yHigh - view_.yLow) * (f.bottom - f.top)};
+}
+
+DividerPlot::Range DividerPlot::fitted(const Data& data)
+{
+    return {data.xLow, data.xHigh, data.yLow, data.yHigh};
+}
+
+QRectF DividerPlot::visibleRange() const
+{
+    if (!data_)
+        return {};
+    return {view_.xLow, view_.yLow, view_.xHigh - view_.xLow, view_.yHigh - view_.yLow};
 }
 
 std::optional<QPointF> DividerPlot::pointOf(std::size_t line) const
@@ -370,8 +398,22 @@ std::optional<std::size_t> DividerPlot::lineNear(QPointF position) const
 
 void DividerPlot::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() != Qt::LeftButton)
+        return;
+    pressedAt_ = event->position();
+    pressedView_ = view_;
+    dragging_ = false;
+}
+
+void DividerPlot::mouseReleaseEvent(QMouseEvent* event)
+{
     reportingFailures(this, [&] {
         if (event->button() != Qt::LeftButton)
+            return;
+        const bool click = pressedAt_ && !dragging_;
+        pressedAt_.reset();
+        dragging_ = false;
+        if (!click)
             return;
         if (const std::optional<std::size_t> line = lineNear(event->position()))
             emit lineChosen(static_cast<int>(*line));
@@ -381,12 +423,61 @@ void DividerPlot::mousePressEvent(QMouseEvent* event)
 void DividerPlot::mouseMoveEvent(QMouseEvent* event)
 {
     reportingFailures(this, [&] {
+        if (pressedAt_ && (event->buttons() & Qt::LeftButton) && data_) {
+            const QPointF moved = event->position() - *pressedAt_;
+            dragging_ = dragging_ || moved.manhattanLength() >= QApplication::startDragDistance();
+            if (dragging_) {
+                // The view moves with the pointer, the values under it staying under it.
+                const Frame f = frame();
+                const double dx = moved.x() / f.width * (pressedView_.xHigh - pressedView_.xLow);
+                const double dy = moved.y() / (f.bottom - f.top) * (pressedView_.yHigh - pressedView_.yLow);
+                view_ = {pressedView_.xLow - dx, pressedView_.xHigh - dx, pressedView_.yLow + dy,
+                         pressedView_.yHigh + dy};
+                QToolTip::hideText();
+                update();
+                return;
+            }
+        }
         const std::optional<std::size_t> line = lineNear(event->position());
         if (line && list_ != nullptr)
             QToolTip::showText(event->globalPosition().toPoint(), qs(list_->line(*line)), this);
         else
             QToolTip::hideText();
     });
+}
+
+void DividerPlot::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !data_)
+        return;
+    view_ = fitted(*data_);
+    update();
+}
+
+void DividerPlot::wheelEvent(QWheelEvent* event)
+{
+    if (!data_ || event->angleDelta().y() == 0) {
+        event->ignore();
+        return;
+    }
+    // A notch shows a fifth less about the pointer; from a thousandth of a
+    // decade to ten times the fitted view, so the axes always keep a scale.
+    const double factor = std::pow(0.8, event->angleDelta().y() / 120.0);
+    const Frame f = frame();
+    const Range fit = fitted(*data_);
+    const auto zoomed = [&](double low, double high, double at, double widest) {
+        const double span = std::clamp((high - low) * factor, 1e-3, 10 * widest);
+        const double value = low + std::clamp(at, 0.0, 1.0) * (high - low);
+        const double from = value - std::clamp(at, 0.0, 1.0) * span;
+        return std::pair{from, from + span};
+    };
+    const QPointF p = event->position();
+    const auto [xLow, xHigh] = zoomed(view_.xLow, view_.xHigh, (p.x() - f.left) / f.width, fit.xHigh - fit.xLow);
+    const auto [yLow, yHigh] =
+        zoomed(view_.yLow, view_.yHigh, (f.bottom - p.y()) / (f.bottom - f.top), fit.yHigh - fit.yLow);
+    view_ = {xLow, xHigh, yLow, yHigh};
+    event->accept();
+    update();
 }
 
 void DividerPlot::paintEvent(QPaintEvent* /*event*/)
@@ -427,7 +518,7 @@ void DividerPlot::paintEvent(QPaintEvent* /*event*/)
             clear = x + half + metrics.averageCharWidth();
         };
         double clear = -1e9;
-        for (const int k : decades(d.xLow, d.xHigh)) {
+        for (const int k : decades(view_.xLow, view_.xHigh)) {
             const double x = at(k, 0).x();
             painter.setPen(grid);
             painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
@@ -436,7 +527,7 @@ void DividerPlot::paintEvent(QPaintEvent* /*event*/)
         }
         const double uinLog = std::log10(params_.uin) - 3.0;
         clear = -1e9;
-        const std::vector<int> currents = decades(uinLog - d.xHigh, uinLog - d.xLow);
+        const std::vector<int> currents = decades(uinLog - view_.xHigh, uinLog - view_.xLow);
         for (auto m = currents.rbegin(); m != currents.rend(); ++m) {
             const double x = at(uinLog - *m, 0).x();
             painter.drawLine(QPointF(x, area.top()), QPointF(x, area.top() - line / 4));
@@ -446,15 +537,15 @@ void DividerPlot::paintEvent(QPaintEvent* /*event*/)
                          QStringLiteral("total resistance"));
         painter.drawText(QRectF(0, 0, width(), line), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("current at Uin"));
         // Decades up, and the floor of the exact ones.
-        for (const int k : decades(d.yLow, d.yHigh)) {
-            const double y = at(d.xLow, k).y();
+        for (const int k : decades(view_.yLow, view_.yHigh)) {
+            const double y = at(view_.xLow, k).y();
             painter.setPen(grid);
             painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
             painter.setPen(text);
             painter.drawText(QRectF(0, y - line / 2, area.left() - line / 4, line), Qt::AlignRight | Qt::AlignVCenter,
                              qs(numbers.plain(std::pow(10.0, k)) + " %"));
         }
-        const double floor = at(d.xLow, std::nan("")).y();
+        const double floor = frame().floor;
         painter.setPen(QPen(grid, 1, Qt::DashLine));
         painter.drawLine(QPointF(area.left(), floor), QPointF(area.right(), floor));
         painter.setPen(text);

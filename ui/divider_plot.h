@@ -25,7 +25,8 @@ namespace tarnel {
 // A few lines are drawn a point each, shaped and coloured by their number
 // of resistors; many are binned into a density image. Both, and the front,
 // are worked out on a thread of the plot's own, so the window answers
-// meanwhile; clear() ends that work before the list changes.
+// meanwhile; clear() ends that work before the list changes. The wheel
+// zooms about the pointer, a drag moves the view, a double-click fits it.
 class DividerPlot final : public QWidget {
     Q_OBJECT
 
@@ -47,6 +48,8 @@ public:
     // Where a result line's point is drawn; none while nothing is plotted.
     [[nodiscard]] std::optional<QPointF> pointOf(std::size_t line) const;
     [[nodiscard]] std::optional<std::size_t> markedLine() const { return marked_; }
+    // The extent shown, x and y in log10 as the points; empty while nothing is plotted.
+    [[nodiscard]] QRectF visibleRange() const;
 
     // Lines at most that are drawn a point each.
     static constexpr std::size_t pointLimit = 20'000;
@@ -64,6 +67,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 public:
     // What the thread works out, read only once made.
@@ -85,15 +91,32 @@ public:
     };
 
 private:
+    // x and y in log10, as the points.
+    struct Range {
+        double xLow = 0, xHigh = 1, yLow = 0, yHigh = 1;
+    };
+    // Where the plot's values land on the widget.
+    struct Frame {
+        double left, width, floor, bottom, top;
+    };
+
     void take(std::shared_ptr<const Data> data);
     [[nodiscard]] QRectF plotArea() const;
+    [[nodiscard]] Frame frame() const;
     [[nodiscard]] QPointF at(double x, double y) const; // y NaN: on the floor line
+    [[nodiscard]] static Range fitted(const Data& data);
     [[nodiscard]] std::optional<std::size_t> lineNear(QPointF position) const;
 
     const ResultList* list_ = nullptr;
     SearchParams params_;
     std::shared_ptr<const Data> data_;
     std::optional<std::size_t> marked_;
+    Range view_;
+    // Where the left button went down, and the view then; a move further than
+    // a click's makes it a drag.
+    std::optional<QPointF> pressedAt_;
+    Range pressedView_;
+    bool dragging_ = false;
     std::uint64_t generation_ = 0; // of the plot asked for last; older threads' work is dropped
     // Last, so that it is stopped and joined before anything it reads goes.
     std::jthread worker_;

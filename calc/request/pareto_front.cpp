@@ -17,6 +17,8 @@ namespace {
 // Lines a block: worked on by one core, its front found in one pass and a
 // sort of the few lines that may be on it.
 constexpr std::size_t blockLines = std::size_t{1} << 16;
+// Lines at most in the sample that sieves every block.
+constexpr std::size_t sampleLines = std::size_t{1} << 19;
 
 // The more total resistance, the less current: first on the front; equals
 // in order of deviation, then of line.
@@ -53,59 +55,125 @@ std::uint64_t binOf(double total)
     return std::bit_cast<std::uint64_t>(total) >> 44;
 }
 
-// The front of a block's lines. Without the csv's rounding first, each line
-// is weighed against the least deviation of the bins of larger totals;
-// only those that come within the rounding of it may be on the front, and
-// only they are rounded and sorted.
-std::vector<FrontPoint> blockFront(const ResultList& list, const SearchParams& params, std::size_t first,
-                                   std::size_t end)
+} // namespace
+
+FrontSieve::FrontSieve(const std::vector<FrontPoint>& points)
 {
-    std::vector<FrontPoint> points;
-    points.reserve(end - first);
-    std::uint64_t lowBin = std::numeric_limits<std::uint64_t>::max(), highBin = 0;
-    for (std::size_t line = first; line < end; ++line) {
-        if (list.isMessage(line))
-            continue;
-        const DividerFigures figures = dividerFigures(list.divider(line), params.ratioOffset, list.values());
-        points.push_back({shownDeviation(figures, params), figures.total, line});
-        lowBin = std::min(lowBin, binOf(figures.total));
-        highBin = std::max(highBin, binOf(figures.total));
-    }
     if (points.empty())
-        return {};
-    // Least deviation of each bin, then of every bin above it.
-    std::vector<double> above(static_cast<std::size_t>(highBin - lowBin) + 1, std::numeric_limits<double>::infinity());
-    for (const FrontPoint& p : points) {
-        double& least = above[static_cast<std::size_t>(binOf(p.total) - lowBin)];
-        least = std::min(least, p.deviation);
+        return;
+    // Every bin at once, from the least total to the largest.
+    const auto [least, most] = std::minmax_element(points.begin(), points.end(), [](const auto& a, const auto& b) {
+        return a.total < b.total;
+    });
+    lowBin_ = binOf(least->total);
+    least_.resize(static_cast<std::size_t>(binOf(most->total) - lowBin_) + 1);
+    for (const FrontPoint& p : points)
+        add(p);
+    seal();
+}
+
+void FrontSieve::add(const FrontPoint& p)
+{
+    const std::uint64_t bin = binOf(p.total);
+    if (least_.empty())
+        lowBin_ = bin;
+    if (bin < lowBin_) {
+        // At least doubled, so that totals falling bin by bin take no time.
+        const std::uint64_t grow = std::min<std::uint64_t>(lowBin_, std::max<std::uint64_t>(lowBin_ - bin, least_.size()));
+        least_.insert(least_.begin(), static_cast<std::size_t>(grow), Least{});
+        lowBin_ -= grow;
     }
+    if (bin >= lowBin_ + least_.size())
+        least_.resize(static_cast<std::size_t>(bin - lowBin_) + 1);
+    double& own = least_[static_cast<std::size_t>(bin - lowBin_)].from;
+    own = std::min(own, p.deviation);
+}
+
+void FrontSieve::seal()
+{
     double larger = std::numeric_limits<double>::infinity();
-    for (auto bin = above.rbegin(); bin != above.rend(); ++bin) {
-        const double own = *bin;
-        *bin = larger;
-        larger = std::min(larger, own);
+    for (std::size_t bin = least_.size(); bin-- > 0;) {
+        Least& least = least_[bin];
+        least.above = larger;
+        least.farAbove = bin + 1 < least_.size() ? least_[bin + 1].above : larger;
+        least.from = larger = std::min(larger, least.from);
     }
+}
+
+bool FrontSieve::mayBeOn(const FrontPoint& p) const
+{
+    const std::uint64_t bin = binOf(p.total);
+    if (least_.empty() || bin >= lowBin_ + least_.size())
+        return true;
+    double above = 0, farAbove = 0;
+    if (bin >= lowBin_) {
+        const Least& least = least_[static_cast<std::size_t>(bin - lowBin_)];
+        above = least.above;
+        farAbove = least.farAbove;
+    } else {
+        above = least_.front().from;
+        farAbove = bin + 1 == lowBin_ ? least_.front().above : above;
+    }
+    // Unrounded: a line that strays beyond the rounding of a larger total's
+    // deviation, or as far as the deviation of a total a bin apart (even
+    // equal, as so many exact ones are), is beaten however both are rounded.
+    return p.deviation <= above * (1 + 1e-10) && p.deviation < farAbove;
+}
+
+FrontSieve frontSieve(const ResultList& list, const SearchParams& params)
+{
+    // Enough lines to find most of what beats the rest, few enough to take no time or memory.
+    const std::size_t every = std::max<std::size_t>(1, list.size() / sampleLines);
+    FrontSieve sieve;
+    for (std::size_t line = 0; line < list.size(); line += every)
+        if (!list.isMessage(line))
+            sieve.add(weighed(list, line, params));
+    sieve.seal();
+    return sieve;
+}
+
+std::vector<FrontPoint> blockFront(const std::vector<FrontPoint>& points, const FrontSieve& sieve)
+{
+    // The block's own lines sieve it too; only what passes both is rounded and sorted.
+    const FrontSieve own(points);
     std::vector<FrontPoint> near;
     for (const FrontPoint& p : points)
-        if (p.deviation <= above[static_cast<std::size_t>(binOf(p.total) - lowBin)] * (1 + 1e-10))
+        if (sieve.mayBeOn(p) && own.mayBeOn(p))
             near.push_back({asWrittenToTwelveDigits(p.deviation), asWrittenToTwelveDigits(p.total), p.line});
     return frontOf(std::move(near));
 }
 
-} // namespace
+std::vector<FrontPoint> frontOfBlocks(std::vector<FrontPoint> fronts)
+{
+    return frontOf(std::move(fronts));
+}
+
+FrontPoint weighed(const ResultList& list, std::size_t line, const SearchParams& params)
+{
+    const DividerFigures figures = dividerFigures(list.divider(line), params.ratioOffset, list.values());
+    return {shownDeviation(figures, params), figures.total, line};
+}
 
 FrontPoint frontPoint(const ResultList& list, std::size_t line, const SearchParams& params)
 {
-    const DividerFigures figures = dividerFigures(list.divider(line), params.ratioOffset, list.values());
-    return {asWrittenToTwelveDigits(shownDeviation(figures, params)), asWrittenToTwelveDigits(figures.total), line};
+    const FrontPoint p = weighed(list, line, params);
+    return {asWrittenToTwelveDigits(p.deviation), asWrittenToTwelveDigits(p.total), line};
 }
 
 std::vector<FrontPoint> paretoFront(const ResultList& list, const SearchParams& params, std::stop_token stop)
 {
     const std::size_t lines = list.size();
+    const FrontSieve sieve = frontSieve(list, params);
     std::vector<FrontPoint> fronts;
     const auto work = [&](std::size_t block) {
-        return blockFront(list, params, block * blockLines, std::min(lines, (block + 1) * blockLines));
+        const std::size_t first = block * blockLines;
+        const std::size_t end = std::min(lines, first + blockLines);
+        std::vector<FrontPoint> points;
+        points.reserve(end - first);
+        for (std::size_t line = first; line < end; ++line)
+            if (!list.isMessage(line))
+                points.push_back(weighed(list, line, params));
+        return blockFront(points, sieve);
     };
     const auto deliver = [&](std::size_t, std::vector<FrontPoint> front) {
         fronts.insert(fronts.end(), front.begin(), front.end());
@@ -113,7 +181,7 @@ std::vector<FrontPoint> paretoFront(const ResultList& list, const SearchParams& 
     };
     if (!forEachInOrder((lines + blockLines - 1) / blockLines, work, deliver, {}, stop))
         return {};
-    return frontOf(std::move(fronts));
+    return frontOfBlocks(std::move(fronts));
 }
 
 ResultList frontLines(const ResultList& list, const SearchParams& params, const std::vector<FrontPoint>& points)

@@ -4,6 +4,8 @@
 #include "search/search_params.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -22,6 +24,41 @@ struct FrontPoint {
 
 // The point of a result line (not of a message) of a run with these parameters.
 [[nodiscard]] FrontPoint frontPoint(const ResultList& list, std::size_t line, const SearchParams& params);
+
+// The same unrounded, as the line's figures give it.
+[[nodiscard]] FrontPoint weighed(const ResultList& list, std::size_t line, const SearchParams& params);
+
+// Lines that beat others, by the least deviation of their totals' bins: a
+// point any of them beats is off the front, however both are rounded.
+class FrontSieve {
+public:
+    FrontSieve() = default;
+    // Points unrounded, as weighed gives them.
+    explicit FrontSieve(const std::vector<FrontPoint>& points);
+    // One point more, then seal() once they are all in, before mayBeOn.
+    void add(const FrontPoint& p);
+    void seal();
+    [[nodiscard]] bool mayBeOn(const FrontPoint& p) const;
+
+private:
+    struct Least {
+        double from = std::numeric_limits<double>::infinity();     // of this bin and those above
+        double above = std::numeric_limits<double>::infinity();    // of the bins above
+        double farAbove = std::numeric_limits<double>::infinity(); // of the bins two and more above
+    };
+    std::uint64_t lowBin_ = 0;
+    std::vector<Least> least_; // a bin each from lowBin_
+};
+
+// A sieve of a sample of a run's lines, spread over all of them: most lines
+// of a block whose own front is long lie beaten by lines of other blocks.
+[[nodiscard]] FrontSieve frontSieve(const ResultList& list, const SearchParams& params);
+
+// The front of lines taken in blocks, for a caller that weighs each line
+// anyway: blockFront of each block's weighed points, then frontOfBlocks of
+// what they gave together, is the front of every line, as paretoFront.
+[[nodiscard]] std::vector<FrontPoint> blockFront(const std::vector<FrontPoint>& points, const FrontSieve& sieve);
+[[nodiscard]] std::vector<FrontPoint> frontOfBlocks(std::vector<FrontPoint> fronts);
 
 // The Pareto front of a run's lines: those no other line beats on both the
 // size of its deviation and its current, that is, no other is as good on

@@ -9,6 +9,8 @@
 #include "result_saving.h"
 #include "ui_test_support.h"
 
+#include <QWheelEvent>
+
 #include <limits>
 #include <memory>
 #include <sstream>
@@ -476,6 +478,35 @@ private slots:
             QVERIFY(!find<QLabel>("lblDetails")->text().isEmpty());
             QVERIFY(find<DividerSchematicView>("schematicView")->schematic().has_value());
         }
+        // Zoomed about a point and dragged, the point follows; a click on it
+        // still chooses its line, a drag none; a double-click fits again.
+        const QRectF fitted = plot->visibleRange();
+        listBox()->scrollToTop();
+        clickRow(0);
+        const QPoint at3 = plot->pointOf(3)->toPoint();
+        QWheelEvent wheel(at3, plot->mapToGlobal(at3), {}, QPoint(0, 3 * 120), Qt::NoButton, {}, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(plot, &wheel);
+        QVERIFY(plot->visibleRange().width() < 0.6 * fitted.width());
+        QVERIFY(plot->visibleRange().height() < 0.6 * fitted.height());
+        QVERIFY(QLineF(*plot->pointOf(3), at3).length() < 2);
+        const QPoint by(-30, 20);
+        QTest::mousePress(plot, Qt::LeftButton, {}, at3);
+        for (const QPoint to : {at3 + by / 2, at3 + by}) {
+            // QTest's moves carry no buttons held.
+            QMouseEvent move(QEvent::MouseMove, to, plot->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+            QApplication::sendEvent(plot, &move);
+        }
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, at3 + by);
+        QCOMPARE(listBox()->currentIndex().row(), 0);
+        QVERIFY(QLineF(*plot->pointOf(3), at3 + by).length() < 2);
+        QTest::mouseClick(plot, Qt::LeftButton, {}, at3 + by);
+        const int chosen = listBox()->currentIndex().row();
+        QVERIFY2(QLineF(*plot->pointOf(static_cast<std::size_t>(chosen)), at3 + by).length() <
+                     plot->fontMetrics().lineSpacing(),
+                 qPrintable(QString::number(chosen)));
+        QTest::mouseDClick(plot, Qt::LeftButton, {}, QPoint(plot->width() - 2, 2));
+        QCOMPARE(plot->visibleRange(), fitted);
         // A click far from every point chooses nothing.
         const int before = listBox()->currentIndex().row();
         QTest::mouseClick(plot, Qt::LeftButton, {}, QPoint(plot->width() - 2, 2));
