@@ -52,8 +52,9 @@ set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION [=[
 Tarnel's divider search as a C++ library: the static library and headers
 of the search for resistive voltage dividers from standard resistor values
 or a stock file, with a request whose default is the tool's default
-search, typed results, and the text, CSV and JSON writers of tarnel-cli. find_package(Tarnel) gives the CMake target
-Tarnel::tarnel; pkg-config knows it as tarnel.]=])
+search, typed results, and the text, CSV and JSON writers of tarnel-cli.
+find_package(Tarnel) gives the CMake target Tarnel::tarnel; pkg-config
+knows it as tarnel.]=])
 if(TARNEL_BUILD_PYTHON)
   list(APPEND CPACK_COMPONENTS_ALL python)
   set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-tarnel)
