@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libgl-dev
   libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   python3-dev pybind11-dev python3-pytest python3-numpy
   fonts-dejavu-core fonts-noto-core

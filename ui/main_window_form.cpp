@@ -6,6 +6,7 @@
 #include "divider_plot.h"
 #include "divider_schematic.h"
 #include "fitting.h"
+#include "picture_saving.h"
 #include "result_list_model.h"
 #include "result_list_view.h"
 
@@ -373,6 +374,10 @@ void TForm1::createColumn()
     column_->addWidget(lblSummary);
     plotView = place(new DividerPlot(surface_), "dividerPlot", {});
     plotView->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    schematicView->setAccessibleName(QStringLiteral("The chosen divider"));
+    plotView->setAccessibleName(QStringLiteral("Deviation against total resistance"));
+    for (QWidget* picture : {static_cast<QWidget*>(schematicView), static_cast<QWidget*>(plotView)})
+        addSavePictureAction(*picture);
     column_->addWidget(lblDetails);
     auto* pictures = new QHBoxLayout;
     pictures->addWidget(schematicView, 0, Qt::AlignLeft | Qt::AlignTop);

@@ -4,6 +4,7 @@
 #include "divider_schematic.h"
 #include "fitting.h"
 #include "main_window.h"
+#include "picture_saving.h"
 #include "result_list_model.h"
 #include "result_list_view.h"
 #include "result_saving.h"
@@ -427,6 +428,16 @@ private slots:
             for (int x = 0; x < picture.width(); ++x)
                 inTextColour += picture.pixelColor(x, y) == QColor(0, 200, 0) ? 1 : 0;
         QVERIFY(inTextColour > 100);
+        // Saved as shown, PNG or SVG by the name; a folder that is not there is named, nothing written.
+        QTemporaryDir dir;
+        QWidget& drawing = *find("schematicView");
+        QCOMPARE(drawing.actions().size(), 1);
+        QCOMPARE(savePicture(drawing, dir.filePath("divider.png")), QString());
+        QCOMPARE(QImage(dir.filePath("divider.png")).size(), drawing.size());
+        QCOMPARE(savePicture(drawing, dir.filePath("divider.SVG")), QString());
+        QFile svg(dir.filePath("divider.SVG"));
+        QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
+        QVERIFY(savePicture(drawing, dir.filePath("missing/divider.png")).startsWith(dir.filePath("missing/divider.png: ")));
         // In feedback use the tap is the feedback pin at the reference.
         find<QComboBox>("cmbUse")->setCurrentIndex(static_cast<int>(DividerUse::Feedback));
         clickStart();
