@@ -6,7 +6,8 @@
 // E96 and E192, whose literal loops over the full range would take hours:
 // they run on the first 168 values and are scaled by the candidates tested;
 // (e) the worst case over all ten decades from 1 Ω, in E24 and E192; and
-// (f) a regulator's feedback divider, worst case against nominal.
+// (f) a regulator's feedback divider, worst case against nominal; (g) each
+// design bound against the same search without it.
 #include "bench_support.h"
 #include "reference_search.h"
 #include "request/search_input.h"
@@ -136,6 +137,43 @@ const Case orderCases[] = {
      }},
 };
 
+// 12 V to 3.3 V within 1 %, every shape, from 1 Ω: all as found, or the best 200.
+void fromOneOhm(SearchInput& w)
+{
+    allShapes12To3v3(w);
+    w.text(Field::Rmin) = std::string("0.001");
+    w.text(Field::RsumMin) = std::string("0.001");
+    w.text(Field::MaxResults) = std::string("9100000");
+}
+
+void fromOneOhmBest(SearchInput& w)
+{
+    fromOneOhm(w);
+    w.text(Field::MaxResults) = std::string("200");
+    w.choice(ChoiceId::Order) = 1;
+}
+
+// A search, and the same with one bound more.
+struct BoundCase {
+    const char* name;
+    void (*setUp)(SearchInput&);
+    Field bound;
+    const char* text;
+    Field secondBound = Field::Uin;
+    const char* secondText = nullptr;
+};
+
+const BoundCase boundCases[] = {
+    {"g_power_found", fromOneOhm, Field::PowerMax, "100"},
+    {"g_power_best", fromOneOhmBest, Field::PowerMax, "100"},
+    {"g_current_max_found", fromOneOhm, Field::CurrentMax, "100"},
+    {"g_current_max_best", fromOneOhmBest, Field::CurrentMax, "100"},
+    {"g_current_min_best", fromOneOhmBest, Field::CurrentMin, "0.2"},
+    // The output's window as wide as Tol's 1 % about 3.3 V, and Out max alone.
+    {"g_out_window_found", fromOneOhm, Field::OutMin, "3.267", Field::OutMax, "3.333"},
+    {"g_out_window_best", fromOneOhmBest, Field::OutMin, "3.267", Field::OutMax, "3.333"},
+};
+
 SearchParams paramsOf(const Case& c)
 {
     SearchInput input;
@@ -227,6 +265,15 @@ int main(int argc, char** argv)
     }
     for (const SeriesCase& c : tenDecadeCases)
         fast(c.name, tenDecadeParams(c));
+    for (const BoundCase& c : boundCases) {
+        fast(std::string(c.name) + "_without", paramsOf({c.name, c.setUp}));
+        SearchInput bounded;
+        c.setUp(bounded);
+        bounded.text(c.bound) = std::string(c.text);
+        if (c.secondText)
+            bounded.text(c.secondBound) = std::string(c.secondText);
+        fast(std::string(c.name) + "_with", readSearchParams(bounded, NumberText()).params);
+    }
     benchmark::Initialize(&argc, argv);
     bench::RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -271,5 +318,11 @@ int main(int argc, char** argv)
     for (const SeriesCase& c : tenDecadeCases)
         std::printf("%-32s %10.2f %12.2f %8zu\n", c.name + 2, firstMs(c.name), ms(c.name),
                     searchedValueCount(tenDecadeParams(c)));
+    std::printf("\n%-32s %12s %12s %8s\n", "design bound", "without ms", "with ms", "cost");
+    for (const BoundCase& c : boundCases) {
+        const double without = ms((std::string(c.name) + "_without").c_str());
+        const double with = ms((std::string(c.name) + "_with").c_str());
+        std::printf("%-32s %12.2f %12.2f %7.2fx\n", c.name, without, with, with / without);
+    }
     benchmark::Shutdown();
 }

@@ -3,6 +3,7 @@
 #include "search/guarantee.h"
 #include "values/special_values.h"
 
+#include <algorithm>
 #include <span>
 
 namespace tarnel::test {
@@ -48,7 +49,56 @@ double armOf(Arm arm, double first, double second)
     return arm == One ? first : arm == Ser ? first + second : par(first, second);
 }
 
+// The chain's current in amperes: across it Uin, or the regulated output.
+double current(const SearchParams& p, double ratio, double total)
+{
+    return (p.use == DividerUse::Feedback ? p.uout * ratio : p.uin) / (total * 1000.0);
+}
+
+// The largest power in watts any resistor dissipates, as the circuit has it:
+// the chain's current through each resistor of a series arm or one alone,
+// the arm's voltage across each of a parallel pair.
+double largestPower(const SearchParams& p, const Combination& c, const std::array<double, 4>& r, double ratio,
+                    double total)
+{
+    const double amperes = current(p, ratio, total);
+    double largest = 0.0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const Arm arm = i < 2 ? c.high : c.low;
+        if (arm == One && i % 2 == 1)
+            continue;
+        const double armOhms = armOf(arm, r[i & 2], r[(i & 2) + 1]) * 1000.0;
+        const double power = arm == Par ? (amperes * armOhms) * (amperes * armOhms) / (r[i] * 1000.0)
+                                        : amperes * amperes * (r[i] * 1000.0);
+        largest = std::max(largest, power);
+    }
+    return largest;
+}
+
 using Lines = std::vector<ReferenceLine>;
+
+bool atLeast(double x, double bound);
+bool atMost(double x, double bound);
+
+// Whether the output lies within Out min and Out max as the circuit gives
+// it, the tap's voltage or the regulated output, at every corner of the
+// resistors and the source under the worst-case criterion.
+bool outputWithin(const SearchParams& p, const Combination& c, const std::array<double, 4>& r)
+{
+    const bool corners = p.criterion == Criterion::WorstCase;
+    const double t = corners ? p.partTolerance : 0.0;
+    const double s = corners ? p.sourceTolerance : 0.0;
+    for (unsigned corner = 0; corner < 32; ++corner) {
+        const auto off = [&](unsigned bit, double tolerance) { return corner >> bit & 1 ? 1 + tolerance : 1 - tolerance; };
+        const double high = armOf(c.high, r[0] * off(0, t), r[1] * off(1, t));
+        const double low = armOf(c.low, r[2] * off(2, t), r[3] * off(3, t));
+        const double out = p.use == DividerUse::Feedback ? p.uout * off(4, s) * (high + low) / low
+                                                         : p.uin * off(4, s) * low / (high + low);
+        if (!(atLeast(out, p.outMin) && atMost(out, p.outMax)))
+            return false;
+    }
+    return true;
+}
 
 // A bound holds in decimal: a value within a relative 1e-9 of it is on it.
 double upTo(double bound) { return bound * (1 + 1e-9); }
@@ -107,10 +157,15 @@ std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t st
                 const double ratio = p.ratioOffset + highOverLow;
                 const double high = armOf(c.high, h1, h2);
                 const double low = armOf(c.low, l1, l2);
-                if (atLeast(ratio, ratioLow) && atMost(ratio, ratioHigh) && atLeast(total, p.rSumMin) &&
+                const bool windowed = p.outputWindowed() ? outputWithin(p, c, {h1, h2, l1, l2})
+                                                         : atLeast(ratio, ratioLow) && atMost(ratio, ratioHigh);
+                if (windowed && atLeast(total, p.rSumMin) &&
                     atMost(total, p.rSumMax) && atLeast(high, p.highArm.least) && atMost(high, p.highArm.greatest) &&
                     atLeast(low, p.lowArm.least) && atMost(low, p.lowArm.greatest) &&
-                    atMost(par(high, low), p.outputImpedanceMax) && ok(p, h1) && ok(p, h2) && ok(p, l1) && ok(p, l2))
+                    atMost(par(high, low), p.outputImpedanceMax) &&
+                    atMost(largestPower(p, c, {h1, h2, l1, l2}, ratio, total), p.resistorPowerMax) &&
+                    atLeast(current(p, ratio, total), p.currentMin) && atMost(current(p, ratio, total), p.currentMax) &&
+                    ok(p, h1) && ok(p, h2) && ok(p, l1) && ok(p, l2))
                     lines.push_back(
                         {n, {h1, h2, l1, l2}, ((ratio - p.ratio()) / p.ratio()) * 100.0, rankedDeviation(ratio, p)});
             });

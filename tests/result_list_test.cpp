@@ -40,4 +40,15 @@ TEST(ResultListTest, every_format_is_written_as_shown_with_the_deviation_worked_
     // The deviation comes from the search's own arithmetic, to the last bit.
     EXPECT_EQ(list.entry(0).deviationPercent, 0.9999999999999963);
     EXPECT_THROW(list.setRun(run), std::logic_error);
+
+    // Under the worst-case criterion each line adds its worst deviation;
+    // 1 % parts put 9.1 / 1 at 1 + 9.1 * 1.01 / 0.99 at worst, 2.84 % off 10.
+    run.criterion = Criterion::WorstCase;
+    run.partTolerance = 0.01;
+    run.tolerance = 0.03;
+    ResultList worst;
+    worst.setRun(run);
+    worst.addResult(rows[0].divider);
+    EXPECT_EQ(worst.line(0), "9.10   /  1.00   d 1.00   w 2.84");
+    EXPECT_LE(worst.line(0).size(), worst.widestLineLength());
 }

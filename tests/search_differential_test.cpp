@@ -27,7 +27,7 @@ namespace {
 // full range of a small set with a small limit.
 class Generator {
 public:
-    explicit Generator(std::uint64_t seed) : rng_(seed) {}
+    explicit Generator(std::uint64_t seed) : rng_(seed), design_(~seed), windows_(seed * 3 + 1) {}
 
     SearchParams params()
     {
@@ -82,6 +82,7 @@ public:
         for (ArmShapes* shapes : {&p.highShapes, &p.lowShapes})
             for (const ArmKind kind : armKinds)
                 shapes->allow(kind, chance(0.55));
+        boundTheDesign(p);
         p.specialValues = {};
         for (std::size_t slot = 0; slot < specialSlotCount && !fullRange; ++slot) {
             const double roll = real(0.0, 1.0);
@@ -90,6 +91,33 @@ public:
                 (roll < 0.88 ? p.specialValues.excludedValues : p.specialValues.listedValues)[slot] = value;
         }
         return p;
+    }
+
+    // Now and then the bounds an engineer designs by, drawn apart from the
+    // rest so that the sets without them stay as they were.
+    void boundTheDesign(SearchParams& p)
+    {
+        std::uniform_real_distribution<double> roll(0.0, 1.0);
+        // Around what a divider of the range dissipates at these voltages.
+        const double volts = std::max(p.uin, p.uout);
+        const double typicalWatts = volts * volts / (2000.0 * std::max(p.rMin, p.rMax));
+        if (roll(design_) < 0.15)
+            p.resistorPowerMax = std::clamp(typicalWatts * std::exp(8.0 * roll(design_) - 4.0), 1e-6, 1e3);
+        // Bounds on the current, which the search folds into others, but for H/L feedback, which refuses them.
+        const double typicalAmperes = volts / (2000.0 * std::max(p.rMin, p.rMax));
+        const auto amperes = [&] { return std::clamp(typicalAmperes * std::exp(4.0 * roll(design_) - 2.0), 1e-9, 1e3); };
+        if (roll(design_) < 0.15 && !(p.use == DividerUse::Feedback && p.ratioOffset == 0.0)) {
+            p.currentMin = roll(design_) < 0.5 ? amperes() : 0.0;
+            p.currentMax = roll(design_) < 0.7 ? amperes() : noUpperBound;
+        }
+        // An output window about the wanted output, one end now and then
+        // open, drawn apart again so that the bounds above stay as they were.
+        if (roll(windows_) < 0.15 && p.ratioOffset == 1.0) {
+            const double wanted = p.use == DividerUse::Feedback ? p.uin : p.uout;
+            const auto volts = [&](double factor) { return std::clamp(wanted * factor, 0.001, maxStandardValue); };
+            p.outMin = roll(windows_) < 0.8 ? volts(1 - 0.3 * roll(windows_)) : 0.0;
+            p.outMax = roll(windows_) < 0.8 ? volts(1 + 0.3 * roll(windows_)) : noUpperBound;
+        }
     }
 
     // Moves one bound onto the ratio or total of a candidate in the value range.
@@ -180,6 +208,8 @@ private:
     }
 
     std::mt19937_64 rng_;
+    std::mt19937_64 design_;
+    std::mt19937_64 windows_;
     SearchParams previous_ = [] {
         SearchParams none;
         none.values = nullptr;

@@ -103,6 +103,7 @@ private:
     void createControls();
     void createRunPanel();
     void createDesignControls();
+    [[nodiscard]] QFrame* createLimitPanel();
     void createColumn();
     // The client size the window opens at: the list as wide as the lines of
     // a run of every arm shape, and the column beside the panels.

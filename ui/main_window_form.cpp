@@ -292,12 +292,45 @@ void TForm1::createDesignControls()
     row("lblRoutMax", "editRoutMax", 491, QStringLiteral("Rout max [k]"), Field::OutputImpedanceMax);
 }
 
+// The limits an engineer designs by, in a panel of the column under the run
+// panel: two to a row, each as its field's row places it.
+QFrame* TForm1::createLimitPanel()
+{
+    struct Place {
+        const char* label;
+        const char* edit;
+        const char* caption;
+        Field field;
+    };
+    static constexpr Place places[] = {
+        {"lblPowerMax", "editPowerMax", "P max [mW]", Field::PowerMax},
+        {"lblCurrentMin", "editCurrentMin", "I min [mA]", Field::CurrentMin},
+        {"lblCurrentMax", "editCurrentMax", "I max [mA]", Field::CurrentMax},
+        {"lblOutMin", "editOutMin", "Out min [V]", Field::OutMin},
+        {"lblOutMax", "editOutMax", "Out max [V]", Field::OutMax},
+    };
+    // Rows closer than the panels' own, so that the column keeps room for the pictures at 1366 x 768.
+    constexpr int rowHeight = 32;
+    constexpr int columnWidth = 198;
+    auto* panel = makePanel(surface_, "pnlLimits", {});
+    constexpr int rows = static_cast<int>(std::size(places) + 1) / 2;
+    for (std::size_t i = 0; i < std::size(places); ++i) {
+        const int x = static_cast<int>(i % 2) * columnWidth;
+        const int y = 4 + static_cast<int>(i / 2) * rowHeight;
+        makeLabel(panel, places[i].label, {16 + x, y + 2, 100, 25}, QString::fromUtf8(places[i].caption));
+        makeEdit(fields_, panel, places[i].edit, {120 + x, y, 73, 30}, places[i].field);
+    }
+    panel->setFixedSize(Panel3->width(), 6 + rows * rowHeight);
+    return panel;
+}
+
 // The column beside the panels: the run panel, then how the run goes, its
 // summary and what the chosen line delivers, in the system's font.
 void TForm1::createColumn()
 {
     column_->setContentsMargins(6, 8, 8, 8);
     column_->addWidget(Panel3);
+    column_->addWidget(createLimitPanel());
 
     busyPanel = place(new QWidget(surface_), "busyPanel", {});
     auto* busyRow = new QHBoxLayout(busyPanel);
@@ -391,6 +424,8 @@ void TForm1::orderTabs()
         fields_.edit(Field::SourceTol), fields_.edit(Field::HighArmMin), fields_.edit(Field::HighArmMax),
         fields_.edit(Field::LowArmMin), fields_.edit(Field::LowArmMax), fields_.edit(Field::OutputImpedanceMax),
         fields_.box(ChoiceId::Notation),
+        fields_.edit(Field::PowerMax), fields_.edit(Field::CurrentMin), fields_.edit(Field::CurrentMax),
+        fields_.edit(Field::OutMin), fields_.edit(Field::OutMax),
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

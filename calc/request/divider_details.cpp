@@ -1,5 +1,6 @@
 #include "request/divider_details.h"
 
+#include "search/dissipation.h"
 #include "search/guarantee.h"
 #include "text/resistance_text.h"
 #include "text/rounded_digits.h"
@@ -99,21 +100,15 @@ DividerDetails dividerDetails(const Divider& divider, const SearchParams& params
     const double wanted = wantedOutput(params);
     d.outputError = meetsWantedOutput(d.output, params) ? 0.0 : d.output - wanted;
     d.outputErrorPercent = d.outputError / wanted * 100.0;
-    d.chainVoltage = feedback ? d.output : params.uin;
-    // Kilo-ohms to ohms: the current in amperes.
-    d.current = d.chainVoltage / (d.figures.total * 1000.0);
+    d.chainVoltage = chainVoltage(params, d.figures.ratio);
+    d.current = chainCurrent(d.chainVoltage, d.figures.total);
     const ArmCombination& arms = divider.arms();
-    for (std::size_t i = 0; i < 4; ++i) {
-        const bool high = i < 2;
-        const ArmKind kind = high ? arms.high : arms.low;
-        const double ohms = d.resistors[i] * 1000.0;
-        if (!holdsResistor(arms, i))
-            continue;
-        // Parallel resistors share the arm's voltage, the others its current.
-        const double armVolts = d.current * (high ? d.figures.high : d.figures.low) * 1000.0;
-        d.voltage[i] = kind == ArmKind::Series ? d.current * ohms : armVolts;
-        d.power[i] = kind == ArmKind::Parallel ? armVolts * armVolts / ohms : d.current * d.current * ohms;
-    }
+    for (std::size_t i = 0; i < 4; ++i)
+        if (holdsResistor(arms, i))
+            d.voltage[i] = (i < 2 ? arms.high : arms.low) == ArmKind::Series
+                               ? d.current * d.resistors[i] * 1000.0
+                               : d.current * (i < 2 ? d.figures.high : d.figures.low) * 1000.0;
+    d.power = resistorPowers(arms, d.resistors, d.figures.high, d.figures.low, d.current);
     d.outputImpedance = parallel(d.figures.high, d.figures.low);
     // The output falls as the high arm grows from Uin, and rises with it
     // from a reference, so its extremes lie at the corners where the arms

@@ -1,6 +1,7 @@
 #include "request/search_input.h"
 
 #include "search/divider_search.h"
+#include "text/quoted_text.h"
 #include "values/stock_file.h"
 
 #include <algorithm>
@@ -77,6 +78,14 @@ InputReading readSearchParams(const SearchInput& input, const NumberText& number
         field.use(p, value);
     }
     p.ratioOffset = input.highOverLowOnly ? 0.0 : 1.0;
+    // Counted as H/L the ratio is not the output's, which the tap keeps at Uin / (1 + H/L).
+    for (const Field bound : {Field::OutMin, Field::OutMax}) {
+        FieldVerdict& verdict = reading.numbers[static_cast<std::size_t>(bound)];
+        if (input.highOverLowOnly && verdict.status == FieldStatus::Ok) {
+            verdict = {FieldStatus::OutOfRange, quoted(input.text(bound)) + " bounds the output only with 1 + H/L counted"};
+            reading.valid = false;
+        }
+    }
     p.highShapes = input.highShapes;
     p.lowShapes = input.lowShapes;
     for (const ChoiceField& field : choiceFields) {

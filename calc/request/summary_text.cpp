@@ -34,6 +34,16 @@ std::string rangeOfK(double low, double high, const NumberText& numbers)
     return rangeText({low, high}, numbers) + " k";
 }
 
+// The output's window as the summary names it: "2.9 to 3 V", "at most 3 V".
+std::string outputWindowText(const SearchParams& params, const NumberText& numbers)
+{
+    if (params.outMax == noUpperBound)
+        return "at least " + numbers.plain(params.outMin) + " V";
+    if (params.outMin == 0.0)
+        return "at most " + numbers.plain(params.outMax) + " V";
+    return rangeText({params.outMin, params.outMax}, numbers) + " V";
+}
+
 // The least spread the tolerances allow, rounded up at hundredths so that
 // typing it back as Tol passes: a product that rounds down to a whole
 // number of hundredths takes the next one.
@@ -66,10 +76,18 @@ std::string reasonText(const NoneReason& reason, const SearchParams& params, con
         return (params.specialValues.anyListed() ? "no listed value" : "no value left by the excluded ones") +
                std::string(" lies in ") + rangeOfK(params.rMin, params.rMax, numbers);
     case Kind::RsumMinAboveRsumMax:
-        return "RsumMin is above RsumMax";
+        // The current bounds, folded into the total's, may be what crossed them.
+        return params.currentMin > 0.0 || params.currentMax != noUpperBound
+                   ? "no total meets RsumMin, RsumMax, I min and I max at Uin " + numbers.plain(params.uin) + " V"
+                   : "RsumMin is above RsumMax";
     case Kind::UoutNotBelowUin:
         return "Uout is not below Uin, which 1 + H/L cannot give";
+    case Kind::OutMinAboveOutMax:
+        return "Out min is above Out max";
     case Kind::NoGuarantee:
+        if (params.outputWindowed())
+            return "the tolerances of the parts and the source alone spread the output wider than " +
+                   outputWindowText(params, numbers);
         return "the tolerances of the parts and the source alone can put the output up to " +
                spreadText(reason.figure, params, numbers) + " % off, more than Tol";
     case Kind::NoArmWithinBounds: {
@@ -89,6 +107,9 @@ std::string reasonText(const NoneReason& reason, const SearchParams& params, con
                numbers.plain(params.rSumMin) + " k";
     case Kind::OutputImpedance:
         return "every output impedance is above Rout max " + numbers.plain(params.outputImpedanceMax) + " k";
+    case Kind::Power:
+        return "every divider dissipates more than P max " + numbers.plain(params.resistorPowerMax * 1000.0) +
+               " mW in a resistor";
     case Kind::Closest: {
         // Hundredths as the lines write them, or two digits of a smaller one.
         const double figure = std::fabs(reason.figure) >= 0.01 || reason.figure == 0.0
@@ -121,6 +142,8 @@ std::string summaryText(const RunSummary& summary, const NumberText& numbers)
     } else {
         out = numbers.grouped(found) + (found == 1 ? " divider" : " dividers");
     }
+    if (params.outputWindowed())
+        out += "; the output " + outputWindowText(params, numbers) + " stands for Tol";
     for (const double listed : unmatchedListed)
         out += "; " + numbers.plain(listed) +
                (values.isSeries() ? " is no " + values.name() + " value" : " is not in " + values.name());

@@ -19,6 +19,7 @@
 #include "search/guarantee.h"
 #include "search/search_params.h"
 #include "search/arm_table.h"
+#include "search/dissipation.h"
 #include "search/divider.h"
 #include "search/radix_sort.h"
 #include "values/decimal_bounds.h"
@@ -132,7 +133,8 @@ public:
           lows_(tables[combination.low]),
           // With one high resistor the low pair loops its larger value outside.
           lowsLargerOuter_(combination.high == ArmKind::Single), lowsWithinBounds_(armsWithin(lows_, params.lowArm)),
-          judgesExtremes_(judgesExtremes(params)), target_(params.ratio()), window_(ratioWindow(params.tolerance, params))
+          judgesExtremes_(judgesExtremes(params)), powerBounded_(params.resistorPowerMax != noUpperBound),
+          target_(params.ratio()), window_(keptWindow(params))
     {
     }
 
@@ -345,12 +347,47 @@ private:
         return notAbove(parallel(high.resistance, low.resistance), params_.outputImpedanceMax);
     }
 
-    [[nodiscard]] bool totalMeetsBounds(const Arm& high, const Arm& low) const
+    [[nodiscard]] double total(const Arm& high, const Arm& low) const
     {
         const ValueSet& values = *params_.values;
-        const double total =
-            totalResistance(combination_, high.resistance, values[low.first], values[low.second], low.resistance);
-        return notBelow(total, params_.rSumMin) && notAbove(total, params_.rSumMax);
+        return totalResistance(combination_, high.resistance, values[low.first], values[low.second], low.resistance);
+    }
+    [[nodiscard]] bool totalMeetsBounds(const Arm& high, const Arm& low) const
+    {
+        const double t = total(high, low);
+        return notBelow(t, params_.rSumMin) && notAbove(t, params_.rSumMax);
+    }
+
+    // Every resistor's power, as the details give it, within the bound.
+    [[nodiscard]] bool powerMeetsBound(const Arm& high, const Arm& low) const
+    {
+        if (params_.resistorPowerMax == noUpperBound)
+            return true;
+        const ValueSet& values = *params_.values;
+        const double current = chainCurrent(chainVoltage(params_, ratio(high, low)), total(high, low));
+        const std::array<double, 4> powers =
+            resistorPowers(combination_, {values[high.first], values[high.second], values[low.first], values[low.second]},
+                           high.resistance, low.resistance, current);
+        return notAbove(*std::max_element(powers.begin(), powers.end()), params_.resistorPowerMax);
+    }
+
+    // The first of the lows from first to end past which, as far as scale
+    // times I^2 max(H, L) tells, every divider with high meets the power
+    // bound. The largest power in a resistor lies between half of I^2 times
+    // its arm's resistance and all of it (all of it in a one-resistor arm),
+    // and I^2 max(H, L) falls as L grows in either use: the chain current
+    // falls with L, and so does I^2 L once L is past H.
+    [[nodiscard]] std::uint32_t powerRunStart(const Arm& high, std::uint32_t first, std::uint32_t end, double scale) const
+    {
+        const std::span<const Arm> lows = lows_.arms();
+        return static_cast<std::uint32_t>(
+            std::partition_point(lows.begin() + first, lows.begin() + end, [&](const Arm& low) {
+                const double current =
+                    chainCurrent(chainVoltage(params_, ratio(high, low)), high.resistance + low.resistance);
+                return current * current * std::max(high.resistance, low.resistance) * 1000.0 * scale >
+                       params_.resistorPowerMax;
+            }) -
+            lows.begin());
     }
 
     // The full test of one divider.
@@ -359,7 +396,7 @@ private:
         const double r = ratio(high, low);
         return notBelow(r, window_.low) && notAbove(r, window_.high) && totalMeetsBounds(high, low) &&
                withinArm(high, params_.highArm) && withinArm(low, params_.lowArm) &&
-               outputImpedanceMeetsBound(high, low);
+               outputImpedanceMeetsBound(high, low) && powerMeetsBound(high, low);
     }
 
     // Calls found(high, sure, edges) for every high arm with a divider within
@@ -428,6 +465,15 @@ private:
                     --impedanceEnd;
                 end = std::min(end, impedanceEnd);
             }
+            // Past the lows that surely dissipate too much, those that may are
+            // tested one by one, and from powerSure on all meet the bound.
+            std::uint32_t powerSure = first;
+            if (powerBounded_ && first < end) {
+                const double margin = 1e-6; // far above rounding, far below a typed bound's digits
+                const double least = combination_.high == ArmKind::Single && combination_.low == ArmKind::Single ? 1.0 : 0.5;
+                first = powerRunStart(high, first, end, least * (1 - margin));
+                powerSure = powerRunStart(high, first, end, 1 + margin);
+            }
             if (first >= end)
                 continue;
 
@@ -447,10 +493,14 @@ private:
             edges.clear();
             for (const Run edge : {Run{within(mayFirst), sure}, Run{sureStop, std::max(sureStop, within(mayEnd))}})
                 for (std::uint32_t k = edge.first; k < edge.end; ++k)
-                    if (totalMeetsBounds(high, lows_[k]))
+                    if (totalMeetsBounds(high, lows_[k]) && powerMeetsBound(high, lows_[k]))
                         edges.push_back(k);
-            if (sureStop > sure || !edges.empty())
-                found(high, Run{sure, sureStop}, std::span<const std::uint32_t>(edges));
+            const std::uint32_t sureOfPower = std::clamp(powerSure, sure, sureStop);
+            for (std::uint32_t k = sure; k < sureOfPower; ++k)
+                if (powerMeetsBound(high, lows_[k]))
+                    edges.push_back(k);
+            if (sureStop > sureOfPower || !edges.empty())
+                found(high, Run{sureOfPower, sureStop}, std::span<const std::uint32_t>(edges));
         }
     }
 
@@ -462,6 +512,7 @@ private:
     Run lowsWithinBounds_;
     // Of the run, worked out once rather than for every divider.
     bool judgesExtremes_;
+    bool powerBounded_;
     double target_;
     RatioSpan window_;
 };

@@ -40,15 +40,17 @@ RunSummary searchDividers(const SearchParams& params, ResultList& list, ArmTable
         if (isEnabled(combination, params))
             shapes[static_cast<std::size_t>(combination.high)] = shapes[static_cast<std::size_t>(combination.low)] = true;
     tables.make(shapes);
-    const std::uint64_t found = params.order == ListOrder::BestFirst ? listBestFirst(params, tables, list, control)
-                                                                     : listAsFound(params, tables, list, control);
+    const SearchParams searched = withCurrentFolded(params);
+    const std::uint64_t found = params.order == ListOrder::BestFirst ? listBestFirst(searched, tables, list, control)
+                                                                     : listAsFound(searched, tables, list, control);
     if (control.stop.stop_requested()) {
         list.clear();
         RunSummary stopped = summarizeRun(params, found, 0);
         stopped.stopped = true;
         return stopped;
     }
-    return summarizeRun(params, found, list.size(), found == 0 ? whyNone(params, tables, control) : NoneReason{});
+    // The reasons name the bounds the current was folded into, with their values.
+    return summarizeRun(searched, found, list.size(), found == 0 ? whyNone(searched, tables, control) : NoneReason{});
 }
 
 RunSummary searchDividers(const SearchParams& params, ResultList& list, const SearchControl& control)

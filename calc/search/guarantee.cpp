@@ -3,6 +3,8 @@
 #include "search/divider.h"
 
 #include <algorithm>
+#include <cmath>
+#include <span>
 
 namespace tarnel {
 
@@ -42,17 +44,45 @@ RatioSpan impliedRatios(double ratio, const SearchParams& params)
             (offset + (ratio - offset) * spread.quotientHigh) * spread.sourceHigh};
 }
 
+namespace {
+
+// The counted ratios whose implied ratios all lie within implied.
+RatioSpan countedWindow(RatioSpan implied, const SearchParams& params)
+{
+    if (!judgesExtremes(params))
+        return implied;
+    const Spread spread = spreadOf(params);
+    const double offset = params.ratioOffset;
+    return {offset + (implied.low / spread.sourceLow - offset) / spread.quotientLow,
+            offset + (implied.high / spread.sourceHigh - offset) / spread.quotientHigh};
+}
+
+} // namespace
+
 RatioSpan ratioWindow(double deviation, const SearchParams& params)
 {
     const double target = params.ratio();
-    const double low = (1.0 - deviation) * target;
-    const double high = (1.0 + deviation) * target;
-    if (!judgesExtremes(params))
-        return {low, high};
-    const Spread spread = spreadOf(params);
-    const double offset = params.ratioOffset;
-    return {offset + (low / spread.sourceLow - offset) / spread.quotientLow,
-            offset + (high / spread.sourceHigh - offset) / spread.quotientHigh};
+    return countedWindow({(1.0 - deviation) * target, (1.0 + deviation) * target}, params);
+}
+
+RatioSpan keptWindow(const SearchParams& params)
+{
+    if (!params.outputWindowed())
+        return ratioWindow(params.tolerance, params);
+    // The ratio the output implies falls as the output rises in divider use
+    // (Uin over it) and rises with it in feedback use (it over the reference).
+    const bool feedback = params.use == DividerUse::Feedback;
+    const RatioSpan implied = feedback ? RatioSpan{params.outMin / params.uout, params.outMax / params.uout}
+                                       : RatioSpan{params.uin / params.outMax, params.uin / params.outMin};
+    RatioSpan window = countedWindow(implied, params);
+    // No arm exceeds twice the largest value nor falls below half the
+    // smallest: past eight times their quotient lies no ratio, and the
+    // deviations a view and best first reckon with stay finite.
+    if (const std::span<const double> values = params.values->values();
+        !std::isfinite(window.high) && !values.empty()) {
+        window.high = std::max(window.low, params.ratioOffset + 8.0 * values.back() / values.front());
+    }
+    return window;
 }
 
 double leastRankedDeviation(const SearchParams& params)

@@ -31,6 +31,11 @@ struct RatioSpan {
 // fraction) of the target: the nominal window unless extremes are judged.
 [[nodiscard]] RatioSpan ratioWindow(double deviation, const SearchParams& params);
 
+// The counted ratios a run keeps: those whose implied ratios all lie within
+// the output's window where one is given, else within the tolerance. An
+// open end of the output's window is closed beyond any ratio of the values.
+[[nodiscard]] RatioSpan keptWindow(const SearchParams& params);
+
 // The deviation in percent a divider of this counted ratio is ranked by:
 // its own, signed, or, where extremes are judged, the largest of theirs.
 [[nodiscard]] double rankedDeviation(double ratio, const SearchParams& params);

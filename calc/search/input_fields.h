@@ -26,11 +26,16 @@ inline constexpr FieldRange voltageRange{0.001, maxStandardValue};
 inline constexpr FieldRange percentRange{0.0, 100.0};
 // Below half, so that a resistor off by it keeps a resistance.
 inline constexpr FieldRange partToleranceRange{0.0, 50.0};
+// From 1 µW, a thousandth of the smallest chip resistor's rating.
+inline constexpr FieldRange powerRange{0.001, maxStandardValue};
+// From 1 nA, the bias current a pin's divider of gigaohms carries.
+inline constexpr FieldRange currentRange{0.000001, maxStandardValue};
 
 // The number fields, in the order a search reads them.
 enum class Field : std::size_t {
     Uin, Uout, Tol, Rmin, Rmax, RsumMin, RsumMax, MaxResults, PartTol,
-    SourceTol, HighArmMin, HighArmMax, LowArmMin, LowArmMax, OutputImpedanceMax
+    SourceTol, HighArmMin, HighArmMax, LowArmMin, LowArmMax, OutputImpedanceMax, PowerMax,
+    CurrentMin, CurrentMax, OutMin, OutMax
 };
 
 struct NumberField {
@@ -47,7 +52,7 @@ struct NumberField {
     bool mayBeEmpty = false;      // an empty text reads as no bound, leaving the search's own
 };
 
-inline constexpr std::array<NumberField, 15> numberFields{{
+inline constexpr std::array<NumberField, 20> numberFields{{
     {Field::Uin, "Uin", "10", voltageRange, [](SearchParams& p, double v) { p.uin = v; },
      [](const SearchParams& p) { return p.uin; }, "uin", "V", "input voltage"},
     {Field::Uout, "Uout", "1", voltageRange, [](SearchParams& p, double v) { p.uout = v; },
@@ -96,6 +101,23 @@ inline constexpr std::array<NumberField, 15> numberFields{{
      [](SearchParams& p, double v) { p.outputImpedanceMax = v; },
      [](const SearchParams& p) { return p.outputImpedanceMax; }, "rout-max", "K",
      "greatest output impedance, H || L", true, true},
+    {Field::PowerMax, "P max", "", powerRange, [](SearchParams& p, double v) { p.resistorPowerMax = v / 1000.0; },
+     [](const SearchParams& p) { return p.resistorPowerMax * 1000.0; }, "power-max", "MW",
+     "greatest power in any one resistor, in milliwatts", false, true},
+    {Field::CurrentMin, "I min", "", currentRange, [](SearchParams& p, double v) { p.currentMin = v / 1000.0; },
+     [](const SearchParams& p) { return p.currentMin * 1000.0; }, "current-min", "MA",
+     "least current through the divider, in milliamperes", false, true},
+    {Field::CurrentMax, "I max", "", currentRange, [](SearchParams& p, double v) { p.currentMax = v / 1000.0; },
+     [](const SearchParams& p) { return p.currentMax * 1000.0; }, "current-max", "MA",
+     "greatest current through the divider, in milliamperes", false, true},
+    {Field::OutMin, "Out min", "", voltageRange, [](SearchParams& p, double v) { p.outMin = v; },
+     [](const SearchParams& p) { return p.outMin; }, "out-min", "V",
+     "least output (in feedback use the regulated output); with --out-max it stands for the window --tol makes",
+     false, true},
+    {Field::OutMax, "Out max", "", voltageRange, [](SearchParams& p, double v) { p.outMax = v; },
+     [](const SearchParams& p) { return p.outMax; }, "out-max", "V",
+     "greatest output (in feedback use the regulated output); with --out-min it stands for the window --tol makes",
+     false, true},
 }};
 
 // The value of an initial text: digits with at most one decimal point, read

@@ -1,5 +1,6 @@
 #include "search/result_list.h"
 
+#include "search/guarantee.h"
 #include "text/resistance_text.h"
 
 #include <algorithm>
@@ -26,6 +27,18 @@ void ResultList::setRun(const SearchParams& params)
         for (const double widened : {deviation, deviation * (1 + 1e-6)})
             widestDeviationText_ = std::max(widestDeviationText_, numbers_.fixed2(widened).size());
     }
+    // With exact parts and source the worst deviation is the size of d, and
+    // the worst-case lines stay those of the nominal criterion.
+    worstOnLine_ = judgesExtremes(params);
+    run_ = params;
+    // Of the two corners a worst deviation is the larger of, one rises with
+    // the ratio and the other falls: within the window none exceeds its ends'.
+    widestWorstText_ = 0;
+    if (worstOnLine_)
+        for (const double end : {params.ratioLow(), params.ratioHigh()})
+            for (const double widened : {1.0, 1 + 1e-6})
+                widestWorstText_ = std::max(widestWorstText_,
+                                            worstMark.size() + numbers_.fixed2(worstDeviation(end, params) * widened).size());
     if (params.values == values_ && params.notation == notation_)
         return;
     values_ = params.values;
@@ -123,7 +136,7 @@ std::size_t ResultList::widestLineLength() const
             continue;
         const std::size_t resistors = resistorsIn(c.high) + resistorsIn(c.low);
         const std::size_t literal = resultFormats[c.number].size() - 2 * (resistors + 1);
-        widest = std::max(widest, literal + resistors * widestValueText_ + widestDeviationText_);
+        widest = std::max(widest, literal + resistors * widestValueText_ + widestDeviationText_ + widestWorstText_);
     }
     return widest;
 }
@@ -143,12 +156,16 @@ void ResultList::appendLine(std::size_t index, std::string& out) const
         const std::size_t field = format.find("%f");
         out.append(format.substr(0, field));
         if (field == std::string_view::npos)
-            return;
+            break;
         if (next < values.count)
             out.append(valueTexts_[values.values[next]]);
         else
             numbers_.appendFixed2(out, deviationOf(divider));
         format.remove_prefix(field + 2);
+    }
+    if (worstOnLine_) {
+        out.append(worstMark);
+        numbers_.appendFixed2(out, worstDeviation(dividerFigures(divider, ratioOffset_, *values_).ratio, run_));
     }
 }
 

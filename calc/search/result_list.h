@@ -11,6 +11,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarnel {
@@ -49,6 +50,9 @@ public:
     // At least the length of the longest line, in bytes, reckoning every value
     // as wide as the widest: a view sizes its rows by it without reading every line.
     [[nodiscard]] std::size_t widestLineLength() const;
+    // The text a line adds after the described one under the worst-case
+    // criterion, before the worst deviation itself.
+    static constexpr std::string_view worstMark = "   w ";
     // The recorded divider of a result line (not of a message), with or
     // without its deviation.
     [[nodiscard]] ResultEntry entry(std::size_t index) const;
@@ -82,6 +86,9 @@ private:
     ValueNotation notation_ = ValueNotation::KiloOhms;
     double ratioOffset_ = 0.0;
     double targetRatio_ = 0.0;
+    // Where extremes are judged each line adds its worst deviation, by these.
+    bool worstOnLine_ = false;
+    SearchParams run_;
     std::vector<std::string> valueTexts_; // values_ as the lines write them, in notation_
     std::vector<std::string> messages_;
 
@@ -89,6 +96,7 @@ private:
     std::uint16_t formatsUsed_ = 0; // bit i: format i occurs
     std::size_t widestValueText_ = 0;
     std::size_t widestDeviationText_ = 0; // of the run's window
+    std::size_t widestWorstText_ = 0;     // its worst deviation's, with what precedes it
     std::size_t widestMessage_ = 0;
 };
 

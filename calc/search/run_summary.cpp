@@ -21,6 +21,8 @@ NoneReason reasonInInputs(const SearchParams& params)
     // 1 + H/L exceeds 1 by far more than a decimal bound allows.
     if (params.ratioOffset == 1.0 && (1.0 + params.tolerance) * params.ratio() <= 1.0)
         return {Kind::UoutNotBelowUin};
+    if (!notAbove(params.outMin, params.outMax))
+        return {Kind::OutMinAboveOutMax};
     if (params.ratioLow() > params.ratioHigh())
         return {Kind::NoGuarantee, false, leastRankedDeviation(params)};
     return {};

@@ -21,11 +21,13 @@ struct NoneReason {
         NoneAdmitted,        // the special values admit none of those
         RsumMinAboveRsumMax,
         UoutNotBelowUin,
+        OutMinAboveOutMax,
         NoGuarantee,         // the tolerances alone stray further than Tol
         NoArmWithinBounds,   // of the high arm, or the low
         LeastTotalAbove,     // figure: the least total
         GreatestTotalBelow,  // figure: the greatest total
         OutputImpedance,     // every divider's is above the bound
+        Power,               // every divider has a resistor above P max
         Closest,             // figure: its deviation as ranked
     };
     NoneReason() = default;
@@ -56,7 +58,7 @@ struct RunSummary {
     // Whether some values could not be used, which the text then names.
     [[nodiscard]] bool hasNotes() const { return !unmatchedListed.empty() || params.values->outsideRange() > 0; }
     // Whether the summary tells what the lines alone do not, so that a front end shows it.
-    [[nodiscard]] bool tellsMore() const { return found == 0 || limitCut() || hasNotes(); }
+    [[nodiscard]] bool tellsMore() const { return found == 0 || limitCut() || hasNotes() || params.outputWindowed(); }
 };
 
 // The reasons for no divider that the inputs tell alone, without a search.

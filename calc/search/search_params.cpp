@@ -5,6 +5,7 @@
 #include "text/quoted_text.h"
 #include "values/request_error.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -24,12 +25,12 @@ SearchParams::SearchParams()
 
 double SearchParams::ratioLow() const
 {
-    return ratioWindow(tolerance, *this).low;
+    return keptWindow(*this).low;
 }
 
 double SearchParams::ratioHigh() const
 {
-    return ratioWindow(tolerance, *this).high;
+    return keptWindow(*this).high;
 }
 
 namespace {
@@ -75,6 +76,13 @@ void checkSearchParams(const SearchParams& params)
     checkChoice(choiceField(ChoiceId::Order), params.order);
     checkChoice(choiceField(ChoiceId::Criterion), params.criterion);
     checkChoice(choiceField(ChoiceId::Use), params.use);
+    if (params.use == DividerUse::Feedback && params.ratioOffset == 0.0 &&
+        (params.currentMin > 0.0 || params.currentMax != noUpperBound))
+        refuse("--current-min and --current-max bound a feedback divider's current only with 1 + H/L counted");
+    // The tap's voltage is Uin / (1 + H/L) whatever ratio is counted; the
+    // window on the counted ratio would not be the output's.
+    if (params.ratioOffset == 0.0 && params.outputWindowed())
+        refuse("--out-min and --out-max bound the output only with 1 + H/L counted");
     if (!params.values)
         refuse("no resistor values to try: choose a series or read a stock file");
     for (const auto& slots : {params.specialValues.listedValues, params.specialValues.excludedValues})
@@ -82,6 +90,20 @@ void checkSearchParams(const SearchParams& params)
             if (value != unusedSpecialValue && !resistanceRange.holds(value))
                 refuse("--only/--exclude " + quoted(shortest(value)) + " is out of range " +
                        rangeText(resistanceRange, NumberText(".")));
+}
+
+SearchParams withCurrentFolded(SearchParams params)
+{
+    const bool feedback = params.use == DividerUse::Feedback;
+    // Volts over amperes, in kilo-ohms: the resistance that carries the bound's current.
+    const double volts = feedback ? params.uout : params.uin;
+    const double least = volts / (params.currentMax * 1000.0);
+    const double greatest = params.currentMin > 0.0 ? volts / (params.currentMin * 1000.0) : noUpperBound;
+    double& floor = feedback ? params.lowArm.least : params.rSumMin;
+    double& ceiling = feedback ? params.lowArm.greatest : params.rSumMax;
+    floor = std::max(floor, least);
+    ceiling = std::min(ceiling, greatest);
+    return params;
 }
 
 } // namespace tarnel

@@ -64,13 +64,21 @@ struct SearchParams {
     ArmBounds highArm;
     ArmBounds lowArm;
     double outputImpedanceMax = noUpperBound; // H || L, kilo-ohms
+    double resistorPowerMax = noUpperBound;   // in any one resistor, watts
+    double currentMin = 0.0;                  // through the chain H + L, amperes
+    double currentMax = noUpperBound;
+    double outMin = 0.0;                      // the output's window in volts: none below, none above
+    double outMax = noUpperBound;
     std::shared_ptr<const ValueSet> values;   // the resistor values tried
     SpecialValueTable specialValues;
 
     // The target ratio uin / uout.
     [[nodiscard]] double ratio() const { return uin / uout; }
-    // The window of the ratios kept: by the tolerance, narrowed under the
-    // worst-case criterion to those whose every extreme stays within it.
+    // Whether the output's window stands for the one Tol makes.
+    [[nodiscard]] bool outputWindowed() const { return outMin > 0.0 || outMax != noUpperBound; }
+    // The window of the ratios kept: by the output's window where one is
+    // given, else by the tolerance, narrowed under the worst-case criterion
+    // to those whose every extreme stays within it.
     [[nodiscard]] double ratioLow() const;
     [[nodiscard]] double ratioHigh() const;
 };
@@ -80,5 +88,10 @@ struct SearchParams {
 // as in range): so no caller gets a hang or quiet nonsense from a value no
 // typist could give.
 void checkSearchParams(const SearchParams& params);
+
+// The same search with the bounds on the chain's current folded into those
+// it sweeps by, so that they cost nothing: I = Uin / (H + L) bounds the
+// total in divider use, and I = Uout / L the low arm in feedback use.
+[[nodiscard]] SearchParams withCurrentFolded(SearchParams params);
 
 } // namespace tarnel

@@ -83,6 +83,8 @@ NoneReason closestDivider(const SearchParams& params, const ArmTables& tables,
 {
     SearchParams open = params;
     open.tolerance = std::numeric_limits<double>::max();
+    open.outMin = 0.0;
+    open.outMax = noUpperBound;
     const std::vector<CombinationSearch> searches = combinationSearches(open, tables);
     // No divider deviates further than the ratios of the extreme arms.
     double widest = 0.0;
@@ -131,18 +133,31 @@ NoneReason whyNone(const SearchParams& params, const ArmTables& tables, const Se
         if (const NoneReason closest = closestDivider(params, tables, extents, control);
             closest.kind != NoneReason::Kind::Untold)
             return closest;
-    if (params.outputImpedanceMax == noUpperBound)
-        return {};
-    // H || L empties the list when no divider meets it at any ratio, and
-    // some would without it.
+    // A design bound empties the list when no divider meets every bound at
+    // any ratio, and some would with that one bound released.
+    struct Releasable {
+        NoneReason::Kind kind;
+        double SearchParams::*bound;
+    };
+    static constexpr Releasable releasable[] = {{NoneReason::Kind::OutputImpedance, &SearchParams::outputImpedanceMax},
+                                                {NoneReason::Kind::Power, &SearchParams::resistorPowerMax}};
     SearchParams anyRatio = params;
     anyRatio.tolerance = std::numeric_limits<double>::max();
-    if (countAll(combinationSearches(anyRatio, tables), noBand, control.stop) > 0)
-        return {};
-    anyRatio.outputImpedanceMax = noUpperBound;
-    return countAll(combinationSearches(anyRatio, tables), noBand, control.stop) > 0
-               ? NoneReason(NoneReason::Kind::OutputImpedance)
-               : NoneReason{};
+    anyRatio.outMin = 0.0;
+    anyRatio.outMax = noUpperBound;
+    bool noneAtAnyRatio = false;
+    for (const Releasable& bound : releasable) {
+        if (anyRatio.*bound.bound == noUpperBound)
+            continue;
+        if (!noneAtAnyRatio && countAll(combinationSearches(anyRatio, tables), noBand, control.stop) > 0)
+            return {};
+        noneAtAnyRatio = true;
+        SearchParams released = anyRatio;
+        released.*bound.bound = noUpperBound;
+        if (countAll(combinationSearches(released, tables), noBand, control.stop) > 0)
+            return bound.kind;
+    }
+    return {};
 }
 
 } // namespace tarnel
