@@ -78,11 +78,20 @@ InputReading readSearchParams(const SearchInput& input, const NumberText& number
         field.use(p, value);
     }
     p.ratioOffset = input.highOverLowOnly ? 0.0 : 1.0;
-    // Counted as H/L the ratio is not the output's, which the tap keeps at Uin / (1 + H/L).
-    for (const Field bound : {Field::OutMin, Field::OutMax}) {
+    // Counted as H/L the ratio is not the output's, which the tap keeps at
+    // Uin / (1 + H/L); nor then is a feedback divider's current Uin / Rsum.
+    const bool feedback =
+        input.choices[static_cast<std::size_t>(ChoiceId::Use)] == static_cast<std::size_t>(DividerUse::Feedback);
+    const std::pair<Field, const char*> outputBounds[] = {{Field::OutMin, "the output"},
+                                                          {Field::OutMax, "the output"},
+                                                          {Field::CurrentMin, "a feedback divider's current"},
+                                                          {Field::CurrentMax, "a feedback divider's current"}};
+    for (const auto& [bound, what] : outputBounds) {
         FieldVerdict& verdict = reading.numbers[static_cast<std::size_t>(bound)];
-        if (input.highOverLowOnly && verdict.status == FieldStatus::Ok) {
-            verdict = {FieldStatus::OutOfRange, quoted(input.text(bound)) + " bounds the output only with 1 + H/L counted"};
+        const bool needsOutput = bound == Field::OutMin || bound == Field::OutMax || feedback;
+        if (input.highOverLowOnly && needsOutput && verdict.status == FieldStatus::Ok) {
+            verdict = {FieldStatus::OutOfRange,
+                       quoted(input.text(bound)) + " bounds " + what + " only with 1 + H/L counted"};
             reading.valid = false;
         }
     }

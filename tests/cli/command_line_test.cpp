@@ -161,6 +161,8 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         {{"--rmax", "10\u2009k\u200b"}, "--rmax \"10\\u2009k\\u200B\" is not a number in the range 0.001 to 9100000\n"},
         {{"--hi", ","}, "--hi \",\": \"\"" + notAShape},
         {{"--out-max", "3", "--ratio", "h/l"}, "--out-max \"3\" bounds the output only with 1 + H/L counted\n"},
+        {{"--current-max", "1", "--ratio", "h/l", "--use", "feedback"},
+         "--current-max \"1\" bounds a feedback divider's current only with 1 + H/L counted\n"},
         {{"--uin"}, "--uin needs a value\n"},
         {{"--format", "--uin", "5"}, "--format needs a value\n"},
         {{"--lo", "ser,"}, "--lo \"ser,\": \"\"" + notAShape},
