@@ -88,7 +88,7 @@ TEST(GuaranteeTest, band_and_worst_case_agree_with_every_corner_in_every_shape_m
 // own still narrows the list to the dividers that hold at both of its ends.
 TEST(GuaranteeTest, worst_case_is_nominal_with_exact_parts_and_source_and_the_source_alone_narrows_it)
 {
-    for (const std::pair<bool, bool> modes : {std::pair{false, false}, {false, true}, {true, false}, {true, true}}) {
+    for (const std::pair<bool, bool>& modes : {std::pair{false, false}, {false, true}, {true, false}, {true, true}}) {
         const bool highOverLow = modes.first; // named, not bound: a lambda below takes them
         const bool feedback = modes.second;
         const auto run = [&](Criterion criterion, const char* sourceTolerance) {
