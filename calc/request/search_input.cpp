@@ -82,16 +82,19 @@ InputReading readSearchParams(const SearchInput& input, const NumberText& number
     // Uin / (1 + H/L); nor then is a feedback divider's current Uin / Rsum.
     const bool feedback =
         input.choices[static_cast<std::size_t>(ChoiceId::Use)] == static_cast<std::size_t>(DividerUse::Feedback);
-    const std::pair<Field, const char*> outputBounds[] = {{Field::OutMin, "the output"},
-                                                          {Field::OutMax, "the output"},
-                                                          {Field::CurrentMin, "a feedback divider's current"},
-                                                          {Field::CurrentMax, "a feedback divider's current"}};
-    for (const auto& [bound, what] : outputBounds) {
-        FieldVerdict& verdict = reading.numbers[static_cast<std::size_t>(bound)];
-        const bool needsOutput = bound == Field::OutMin || bound == Field::OutMax || feedback;
-        if (input.highOverLowOnly && needsOutput && verdict.status == FieldStatus::Ok) {
+    const struct {
+        Field bound;
+        const char* what;
+        bool feedbackOnly;
+    } outputBounds[] = {{Field::OutMin, "the output", false},
+                        {Field::OutMax, "the output", false},
+                        {Field::CurrentMin, "a feedback divider's current", true},
+                        {Field::CurrentMax, "a feedback divider's current", true}};
+    for (const auto& b : outputBounds) {
+        FieldVerdict& verdict = reading.numbers[static_cast<std::size_t>(b.bound)];
+        if (input.highOverLowOnly && (feedback || !b.feedbackOnly) && verdict.status == FieldStatus::Ok) {
             verdict = {FieldStatus::OutOfRange,
-                       quoted(input.text(bound)) + " bounds " + what + " only with 1 + H/L counted"};
+                       quoted(input.text(b.bound)) + " bounds " + b.what + " only with 1 + H/L counted"};
             reading.valid = false;
         }
     }
