@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
+#include <future>
 #include <stdexcept>
 #include <thread>
 #include <tuple>
@@ -145,6 +147,21 @@ TEST(SearchTest, a_stop_ends_the_search_with_an_empty_list_and_says_so)
         EXPECT_EQ(summaryText(summary, list.numbers()), "Stopped");
         EXPECT_EQ(list.size(), 0u);
     }
+    // Stopped while the lines are listed, those listed so far go too.
+    std::stop_source source;
+    std::promise<void> counted;
+    ResultList list;
+    RunSummary summary;
+    {
+        const std::jthread search([&] {
+            summary = searchDividers(params, list, {source.get_token(), [&](std::uint64_t) { counted.set_value(); }});
+        });
+        counted.get_future().wait();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        source.request_stop();
+    }
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(list.size(), 0u);
 }
 
 // Exact fractions of whole ohms; the products stay below 2^127 for values up to 100 k.
