@@ -48,6 +48,10 @@ TEST(SearchTest, bounds_hold_in_decimal)
                                   {Field::RsumMax, "1000"}}))
                   .lines(),
               Lines{"220.00   /  220.00   d 0.00"});
+    // 10 V over 1 k + 24 k puts 3.84 mW in the 24 k, 3.8400000000000007 in binary: within a P max of 3.84.
+    EXPECT_EQ(runInput(inputWith({{Field::Uout, "9.6"}, {Field::Tol, "0"}, {Field::Rmax, "24"}, {Field::PowerMax, "3.84"}}))
+                  .lines(),
+              Lines{"1.00   /  24.00   d 0.00"});
 }
 
 TEST(SearchTest, voltages_below_one_volt_give_the_lines_of_the_same_ratio_above)
