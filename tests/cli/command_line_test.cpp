@@ -18,6 +18,7 @@
 
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -437,6 +438,10 @@ TEST(CommandLineTest, the_output_goes_where_its_name_leads_or_is_refused_before_
     fs::create_symlink("stock.txt", dir / "stock-link.txt");
     // Root writes a read-only file, as the shell's ">" lets it, and keeps it read-only.
     const bool root = ::geteuid() == 0;
+    // A new file gets the permissions the umask leaves, as the shell's ">" gives it.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const auto newFile = static_cast<fs::perms>(0666 & ~mask);
     const std::string in = dir.string() + "/";
     const struct {
         std::string output;
@@ -446,7 +451,7 @@ TEST(CommandLineTest, the_output_goes_where_its_name_leads_or_is_refused_before_
         std::string content;
         fs::perms perms = fs::perms::unknown;
     } rows[] = {
-        {in + "new.txt", {}, 0, "", line},
+        {in + "new.txt", {}, 0, "", line, newFile},
         {in + "private.txt", {"--uin", "x"}, 2, "--uin", old, rw},
         {in + "private.txt", {}, 0, "", line, rw},
         {in + "readonly.txt", {}, root ? 0 : 2, root ? "" : ": cannot be written: Permission denied",
