@@ -344,9 +344,10 @@ private slots:
 
     void a_preset_gives_the_lines_tarnel_cli_gives_with_it_and_starts_nothing()
     {
-        const auto cliLines = [](const QString& preset) {
+        const auto cliLines = [](const QString& preset, std::vector<std::string> more = {}) {
             std::ostringstream out, err;
-            const int status = cli::run({"--preset", preset.toStdString()}, out, err, ".");
+            more.insert(more.begin(), {"--preset", preset.toStdString()});
+            const int status = cli::run(more, out, err, ".");
             return QString::number(status) + '\n' + QString::fromStdString(out.str()).trimmed();
         };
         const QString adc = "ADC input 24 V to 3.0 V, total at least 100 k";
@@ -366,6 +367,16 @@ private slots:
         clickStart();
         QCOMPARE("0\n" + listLines().join('\n'), cliLines("board 7"));
         QVERIFY(listLines().size() > 1);
+        // A preset's stock file gives way to the series the command line asks for.
+        QTemporaryDir dir;
+        QFile stock(dir.filePath("drawer.txt"));
+        QVERIFY(stock.open(QIODevice::WriteOnly) && stock.write("10k\n4k7\n") > 0);
+        stock.close();
+        window->setValuesFile(stock.fileName());
+        window->savePreset("board 7");
+        find<QComboBox>("cmbSeries")->setCurrentIndex(find<QComboBox>("cmbSeries")->findText("E96"));
+        clickStart();
+        QCOMPARE("0\n" + listLines().join('\n'), cliLines("board 7", {"--series", "E96"}));
         window->deletePreset("board 7");
         QVERIFY(cliLines("board 7").startsWith("2\n"));
     }
