@@ -367,13 +367,16 @@ private slots:
         clickStart();
         QCOMPARE("0\n" + listLines().join('\n'), cliLines("board 7"));
         QVERIFY(listLines().size() > 1);
-        // A preset's stock file gives way to the series the command line asks for.
+        // Saved again under its name, a preset is replaced; its stock file
+        // gives way to the series the command line asks for.
         QTemporaryDir dir;
         QFile stock(dir.filePath("drawer.txt"));
         QVERIFY(stock.open(QIODevice::WriteOnly) && stock.write("10k\n4k7\n") > 0);
         stock.close();
         window->setValuesFile(stock.fileName());
         window->savePreset("board 7");
+        clickStart();
+        QCOMPARE("0\n" + listLines().join('\n'), cliLines("board 7"));
         find<QComboBox>("cmbSeries")->setCurrentIndex(find<QComboBox>("cmbSeries")->findText("E96"));
         clickStart();
         QCOMPARE("0\n" + listLines().join('\n'), cliLines("board 7", {"--series", "E96"}));
