@@ -445,7 +445,8 @@ private slots:
         // Saved as shown, PNG or SVG by the name; a folder that is not there is named, nothing written.
         QTemporaryDir dir;
         QWidget& drawing = *find("schematicView");
-        QCOMPARE(drawing.actions().size(), 1);
+        for (const char* picture : {"schematicView", "dividerPlot"})
+            QCOMPARE(find(picture)->actions().size(), 1); // Save picture…
         QCOMPARE(savePicture(drawing, dir.filePath("divider.png")), QString());
         QCOMPARE(QImage(dir.filePath("divider.png")).size(), drawing.size());
         QCOMPARE(savePicture(drawing, dir.filePath("divider.SVG")), QString());
