@@ -70,18 +70,22 @@ TEST(OrderedPipelineTest, a_failure_on_any_thread_reaches_the_caller_and_stops_t
 
 TEST(OrderedPipelineTest, a_stop_or_a_refused_item_ends_it_early)
 {
-    std::stop_source source;
     std::size_t delivered = 0;
-    EXPECT_FALSE(forEachInOrder(
-        1'000'000, [](std::size_t i) { return i; },
-        [&](std::size_t i, std::size_t) {
-            ++delivered;
-            if (i == 10)
-                source.request_stop();
-            return true;
-        },
-        fourWorkers, source.get_token()));
-    EXPECT_EQ(delivered, 11u);
+    // On one core as on several.
+    for (const PipelineLimits limits : {fourWorkers, PipelineLimits{.workers = 1}}) {
+        std::stop_source source;
+        delivered = 0;
+        EXPECT_FALSE(forEachInOrder(
+            1'000'000, [](std::size_t i) { return i; },
+            [&](std::size_t i, std::size_t) {
+                ++delivered;
+                if (i == 10)
+                    source.request_stop();
+                return true;
+            },
+            limits, source.get_token()));
+        EXPECT_EQ(delivered, 11u) << limits.workers << " workers";
+    }
     delivered = 0;
     EXPECT_FALSE(forEachInOrder(
         1'000'000, [](std::size_t i) { return i; },
