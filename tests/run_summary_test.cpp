@@ -44,6 +44,10 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
     EXPECT_EQ(summaryOf({{Field::OutMin, "1"}, {Field::OutMax, "1.02"}}), "4 dividers; the output 1 to 1.02 V stands for Tol");
     EXPECT_EQ(summaryOf({{Field::OutMin, "2"}, {Field::OutMax, "1"}}),
               "No divider: Out min is above Out max; the output 2 to 1 V stands for Tol");
+    // A window of one voltage is no empty one.
+    EXPECT_EQ(summaryOf({{Field::OutMin, "1.05"}, {Field::OutMax, "1.05"}}),
+              "No divider: every ratio lies outside the window; closest: 18 / 2 k, d 0 %; "
+              "the output 1.05 to 1.05 V stands for Tol");
     EXPECT_EQ(summaryOf({{Field::CurrentMax, "0.05"}}), "No divider: no total meets RsumMin, RsumMax, I min and I max at Uin 10 V");
     // A search too large to look for the closest blames H || L only where no divider meets it.
     const auto everyShapeNone = {std::pair{Field::Tol, "0"}, {Field::Uin, "3.14159"}, {Field::Rmax, "9100000"},
