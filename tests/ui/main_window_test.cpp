@@ -160,7 +160,8 @@ private slots:
             "chkSpecVal0", "editSpecVal1", "chkSpecVal1", "editSpecVal2",   "chkSpecVal2", "editSpecVal3",
             "chkSpecVal3", "cmbOrder",    "editPartTol",  "cmbSeries",      "cmbCriterion", "cmbUse",
             "editSourceTol", "editHiMin", "editHiMax",    "editLoMin",      "editLoMax",   "editRoutMax", "cmbNotation",
-            "editPowerMax", "editCurrentMin", "editCurrentMax", "editOutMin", "editOutMax", "btnStart"};
+            "editPowerMax", "editCurrentMin", "editCurrentMax", "editOutMin", "editOutMax", "editHiFixed",
+            "editLoFixed", "btnStart"};
         QStringList visited{QApplication::focusWidget()->objectName()};
         while (visited.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -293,7 +294,8 @@ private slots:
         const char* const edits[] = {"editUin",     "editUout",    "editTol",        "editRmin",   "editRmax",
                                      "editRsumMin", "editRsumMax", "editMaxResults", "editPartTol", "editSourceTol",
                                      "editHiMin",   "editHiMax",   "editLoMin",      "editLoMax",   "editRoutMax",
-                                     "editPowerMax", "editCurrentMin", "editCurrentMax", "editOutMin", "editOutMax"};
+                                     "editPowerMax", "editCurrentMin", "editCurrentMax", "editOutMin", "editOutMax",
+                                     "editHiFixed", "editLoFixed"};
         static_assert(std::size(edits) == numberFields.size());
         for (const NumberField& field : numberFields) {
             const char* name = edits[static_cast<std::size_t>(field.field)];
