@@ -13,7 +13,7 @@ std::string summaryOf(std::initializer_list<std::pair<Field, const char*>> texts
     for (const auto& [highArm, allowed] : shapes)
         input.shapes(highArm) = allowed;
     const test::TestRun run = test::runInput(input, NumberText(separator));
-    return run.summary ? summaryText(*run.summary, run.list.numbers()) : "no run";
+    return run.summary ? summaryText(*run.summary, run.list.numbers(), false) : "no run";
 }
 
 constexpr std::pair<bool, ArmShapes> highSeries{true, {ArmKind::Single, ArmKind::Series}};
@@ -57,12 +57,12 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
     SearchInput guaranteed = test::inputWith({{Field::PartTol, "3"}, {Field::SourceTol, "2"}, {Field::Tol, "5"}});
     guaranteed.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
     const test::TestRun none = test::runInput(guaranteed);
-    EXPECT_EQ(summaryText(*none.summary, none.list.numbers()),
+    EXPECT_EQ(summaryText(*none.summary, none.list.numbers(), false),
               "No divider: the tolerances of the parts and the source alone can put the output up to 7.39 % off, more than Tol");
     SearchInput listed;
     listed.specialSlots[0] = {CheckState::Checked, "2.5"};
     const test::TestRun run = test::runInput(listed);
-    EXPECT_EQ(summaryText(*run.summary, run.list.numbers()), "No divider: no listed value lies in 1 to 100 k; 2.5 is no E24 value");
+    EXPECT_EQ(summaryText(*run.summary, run.list.numbers(), false), "No divider: no listed value lies in 1 to 100 k; 2.5 is no E24 value");
 }
 
 TEST(RunSummaryTest, the_spread_the_tolerances_allow_typed_back_as_tol_lets_dividers_through)
@@ -77,7 +77,7 @@ TEST(RunSummaryTest, the_spread_the_tolerances_allow_typed_back_as_tol_lets_divi
                 input.choice(ChoiceId::Use) = static_cast<std::size_t>(use);
                 const InputReading none = readSearchParams(input, NumberText());
                 const std::string why = whyNoneText(summarizeRun(none.params, 0, 0, reasonInInputs(none.params)),
-                                                    NumberText());
+                                                    NumberText(), false);
                 SCOPED_TRACE(why);
                 ASSERT_TRUE(why.starts_with(says));
                 const std::string figure = why.substr(says.size(), why.find(' ', says.size()) - says.size());
