@@ -40,11 +40,11 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
     EXPECT_EQ(summaryOf({{Field::Rmin, "2"}, {Field::OutputImpedanceMax, "1"}}),
               "No divider: every output impedance is above Rout max 1 k; without Rout max there are 17");
     EXPECT_EQ(summaryOf({{Field::Uin, "50"}, {Field::Uout, "10"}, {Field::PowerMax, "0.5"}}),
-              "No divider: every divider dissipates more than P max 0.5 mW in a resistor; with Rmax 9100000 and RsumMax 9100000 there are 101");
+              "No divider: every divider dissipates more than P max 0.5 mW in a resistor; with Rmax 9100000 (100 k by default) and RsumMax 9100000 (100 k by default) there are 101");
     EXPECT_EQ(summaryOf({{Field::OutMin, "1"}, {Field::OutMax, "1.02"}}), "4 dividers; the output 1 to 1.02 V stands for Tol");
     EXPECT_EQ(summaryOf({{Field::OutMin, "2"}, {Field::OutMax, "1"}}),
               "No divider: Out min 2 V is above Out max 1 V; without Out min there are 320; the output 2 to 1 V stands for Tol");
-    EXPECT_EQ(summaryOf({{Field::CurrentMax, "0.05"}}), "No divider: no total meets RsumMin, RsumMax, I min and I max at Uin 10 V; with Rmax 9100000 and RsumMax 9100000 there are 112");
+    EXPECT_EQ(summaryOf({{Field::CurrentMax, "0.05"}}), "No divider: no total meets RsumMin, RsumMax, I min and I max at Uin 10 V; with Rmax 9100000 (100 k by default) and RsumMax 9100000 (100 k by default) there are 112");
     // A search too large to look for the closest blames H || L only where no divider meets it.
     const auto everyShapeNone = {std::pair{Field::Tol, "0"}, {Field::Uin, "3.14159"}, {Field::Rmax, "9100000"},
                                  {Field::RsumMax, "9100000"}, {Field::OutputImpedanceMax, "1000"}};
@@ -52,8 +52,8 @@ TEST(RunSummaryTest, says_how_many_were_found_and_shown_or_why_there_are_none)
               "No divider meets the bounds");
     EXPECT_EQ(summaryOf({{Field::Uin, "3.14159"}, {Field::Tol, "0"}, {Field::LowArmMin, "20"}, {Field::LowArmMax, "30"}}),
               "No divider: every ratio lies outside the window; closest: 47 / 22 k, d -0.17 %; with Tol 0.17 there is 1");
-    EXPECT_EQ(summaryOf({{Field::HighArmMin, "101"}}), "No divider: Rmax 100 k, the default, leaves no high arm at or above 101 k; with Rmax 9100000 and RsumMax 9100000 there are 117");
-    EXPECT_EQ(summaryOf({{Field::LowArmMin, "100"}}), "No divider: the least total, 101 k, is above RsumMax 100 k, the default; with Rmax 9100000 and RsumMax 9100000 there are 95");
+    EXPECT_EQ(summaryOf({{Field::HighArmMin, "101"}}), "No divider: Rmax 100 k, the default, leaves no high arm at or above 101 k; with Rmax 9100000 (100 k by default) and RsumMax 9100000 (100 k by default) there are 117");
+    EXPECT_EQ(summaryOf({{Field::LowArmMin, "100"}}), "No divider: the least total, 101 k, is above RsumMax 100 k, the default; with Rmax 9100000 (100 k by default) and RsumMax 9100000 (100 k by default) there are 95");
     SearchInput guaranteed = test::inputWith({{Field::PartTol, "3"}, {Field::SourceTol, "2"}, {Field::Tol, "5"}});
     guaranteed.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
     const test::TestRun none = test::runInput(guaranteed);

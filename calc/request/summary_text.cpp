@@ -195,16 +195,21 @@ std::string reasonText(const NoneReason& reason, const SearchParams& params, con
     return {};
 }
 
-// The nearest change that gives dividers: "with --rsum-min 0.001 there are 26", "without Rout max there is 1".
-std::string changeText(const BoundChange& change, const Wording& words)
+// The nearest change that gives dividers: "with --rsum-min 0.001 (10 k by
+// default) there are 26", "without Rout max there is 1".
+std::string changeText(const BoundChange& change, const SearchParams& params, const Wording& words)
 {
     std::string text = numberField(change.fields[0]).mayBeEmpty ? "without " : "with ";
     for (std::size_t i = 0; i < change.size; ++i) {
+        const Field field = change.fields[i];
+        const NumberField& f = numberField(field);
         if (i > 0)
             text.append(" and ");
-        text.append(words.name(change.fields[i]));
-        if (!numberField(change.fields[i]).mayBeEmpty)
+        text.append(words.name(field));
+        if (!f.mayBeEmpty)
             text.append(" ").append(words.numbers.plain(change.values[i]));
+        if (!f.mayBeEmpty && atInitialValue(field, params))
+            text.append(" (").append(words.numbers.plain(f.value(params))).append(unitOf(f)).append(" by default)");
     }
     return text + (change.count == 1 ? " there is 1" : " there are " + words.numbers.grouped(change.count));
 }
@@ -215,7 +220,7 @@ std::string noneText(const RunSummary& summary, const Wording& words)
     const NoneReason& reason = summary.noneBecause;
     std::string text = reasonText(reason, summary.params, words);
     if (reason.change)
-        text += (text.empty() ? "" : "; ") + changeText(*reason.change, words);
+        text += (text.empty() ? "" : "; ") + changeText(*reason.change, summary.params, words);
     return text;
 }
 
@@ -232,7 +237,7 @@ std::string summaryText(const RunSummary& summary, const NumberText& numbers, bo
         const std::string reason = reasonText(noneBecause, params, {numbers, optionNames});
         out = reason.empty() ? "No divider meets the bounds" : "No divider: " + reason;
         if (noneBecause.change)
-            out += "; " + changeText(*noneBecause.change, {numbers, optionNames});
+            out += "; " + changeText(*noneBecause.change, params, {numbers, optionNames});
     } else if (shown < found) {
         out = numbers.grouped(shown) + " of " + numbers.grouped(found) + " dividers shown: the limit cut the rest";
     } else {

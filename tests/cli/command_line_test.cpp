@@ -257,16 +257,18 @@ TEST(CommandLineTest, no_divider_names_the_option_that_blocks_whether_at_its_def
 {
     const std::pair<Args, const char*> cases[] = {
         {{"--use", "feedback", "--uin", "5", "--uout", "1.25", "--lo-min", "240R", "--lo-max", "240R"},
-         "--rmin 1 k, the default, leaves no low arm in 0.24 to 0.24 k; with --rmin 0.001 and --rsum-min 0.001 there "
-         "are 2"},
+         "--rmin 1 k, the default, leaves no low arm in 0.24 to 0.24 k; with --rmin 0.001 (1 k by default) and "
+         "--rsum-min 0.001 (10 k by default) there are 2"},
         {{"--use", "feedback", "--uin", "5", "--uout", "1.25", "--lo-min", "240R", "--lo-max", "240R", "--rmin", "0.1"},
-         "every ratio lies outside the window; closest: 10 / 0.24 k, d +966.67 %; with --rsum-min 0.001 there are 2"},
+         "every ratio lies outside the window; closest: 10 / 0.24 k, d +966.67 %; with --rsum-min 0.001 (10 k by "
+         "default) there are 2"},
         {{"--uin", "5", "--uout", "1.25", "--rsum-max", "2"},
-         "--rsum-min 10 k, the default, is above --rsum-max 2 k; with --rmin 0.001 and --rsum-min 0.001 there are 90"},
+         "--rsum-min 10 k, the default, is above --rsum-max 2 k; with --rmin 0.001 (1 k by default) and --rsum-min "
+         "0.001 (10 k by default) there are 90"},
         {{"--use", "feedback", "--uin", "3.3", "--uout", "0.8", "--tol", "1", "--series", "E96", "--lo-min", "50",
           "--lo-max", "100"},
-         "every ratio lies outside the window; closest: 48.7 / 51.1 k, d -52.65 %; with --rmax 9100000 and "
-         "--rsum-max 9100000 there are 43"},
+         "every ratio lies outside the window; closest: 48.7 / 51.1 k, d -52.65 %; with --rmax 9100000 (100 k by "
+         "default) and --rsum-max 9100000 (100 k by default) there are 43"},
         {{"--uin", "24", "--uout", "3", "--rsum-min", "100", "--rsum-max", "1000", "--rmax", "1000", "--rout-max", "10"},
          "at ratio 8 H || L is 0.109 of the total, so --rsum-min 100 k holds it at or above 10.9 k, more than "
          "--rout-max 10 k; with --rsum-min 0.001 there are 30"},
