@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <initializer_list>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace tarnel {
