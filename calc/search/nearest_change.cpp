@@ -17,7 +17,7 @@ namespace {
 using Kind = NoneReason::Kind;
 
 // The arms the trials of one run pass together, counted and made: one
-// trial of E96's 2.7 million arms takes 24 ms on two cores, and making a
+// trial of E96's 2.7 million arms takes 17 to 24 ms on two cores, and making a
 // table costs a few sweeps more (search_bench's (h) rows).
 constexpr std::size_t trialBudget = 4'000'000;
 
