@@ -166,7 +166,8 @@ std::string reasonText(const NoneReason& reason, const SearchParams& params, con
         return "no " + arm + " arm lies " + where;
     }
     case Kind::LeastTotalAbove:
-        return "the least total, " + numbers.plain(reason.figure) + " k, is above " + words.bound(Field::RsumMax, params);
+        return "the least total, " + numbers.plain(reason.figure) + " k, is above " +
+               words.bound(Field::RsumMax, params);
     case Kind::GreatestTotalBelow:
         return "the greatest total, " + numbers.plain(reason.figure) + " k, is below " +
                words.bound(Field::RsumMin, params);

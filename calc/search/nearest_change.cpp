@@ -136,7 +136,8 @@ std::optional<BoundChange> nearestChange(const SearchParams& params, const NoneR
     std::vector<Trial> ordered(trials.begin(), trials.end());
     const auto rank = [&](const Trial& trial) {
         const std::span<const Field> fields(trial.fields.data(), trial.size);
-        const bool defaults = std::all_of(fields.begin(), fields.end(), [&](Field f) { return atInitialValue(f, params); });
+        const bool defaults =
+            std::all_of(fields.begin(), fields.end(), [&](Field f) { return atInitialValue(f, params); });
         const bool named = std::any_of(fields.begin(), fields.end(), [&](Field f) { return names(reason, f); });
         return (defaults ? 0 : 2) + (named ? 0 : 1);
     };
