@@ -231,6 +231,45 @@ public:
             firstHigh, endHigh);
     }
 
+    // Calls found(high, sure, within, edges) for every high arm from
+    // position firstHigh up to endHigh with a divider within outer, as the
+    // sweep does, within the part of the sure run whose dividers lie within
+    // inner, a smaller deviation, or none where inner is negative: a crowd
+    // tied at outer's size is told from the dividers before it without
+    // passing them one by one.
+    template <class Found>
+    void sweepWithin(double outer, double inner, std::size_t firstHigh, std::size_t endHigh, Found&& found) const
+    {
+        sweep(
+            outer,
+            [&](const Arm& high, Run sure, std::span<const std::uint32_t> edges) {
+                Run within{sure.first, sure.first};
+                if (inner >= 0) {
+                    // Along the lows the ratio falls, and so do both ends' deviations.
+                    const auto endOf = [&](std::uint32_t from, auto holds) {
+                        std::uint32_t count = sure.end - from;
+                        while (count > 0) {
+                            const std::uint32_t step = count / 2;
+                            if (holds(ratio(high, lows_[from + step]))) {
+                                from += step + 1;
+                                count -= step + 1;
+                            } else {
+                                count = step;
+                            }
+                        }
+                        return from;
+                    };
+                    within.first = endOf(sure.first, [&](double r) { return deviationAbove(r) > inner; });
+                    within.end = endOf(within.first, [&](double r) { return deviationBelow(r) >= -inner; });
+                }
+                found(high, sure, within, edges);
+            },
+            firstHigh, endHigh);
+    }
+
+    [[nodiscard]] const ArmTable& highs() const { return highs_; }
+    [[nodiscard]] const ArmTable& lows() const { return lows_; }
+
     // Where a divider of this combination comes in the order found among
     // the combination's: by its high arm's loop index, then its low arm's.
     [[nodiscard]] std::uint64_t foundOrder(const Divider& divider) const
@@ -333,6 +372,17 @@ private:
     {
         return dividerRatio(params_.ratioOffset, high.resistance, low.resistance);
     }
+    // The band's ends by the deviations of the extremes; where extremes are
+    // not judged, those are the divider's own.
+    [[nodiscard]] double deviationAbove(double r) const
+    {
+        return deviationPercent(judgesExtremes_ ? impliedRatios(r, params_).high : r, target_);
+    }
+    [[nodiscard]] double deviationBelow(double r) const
+    {
+        return deviationPercent(judgesExtremes_ ? impliedRatios(r, params_).low : r, target_);
+    }
+
     [[nodiscard]] static bool withinBand(double deviation, double maxDeviation)
     {
         return maxDeviation == noBand || std::fabs(deviation) <= maxDeviation;
@@ -417,14 +467,6 @@ private:
         const RatioSpan bandWindow = band ? ratioWindow(maxDeviation / 100, params_) : RatioSpan{};
         RatioEdge bandFirst(bandWindow.high, offset);
         RatioEdge bandEnd(bandWindow.low, offset);
-        // The band's ends by the deviations of the extremes; where extremes
-        // are not judged, those are the divider's own.
-        const auto deviationAbove = [&](double r) {
-            return deviationPercent(judgesExtremes_ ? impliedRatios(r, params_).high : r, target_);
-        };
-        const auto deviationBelow = [&](double r) {
-            return deviationPercent(judgesExtremes_ ? impliedRatios(r, params_).low : r, target_);
-        };
         // Along the lows the sum of the arms rises. It stands for the total;
         // it may differ from the bracketed total in the last bits, far inside
         // this margin. Found from the top only when a high has a run, since
