@@ -1,6 +1,5 @@
 #include "search/best_first.h"
 
-#include "search/arms_by_value.h"
 #include "search/combination_search.h"
 #include "search/freed_memory.h"
 #include "search/ordered_pipeline.h"
@@ -224,22 +223,18 @@ std::size_t resistorsOf(const ArmCombination& combination)
 // Which of a high arm's dividers at the tie are handed on.
 enum class TiedTaken { none, repeating, all };
 
-// Calls before(low, deviation) for each divider of high, swept within the
-// tie's size, that lies before the tie, and tied(low, deviation, distinct)
-// for those at it, as taken says. Gives how many at the tie were passed
+// Calls before(low) for each divider of high, swept within the tie's size,
+// that lies before the tie, and tied(low, distinct) for those at it, as
+// taken says. Gives how many at the tie were passed
 // without a call: when repeating, each of them has all distinct values.
 template <class Before, class Tied>
-std::uint64_t eachOfHigh(const CombinationSearch& search, const ArmsByValue& byValue, double size, const Arm& high,
-                         Run sure, Run within, std::span<const std::uint32_t> edges, TiedTaken taken, Before&& before,
-                         Tied&& tied)
+std::uint64_t eachOfHigh(const CombinationSearch& search, double size, const Arm& high, Run sure, Run within,
+                         std::span<const std::uint32_t> edges, TiedTaken taken, Before&& before, Tied&& tied)
 {
     const ArmTable& lows = search.lows();
     for (std::uint32_t position = within.first; position < within.end; ++position)
-        before(lows[position], search.deviation(high, lows[position]));
-    const auto tiedAt = [&](std::uint32_t position) {
-        const Arm& low = lows[position];
-        tied(low, search.deviation(high, low), search.dividerOf(high, low).distinctValues());
-    };
+        before(lows[position]);
+    const auto tiedOf = [&](const Arm& low) { tied(low, search.dividerOf(high, low).distinctValues()); };
     // Every divider of a pair of one value twice repeats it.
     const bool every = taken == TiedTaken::all ||
                        (taken == TiedTaken::repeating && search.highs().kind() != ArmKind::Single &&
@@ -248,26 +243,28 @@ std::uint64_t eachOfHigh(const CombinationSearch& search, const ArmsByValue& byV
     for (const Run side : {Run{sure.first, within.first}, Run{within.end, sure.end}}) {
         if (every) {
             for (std::uint32_t position = side.first; position < side.end; ++position)
-                tiedAt(position);
-        } else if (taken == TiedTaken::repeating) {
+                tiedOf(lows[position]);
+        } else if (taken == TiedTaken::repeating && side.size() > 0) {
+            // A run's ends lie between arms of different resistance, so the
+            // run holds just the arms of resistance between its ends'.
             std::uint64_t called = 0;
-            byValue.eachSharing(high.first, high.second, side.first, side.end, [&](std::uint32_t position) {
-                ++called;
-                tiedAt(position);
-            });
+            lows.eachHolding(high.first, high.second, lows[side.first].resistance, lows[side.end - 1].resistance,
+                             [&](const Arm& low) {
+                                 ++called;
+                                 tiedOf(low);
+                             });
             passed += side.size() - called;
         } else {
             passed += side.size();
         }
     }
     for (const std::uint32_t position : edges) {
-        const double deviation = search.deviation(high, lows[position]);
-        if (tiedSize(deviation) < size)
-            before(lows[position], deviation);
+        if (tiedSize(search.deviation(high, lows[position])) < size)
+            before(lows[position]);
         else if (taken == TiedTaken::none)
             ++passed;
         else
-            tied(lows[position], deviation, search.dividerOf(high, lows[position]).distinctValues());
+            tiedOf(lows[position]);
     }
     return passed;
 }
@@ -288,11 +285,6 @@ public:
         : size_(tiedSize(outer)), outer_(outer), inner_(inner),
           beforeSlices_(std::max(inner, 0.0), before)
     {
-        for (const CombinationSearch& search : searches) {
-            std::optional<ArmsByValue>& byValue = byValue_[static_cast<std::size_t>(search.combination().low)];
-            if (!byValue)
-                byValue.emplace(search.lows());
-        }
         cut(searches, countTie(searches, parts, workers, stop), limit - before);
     }
 
@@ -310,23 +302,19 @@ public:
                                                                               : TiedTaken::none;
             const std::size_t bucket = high.loop >> loopBucketBits;
             eachOfHigh(
-                search, byValue(search), size_, high, sure, within, edges, taken,
-                [&](const Arm& low, double deviation) {
+                search, size_, high, sure, within, edges, taken,
+                [&](const Arm& low) {
+                    const double deviation = search.deviation(high, low);
                     take(high, low, deviation, beforeSlices_.of(tiedSize(deviation)));
                 },
-                [&](const Arm& low, double deviation, std::size_t distinct) {
+                [&](const Arm& low, std::size_t distinct) {
                     if (wanted(combination, distinct, high.loop))
-                        take(high, low, deviation, sliceOf_[combination.number][distinct - 1][bucket]);
+                        take(high, low, search.deviation(high, low), sliceOf_[combination.number][distinct - 1][bucket]);
                 });
         });
     }
 
 private:
-    [[nodiscard]] const ArmsByValue& byValue(const CombinationSearch& search) const
-    {
-        return *byValue_[static_cast<std::size_t>(search.combination().low)];
-    }
-
     // Whether a divider at the tie comes before the cut.
     [[nodiscard]] bool wanted(const ArmCombination& combination, std::size_t distinct, std::uint64_t loop) const
     {
@@ -360,9 +348,9 @@ private:
                         [&](const Arm& high, Run sure, Run within, std::span<const std::uint32_t> edges) {
                             const std::size_t bucket = high.loop >> loopBucketBits;
                             byDistinct[resistorsOf(combination) - 1][bucket] += eachOfHigh(
-                                search, byValue(search), size_, high, sure, within, edges, TiedTaken::repeating,
-                                [](const Arm&, double) {},
-                                [&](const Arm&, double, std::size_t distinct) { ++byDistinct[distinct - 1][bucket]; });
+                                search, size_, high, sure, within, edges, TiedTaken::repeating,
+                                [](const Arm&) {},
+                                [&](const Arm&, std::size_t distinct) { ++byDistinct[distinct - 1][bucket]; });
                         });
                 }
                 return partCounts;
@@ -417,8 +405,6 @@ private:
     double outer_;
     double inner_;
     Slices beforeSlices_;
-    // The lows' tables by value, by their ArmKind.
-    std::array<std::optional<ArmsByValue>, 3> byValue_;
     // The first divider past the cut: its rank, combination and high loop
     // index; where a stop cut the counts short, none.
     std::uint64_t cutRank_ = allRanks;
@@ -589,8 +575,7 @@ std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables,
     Kept kept;
     if (!rankAll && bound.within > crowdedTie) {
         // Where many tie at the bound's size, more than the limit or too many
-        // to sort at once, the tie is cut by the rank's further keys; the
-        // lows' tables by value are given back before the list grows.
+        // to sort at once, the tie is cut by the rank's further keys.
         const double size = tiedSize(bound.deviation);
         const double inner = size > 0 ? tieEnd((size - 1) / 1e7) : -1.0;
         const std::uint64_t before = inner < 0 ? 0 : countAll(searches, inner, control.stop);

@@ -85,6 +85,35 @@ struct RunTable {
     }
 };
 
+// The first position from `from` up to end at which holds fails, holds being
+// true and then false along them. Galloped: a sweep started past the first
+// high moves its ends across most of the lows at once, in a few tests.
+template <class Holds>
+[[nodiscard]] std::uint32_t pastHolding(std::uint32_t from, std::uint32_t end, Holds&& holds)
+{
+    if (from >= end || !holds(from))
+        return from;
+    std::uint32_t step = 1;
+    std::uint32_t failing = end;
+    while (step < end - from) {
+        if (!holds(from + step)) {
+            failing = from + step;
+            break;
+        }
+        from += step;
+        step *= 2;
+    }
+    // from holds, failing does not or is the end.
+    for (++from; from < failing;) {
+        const std::uint32_t middle = from + (failing - from) / 2;
+        if (holds(middle))
+            from = middle + 1;
+        else
+            failing = middle;
+    }
+    return from;
+}
+
 // One end of a run along the lows sorted by resistance, where the ratio of a
 // high arm over them falls: the first low whose ratio no longer counts as
 // above a bound. As the high arm grows, it moves up. Where the ratio is
@@ -105,13 +134,12 @@ public:
     template <class CountsAbove>
     void advance(const Arm& high, const ArmTable& lows, CountsAbove countsAbove)
     {
-        for (; position < lows.size(); ++position) {
-            const double low = lows[position].resistance;
+        position = pastHolding(position, static_cast<std::uint32_t>(lows.size()), [&](std::uint32_t k) {
+            const double low = lows[k].resistance;
             if (decidesByProduct_ && high.resistance >= surelyAbove_ * low)
-                continue;
-            if ((decidesByProduct_ && high.resistance <= surelyBelow_ * low) || !countsAbove(position))
-                break;
-        }
+                return true;
+            return !(decidesByProduct_ && high.resistance <= surelyBelow_ * low) && countsAbove(k);
+        });
     }
 
     // An end never lies before its run's start.
@@ -479,6 +507,10 @@ private:
         // Along the lows H || L rises, and as the highs grow so does it: the
         // lows within its bound end ever lower.
         std::uint32_t impedanceEnd = lowCount;
+        // Moves a position down past every low below it for which holds.
+        const auto downPast = [](std::uint32_t position, auto holds) {
+            return position - pastHolding(0, position, [&](std::uint32_t d) { return holds(position - 1 - d); });
+        };
         std::vector<std::uint32_t> edges;
         // Started past the first high, the edges catch up from the ends.
         for (std::size_t h = firstHigh; h < std::min(endHigh, highs_.size()); ++h) {
@@ -503,8 +535,8 @@ private:
             first = std::max(first, lowsWithinBounds_.first);
             end = std::min(end, lowsWithinBounds_.end);
             if (params_.outputImpedanceMax != noUpperBound) {
-                while (impedanceEnd > 0 && !outputImpedanceMeetsBound(high, lows_[impedanceEnd - 1]))
-                    --impedanceEnd;
+                impedanceEnd = downPast(impedanceEnd,
+                                        [&](std::uint32_t k) { return !outputImpedanceMeetsBound(high, lows_[k]); });
                 end = std::min(end, impedanceEnd);
             }
             // Past the lows that surely dissipate too much, those that may are
@@ -520,14 +552,10 @@ private:
                 continue;
 
             const auto sumAt = [&](std::uint32_t k) { return high.resistance + lows_[k].resistance; };
-            while (mayFirst > 0 && notBelow(sumAt(mayFirst - 1) * (1 + margin), params_.rSumMin))
-                --mayFirst;
-            while (sureFirst > 0 && notBelow(sumAt(sureFirst - 1) * (1 - margin), params_.rSumMin))
-                --sureFirst;
-            while (sureEnd > 0 && !notAbove(sumAt(sureEnd - 1) * (1 + margin), params_.rSumMax))
-                --sureEnd;
-            while (mayEnd > 0 && !notAbove(sumAt(mayEnd - 1) * (1 - margin), params_.rSumMax))
-                --mayEnd;
+            mayFirst = downPast(mayFirst, [&](std::uint32_t k) { return notBelow(sumAt(k) * (1 + margin), params_.rSumMin); });
+            sureFirst = downPast(sureFirst, [&](std::uint32_t k) { return notBelow(sumAt(k) * (1 - margin), params_.rSumMin); });
+            sureEnd = downPast(sureEnd, [&](std::uint32_t k) { return !notAbove(sumAt(k) * (1 + margin), params_.rSumMax); });
+            mayEnd = downPast(mayEnd, [&](std::uint32_t k) { return !notAbove(sumAt(k) * (1 - margin), params_.rSumMax); });
             // Within the ratio's run: lower edge, sure run, upper edge.
             const auto within = [&](std::uint32_t k) { return std::clamp(k, first, end); };
             const std::uint32_t sure = within(sureFirst);
