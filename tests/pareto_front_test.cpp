@@ -81,14 +81,15 @@ TEST(ParetoFrontTest, generated_runs_give_the_front_the_definition_gives)
         EXPECT_EQ(lines, bruteForceFront(result.list, p)) << "run " << run;
         expectOrderedByCurrent(front);
         // Short blocks sieved by a sparse sample, totals of many lying beyond
-        // the sample's: the same front.
-        std::vector<FrontPoint> sample, fronts, block;
+        // the sample's, and every line one block that sieves itself: the same front.
+        const LineWeigher weigh(result.list, p);
+        std::vector<FrontPoint> sample, fronts, block, all;
         for (std::size_t line = 0; line < result.list.size(); ++line) {
-            if (!result.list.isMessage(line)) {
-                const FrontPoint point = weighed(result.list, line, p);
+            if (const std::optional<FrontPoint> point = weigh(line)) {
                 if (line % 7 == 3)
-                    sample.push_back(point);
-                block.push_back(point);
+                    sample.push_back(*point);
+                block.push_back(*point);
+                all.push_back(*point);
             }
             if (block.size() == 100 || line + 1 == result.list.size()) {
                 const std::vector<FrontPoint> own = blockFront(block, FrontSieve(sample));
@@ -97,6 +98,7 @@ TEST(ParetoFrontTest, generated_runs_give_the_front_the_definition_gives)
             }
         }
         EXPECT_EQ(linesOf(frontOfBlocks(fronts)), linesOf(front)) << "run " << run;
+        EXPECT_EQ(linesOf(blockFront(all, FrontSieve())), linesOf(front)) << "run " << run;
     }
 }
 

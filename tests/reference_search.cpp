@@ -125,10 +125,13 @@ void eachValue(const SearchParams& p, const Lines& lines, std::size_t stopAfter,
 
 
 // The loops of one arm; a pair keeps first <= second, its second value in
-// the outer loop when secondOuter.
+// the outer loop when secondOuter. A fixed arm is its one resistor.
 template <class Body>
-void eachArm(const SearchParams& p, const Lines& lines, std::size_t stopAfter, Arm arm, bool secondOuter, Body body)
+void eachArm(const SearchParams& p, const Lines& lines, std::size_t stopAfter, Arm arm, bool secondOuter, double fixed,
+             Body body)
 {
+    if (fixed > 0.0)
+        return body(fixed, fixed);
     if (arm == One)
         return eachValue(p, lines, stopAfter, [&](double v) { body(v, v); });
     eachValue(p, lines, stopAfter, [&](double outer) {
@@ -148,11 +151,14 @@ std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t st
     const double ratioHigh = p.ratioHigh();
     for (std::size_t n = 0; n < 9; ++n) {
         const Combination& c = combinations[n];
-        if (!(allowed(p.highShapes, c.high) && allowed(p.lowShapes, c.low)))
+        const auto armAllowed = [](const ArmShapes& shapes, double fixed, Arm arm) {
+            return fixed > 0.0 ? arm == One : allowed(shapes, arm);
+        };
+        if (!(armAllowed(p.highShapes, p.highFixed, c.high) && armAllowed(p.lowShapes, p.lowFixed, c.low)))
             continue;
-        eachArm(p, lines, stopAfter, c.high, false, [&](double h1, double h2) {
+        eachArm(p, lines, stopAfter, c.high, false, p.highFixed, [&](double h1, double h2) {
             // Under one high resistor the low pair loops its second value outside.
-            eachArm(p, lines, stopAfter, c.low, c.high == One, [&](double l1, double l2) {
+            eachArm(p, lines, stopAfter, c.low, c.high == One, p.lowFixed, [&](double l1, double l2) {
                 const auto [highOverLow, total] = figures(n, h1, h2, l1, l2);
                 const double ratio = p.ratioOffset + highOverLow;
                 const double high = armOf(c.high, h1, h2);
@@ -165,7 +171,7 @@ std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t st
                     atMost(par(high, low), p.outputImpedanceMax) &&
                     atMost(largestPower(p, c, {h1, h2, l1, l2}, ratio, total), p.resistorPowerMax) &&
                     atLeast(current(p, ratio, total), p.currentMin) && atMost(current(p, ratio, total), p.currentMax) &&
-                    ok(p, h1) && ok(p, h2) && ok(p, l1) && ok(p, l2))
+                    (p.highFixed > 0.0 || (ok(p, h1) && ok(p, h2))) && (p.lowFixed > 0.0 || (ok(p, l1) && ok(p, l2))))
                     lines.push_back(
                         {n, {h1, h2, l1, l2}, ((ratio - p.ratio()) / p.ratio()) * 100.0, rankedDeviation(ratio, p)});
             });

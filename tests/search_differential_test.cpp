@@ -27,7 +27,7 @@ namespace {
 // full range of a small set with a small limit.
 class Generator {
 public:
-    explicit Generator(std::uint64_t seed) : rng_(seed), design_(~seed), windows_(seed * 3 + 1) {}
+    explicit Generator(std::uint64_t seed) : rng_(seed), design_(~seed), windows_(seed * 3 + 1), fixed_(seed * 5 + 2) {}
 
     SearchParams params()
     {
@@ -118,6 +118,15 @@ public:
             p.outMin = roll(windows_) < 0.8 ? volts(1 - 0.3 * roll(windows_)) : 0.0;
             p.outMax = roll(windows_) < 0.8 ? volts(1 + 0.3 * roll(windows_)) : noUpperBound;
         }
+        // Now and then one arm or both fixed, to a value of the range or one
+        // off the set's, drawn apart again.
+        const std::size_t first = p.values->floorIndex(std::min(p.rMin, p.rMax));
+        const std::size_t end = std::max(first + 1, p.values->endIndex(p.rMax));
+        for (double* fixed : {&p.highFixed, &p.lowFixed})
+            if (roll(fixed_) < 0.08) {
+                const double value = (*p.values)[std::uniform_int_distribution<std::size_t>(first, end - 1)(fixed_)];
+                *fixed = roll(fixed_) < 0.5 ? value : std::min(value * (1 + 0.5 * roll(fixed_)), maxStandardValue);
+            }
     }
 
     // Moves one bound onto the ratio or total of a candidate in the value range.
@@ -210,6 +219,7 @@ private:
     std::mt19937_64 rng_;
     std::mt19937_64 design_;
     std::mt19937_64 windows_;
+    std::mt19937_64 fixed_;
     SearchParams previous_ = [] {
         SearchParams none;
         none.values = nullptr;
@@ -274,7 +284,7 @@ TEST_P(DifferentialTest, search_gives_the_lines_and_the_count_of_the_literal_ref
                 const ResultEntry a = actual.entry(i);
                 std::array<double, 4> resistors{};
                 for (std::size_t r = 0; r < 4; ++r)
-                    resistors[r] = (*p.values)[a.divider.values[r]];
+                    resistors[r] = actual.values()[a.divider.values[r]];
                 ASSERT_EQ(a.divider.combination, expected[i].combination) << where << " line " << i;
                 ASSERT_EQ(resistors, expected[i].resistors) << where << " line " << i;
                 // Bitwise: the deviation must come from the very same arithmetic.

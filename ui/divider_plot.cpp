@@ -1,10 +1,10 @@
 #include "divider_plot.h"
 
 #include "error_box.h"
+#include "plot_ticks.h"
 #include "request/divider_details.h"
 #include "search/divider.h"
 #include "search/freed_memory.h"
-#include "search/ordered_pipeline.h"
 #include "text/resistance_text.h"
 
 #include <QApplication>
@@ -15,7 +15,6 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -24,194 +23,9 @@ namespace tarnel {
 
 namespace {
 
-// The bins of the density image, over every resistance a run may list (1 Ω
-// to 100 GΩ, in log10 of kilo-ohms) and every deviation that can be told
-// apart from none (1e-10 % to 1e5 %); row 0 holds the exact dividers.
-constexpr double xFirst = -3.0;
-constexpr int xPerDecade = 48;
-constexpr int columns = 11 * xPerDecade;
-constexpr double yFirst = -10.0;
-constexpr int yPerDecade = 24;
-constexpr int rows = 1 + 15 * yPerDecade;
-constexpr std::uint32_t noLine = std::numeric_limits<std::uint32_t>::max();
-
-// Lines a block of the thread's work.
-constexpr std::size_t blockLines = std::size_t{1} << 14;
-
-// A point's colour by its number of resistors, 2 to 4: the palette's
-// highlight and two of its hue turned by a third, as light and as strong, so
-// they read on the theme's base and apart from one another.
-using Colours = std::array<QColor, 3>;
-
-Colours coloursOf(const QPalette& palette)
-{
-    const QColor highlight = palette.color(QPalette::Highlight).toHsv();
-    const int saturation = std::max(highlight.hsvSaturation(), 160);
-    const auto turned = [&](int degrees) {
-        return QColor::fromHsv((std::max(highlight.hsvHue(), 0) + degrees) % 360, saturation, highlight.value());
-    };
-    return {turned(0), turned(120), turned(240)};
-}
-
-// log10 of a positive double to within 0.003 of a decade, a tenth of a
-// bin, for binning millions of points: its binary exponent and a quadratic
-// of its mantissa, exact at the powers of two, far quicker than std::log10.
-double roughLog10(double value)
-{
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    const auto exponent = static_cast<double>(static_cast<int>((bits >> 52) & 0x7ff) - 1023);
-    const double t = std::bit_cast<double>((bits & 0x000f'ffff'ffff'ffffULL) | 0x3ff0'0000'0000'0000ULL) - 1.0;
-    return (exponent + t * (1.3465 - 0.3465 * t)) * 0.30102999566398120;
-}
-
-int clamped(double bin, int count)
-{
-    return static_cast<int>(std::clamp(std::floor(bin), 0.0, static_cast<double>(count - 1)));
-}
-
 QString qs(const std::string& text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Colours each bin by the number of resistors most of its lines have,
-// more opaque the more lines it holds.
-QImage densityImage(const std::vector<std::array<std::uint32_t, 3>>& counts, int colLow, int colHigh, int rowLow,
-                    int rowHigh, const Colours& colours)
-{
-    std::uint32_t most = 1;
-    for (const auto& bin : counts)
-        most = std::max(most, bin[0] + bin[1] + bin[2]);
-    QImage image(colHigh - colLow + 1, rowHigh - rowLow + 1, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    const double scale = 1.0 / std::log1p(static_cast<double>(most));
-    for (int row = rowLow; row <= rowHigh; ++row)
-        for (int col = colLow; col <= colHigh; ++col) {
-            const auto& bin = counts[static_cast<std::size_t>(row * columns + col)];
-            const std::uint32_t lines = bin[0] + bin[1] + bin[2];
-            if (lines == 0)
-                continue;
-            const auto kind = static_cast<std::size_t>(std::max_element(bin.begin(), bin.end()) - bin.begin());
-            QColor colour = colours[kind];
-            colour.setAlphaF(static_cast<float>(0.3 + 0.7 * std::log1p(static_cast<double>(lines)) * scale));
-            image.setPixelColor(col - colLow, rowHigh - row, colour);
-        }
-    return image;
-}
-
-// The plot of a run's lines, worked out on the plot's thread.
-std::shared_ptr<const DividerPlot::Data> plotData(const ResultList& list, const SearchParams& params,
-                                                  const Colours& colours, std::stop_token stop)
-{
-    auto data = std::make_shared<DividerPlot::Data>();
-    const FrontSieve sieve = frontSieve(list, params);
-    std::vector<FrontPoint> fronts; // of the blocks
-    const std::size_t lines = list.size();
-    const bool each = lines <= DividerPlot::pointLimit;
-    std::vector<std::array<std::uint32_t, 3>> counts(each ? 0 : static_cast<std::size_t>(columns * rows));
-    if (!each)
-        data->binLine.assign(counts.size(), noLine);
-    double xLow = std::numeric_limits<double>::infinity(), xHigh = -xLow, yLow = xLow, yHigh = -xLow;
-    // A block's points when they are few, else each line's bin and number of
-    // resistors, with the extent of its points and its front.
-    struct Block {
-        std::vector<FrontPoint> front;
-        std::vector<DividerPlot::Point> points;
-        std::vector<std::uint32_t> bins; // bin * 4 + resistors - 2, a line each; noLine for a message
-        double xLow = std::numeric_limits<double>::infinity(), xHigh = -xLow, yLow = xLow, yHigh = -xLow;
-        bool anyExact = false;
-    };
-    const auto work = [&](std::size_t block) {
-        Block b;
-        const std::size_t first = block * blockLines;
-        const std::size_t end = std::min(lines, first + blockLines);
-        (each ? b.points.reserve(end - first) : b.bins.reserve(end - first));
-        // Each line weighed once, for its point and for the front.
-        std::vector<FrontPoint> weighedLines;
-        weighedLines.reserve(end - first);
-        for (std::size_t line = first; line < end; ++line) {
-            if (list.isMessage(line)) {
-                if (!each)
-                    b.bins.push_back(noLine);
-                continue;
-            }
-            const Divider divider = list.divider(line);
-            const DividerFigures figures = dividerFigures(divider, params.ratioOffset, list.values());
-            const double deviation = shownDeviation(figures, params);
-            weighedLines.push_back({deviation, figures.total, line});
-            const auto resistors = static_cast<std::uint8_t>(resistorsIn(divider.arms().high) +
-                                                             resistorsIn(divider.arms().low));
-            const double x = each ? std::log10(figures.total) : roughLog10(figures.total);
-            const bool exact = deviation == 0.0;
-            const double y = exact ? 0.0 : each ? std::log10(deviation) : roughLog10(deviation);
-            b.xLow = std::min(b.xLow, x);
-            b.xHigh = std::max(b.xHigh, x);
-            b.anyExact = b.anyExact || exact;
-            if (!exact) {
-                b.yLow = std::min(b.yLow, y);
-                b.yHigh = std::max(b.yHigh, y);
-            }
-            if (each) {
-                b.points.push_back({static_cast<float>(x),
-                                    exact ? std::numeric_limits<float>::quiet_NaN() : static_cast<float>(y),
-                                    static_cast<std::uint32_t>(line), resistors});
-                continue;
-            }
-            const int col = clamped((x - xFirst) * xPerDecade, columns);
-            const int row = exact ? 0 : 1 + clamped((y - yFirst) * yPerDecade, rows - 1);
-            b.bins.push_back(static_cast<std::uint32_t>(row * columns + col) * 4u + (resistors - 2u));
-        }
-        b.front = blockFront(weighedLines, sieve);
-        return b;
-    };
-    const auto deliver = [&](std::size_t block, Block b) {
-        xLow = std::min(xLow, b.xLow);
-        xHigh = std::max(xHigh, b.xHigh);
-        yLow = std::min(yLow, b.yLow);
-        yHigh = std::max(yHigh, b.yHigh);
-        data->anyExact = data->anyExact || b.anyExact;
-        fronts.insert(fronts.end(), b.front.begin(), b.front.end());
-        data->points.insert(data->points.end(), b.points.begin(), b.points.end());
-        for (std::size_t i = 0; i < b.bins.size(); ++i) {
-            if (b.bins[i] == noLine)
-                continue;
-            const std::size_t bin = b.bins[i] / 4u;
-            ++counts[bin][b.bins[i] % 4u];
-            if (data->binLine[bin] == noLine)
-                data->binLine[bin] = static_cast<std::uint32_t>(block * blockLines + i);
-        }
-        return true;
-    };
-    if (stop.stop_requested() || !forEachInOrder((lines + blockLines - 1) / blockLines, work, deliver, {}, stop))
-        return nullptr;
-    data->front = frontOfBlocks(std::move(fronts));
-    if (!(xLow <= xHigh))
-        xLow = xHigh = 0.0; // no divider
-    if (!(yLow <= yHigh))
-        yLow = yHigh = 0.0; // none but exact ones
-    data->xLow = xLow - 0.05 - (xLow == xHigh ? 0.5 : 0.0);
-    data->xHigh = xHigh + 0.05 + (xLow == xHigh ? 0.5 : 0.0);
-    data->yLow = yLow - 0.1 - (yLow == yHigh ? 0.5 : 0.0);
-    data->yHigh = yHigh + 0.1 + (yLow == yHigh ? 0.5 : 0.0);
-    if (!each) {
-        // The image spans the bins of the points, exact ones in its bottom row.
-        const int colLow = clamped((xLow - xFirst) * xPerDecade, columns);
-        const int colHigh = clamped((xHigh - xFirst) * xPerDecade, columns);
-        const int rowLow = 1 + clamped((yLow - yFirst) * yPerDecade, rows - 1);
-        const int rowHigh = 1 + clamped((yHigh - yFirst) * yPerDecade, rows - 1);
-        data->density = densityImage(counts, colLow, colHigh, rowLow, rowHigh, colours);
-        data->densityArea = QRectF(xFirst + colLow / double(xPerDecade), yFirst + (rowLow - 1) / double(yPerDecade),
-                                   (colHigh - colLow + 1) / double(xPerDecade),
-                                   (rowHigh - rowLow + 1) / double(yPerDecade));
-        if (data->anyExact) {
-            data->densityExact = true;
-            QImage exactRow = densityImage(counts, colLow, colHigh, 0, 0, colours);
-            data->density = data->density.copy(0, 0, data->density.width(), data->density.height() + 1);
-            for (int col = 0; col < exactRow.width(); ++col)
-                data->density.setPixelColor(col, data->density.height() - 1, exactRow.pixelColor(col, 0));
-        }
-    }
-    return data;
 }
 
 } // namespace
@@ -261,9 +75,9 @@ void DividerPlot::plot(const ResultList& list, const SearchParams& params)
     list_ = &list;
     params_ = params;
     const std::uint64_t generation = generation_;
-    const Colours colours = coloursOf(palette());
+    const PlotColours colours = coloursOf(palette());
     worker_ = std::jthread([this, &list, params, colours, generation](std::stop_token stop) {
-        std::shared_ptr<const Data> data;
+        std::shared_ptr<const PlotData> data;
         try {
             data = plotData(list, params, colours, stop);
         } catch (...) {
@@ -281,7 +95,7 @@ void DividerPlot::plot(const ResultList& list, const SearchParams& params)
     });
 }
 
-void DividerPlot::take(std::shared_ptr<const Data> data)
+void DividerPlot::take(std::shared_ptr<const PlotData> data)
 {
     data_ = std::move(data);
     view_ = fitted(*data_);
@@ -325,7 +139,7 @@ QPointF DividerPlot::at(double x, double y) const
     return {px, f.bottom - (y - view_.yLow) / (view_.yHigh - view_.yLow) * (f.bottom - f.top)};
 }
 
-DividerPlot::Range DividerPlot::fitted(const Data& data)
+DividerPlot::Range DividerPlot::fitted(const PlotData& data)
 {
     return {data.xLow, data.xHigh, data.yLow, data.yHigh};
 }
@@ -360,27 +174,27 @@ std::optional<std::size_t> DividerPlot::lineNear(QPointF position) const
             nearest = line;
         }
     };
-    for (const Point& p : data_->points)
+    for (const PlotPoint& p : data_->points)
         consider(at(p.x, p.y), p.line);
     if (!data_->density.isNull()) {
         // The bins around the position, each at its centre.
         const QRectF& area = data_->densityArea;
         const QPointF low = at(area.left(), area.top());
         const QPointF high = at(area.right(), area.bottom());
-        const double binWidth = (high.x() - low.x()) / (area.width() * xPerDecade);
-        const double binHeight = (low.y() - high.y()) / (area.height() * yPerDecade);
-        const int colFrom = clamped((area.left() - xFirst) * xPerDecade, columns);
-        const int rowFrom = 1 + clamped((area.top() - yFirst) * yPerDecade, rows - 1);
+        const double binWidth = (high.x() - low.x()) / (area.width() * bins::xPerDecade);
+        const double binHeight = (low.y() - high.y()) / (area.height() * bins::yPerDecade);
+        const int colFrom = clamped((area.left() - bins::xFirst) * bins::xPerDecade, bins::columns);
+        const int rowFrom = 1 + clamped((area.top() - bins::yFirst) * bins::yPerDecade, bins::rows - 1);
         const int spanCols = static_cast<int>(std::ceil(reach / std::max(binWidth, 1e-9))) + 1;
         const int spanRows = static_cast<int>(std::ceil(reach / std::max(binHeight, 1e-9))) + 1;
         const int col = colFrom + static_cast<int>(std::floor((position.x() - low.x()) / binWidth));
         const int row = rowFrom + static_cast<int>(std::floor((low.y() - position.y()) / binHeight));
-        for (int c = std::max(0, col - spanCols); c <= std::min(columns - 1, col + spanCols); ++c) {
-            const double x = xFirst + (c + 0.5) / xPerDecade;
-            for (int r = std::max(1, row - spanRows); r <= std::min(rows - 1, row + spanRows); ++r)
-                if (const std::uint32_t line = data_->binLine[static_cast<std::size_t>(r * columns + c)]; line != noLine)
-                    consider(at(x, yFirst + (r - 0.5) / yPerDecade), line);
-            if (const std::uint32_t line = data_->binLine[static_cast<std::size_t>(c)]; line != noLine)
+        for (int c = std::max(0, col - spanCols); c <= std::min(bins::columns - 1, col + spanCols); ++c) {
+            const double x = bins::xFirst + (c + 0.5) / bins::xPerDecade;
+            for (int r = std::max(1, row - spanRows); r <= std::min(bins::rows - 1, row + spanRows); ++r)
+                if (const std::uint32_t line = data_->binLine[static_cast<std::size_t>(r * bins::columns + c)]; line != bins::noLine)
+                    consider(at(x, bins::yFirst + (r - 0.5) / bins::yPerDecade), line);
+            if (const std::uint32_t line = data_->binLine[static_cast<std::size_t>(c)]; line != bins::noLine)
                 consider(at(x, std::nan("")), line);
         }
     }
@@ -495,19 +309,13 @@ void DividerPlot::paintEvent(QPaintEvent* /*event*/)
         painter.drawRect(area);
         if (!data_ || list_ == nullptr || area.width() < 10 || area.height() < 4 * line)
             return;
-        const Data& d = *data_;
+        const PlotData& d = *data_;
         const NumberText& numbers = list_->numbers();
         const QColor text = colours.color(QPalette::WindowText);
         QColor grid = colours.color(QPalette::Mid);
         grid.setAlpha(90);
 
-        // Decades across: total resistance under, current at Uin over.
-        const auto decades = [](double low, double high) {
-            std::vector<int> ks;
-            for (int k = static_cast<int>(std::ceil(low)); k <= static_cast<int>(std::floor(high)); ++k)
-                ks.push_back(k);
-            return ks;
-        };
+        // Ticks across: total resistance under, current at Uin over.
         // A label that would run into the one before it is left out, its tick kept.
         const auto label = [&](double x, double y, const QString& words, double& clear) {
             const double half = metrics.horizontalAdvance(words) / 2;
@@ -518,32 +326,32 @@ void DividerPlot::paintEvent(QPaintEvent* /*event*/)
             clear = x + half + metrics.averageCharWidth();
         };
         double clear = -1e9;
-        for (const int k : decades(view_.xLow, view_.xHigh)) {
-            const double x = at(k, 0).x();
+        for (const double total : logTicks(view_.xLow, view_.xHigh)) {
+            const double x = at(std::log10(total), 0).x();
             painter.setPen(grid);
             painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
             painter.setPen(text);
-            label(x, area.bottom(), qs(markedValue(std::pow(10.0, k))), clear);
+            label(x, area.bottom(), qs(markedValue(total)), clear);
         }
         const double uinLog = std::log10(params_.uin) - 3.0;
         clear = -1e9;
-        const std::vector<int> currents = decades(uinLog - view_.xHigh, uinLog - view_.xLow);
-        for (auto m = currents.rbegin(); m != currents.rend(); ++m) {
-            const double x = at(uinLog - *m, 0).x();
+        const std::vector<double> currents = logTicks(uinLog - view_.xHigh, uinLog - view_.xLow);
+        for (auto current = currents.rbegin(); current != currents.rend(); ++current) {
+            const double x = at(uinLog - std::log10(*current), 0).x();
             painter.drawLine(QPointF(x, area.top()), QPointF(x, area.top() - line / 4));
-            label(x, area.top() - 1.25 * line, qs(withPrefix(std::pow(10.0, *m), "A", numbers)), clear);
+            label(x, area.top() - 1.25 * line, qs(withPrefix(*current, "A", numbers)), clear);
         }
         painter.drawText(QRectF(area.left(), area.bottom() + line, area.width(), line), Qt::AlignRight,
                          QStringLiteral("total resistance"));
         painter.drawText(QRectF(0, 0, width(), line), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("current at Uin"));
-        // Decades up, and the floor of the exact ones.
-        for (const int k : decades(view_.yLow, view_.yHigh)) {
-            const double y = at(view_.xLow, k).y();
+        // Ticks up, and the floor of the exact ones.
+        for (const double deviation : logTicks(view_.yLow, view_.yHigh)) {
+            const double y = at(view_.xLow, std::log10(deviation)).y();
             painter.setPen(grid);
             painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
             painter.setPen(text);
             painter.drawText(QRectF(0, y - line / 2, area.left() - line / 4, line), Qt::AlignRight | Qt::AlignVCenter,
-                             qs(numbers.plain(std::pow(10.0, k)) + " %"));
+                             qs(numbers.plain(deviation) + " %"));
         }
         const double floor = frame().floor;
         painter.setPen(QPen(grid, 1, Qt::DashLine));
@@ -553,7 +361,7 @@ void DividerPlot::paintEvent(QPaintEvent* /*event*/)
                          QStringLiteral("exact"));
 
         painter.setClipRect(area);
-        const Colours byResistors = coloursOf(colours);
+        const PlotColours byResistors = coloursOf(colours);
         if (!d.density.isNull()) {
             const QRectF& a = d.densityArea;
             const QPointF topLeft = at(a.left(), a.bottom());
@@ -567,7 +375,7 @@ void DividerPlot::paintEvent(QPaintEvent* /*event*/)
         // A point each: 2 resistors a disc, 3 a square, 4 a diamond.
         const double size = std::max(2.0, line / 5);
         painter.setPen(Qt::NoPen);
-        for (const Point& p : d.points) {
+        for (const PlotPoint& p : d.points) {
             const QPointF c = at(p.x, p.y);
             painter.setBrush(byResistors[p.resistors - 2u]);
             if (p.resistors == 2)

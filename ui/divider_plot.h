@@ -1,6 +1,6 @@
 #pragma once
 
-#include "request/pareto_front.h"
+#include "plot_data.h"
 #include "search/result_list.h"
 #include "search/search_params.h"
 
@@ -51,9 +51,6 @@ public:
     // The extent shown, x and y in log10 as the points; empty while nothing is plotted.
     [[nodiscard]] QRectF visibleRange() const;
 
-    // Lines at most that are drawn a point each.
-    static constexpr std::size_t pointLimit = 20'000;
-
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
 
@@ -71,25 +68,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
-public:
-    // What the thread works out, read only once made.
-    struct Point {
-        float x;     // log10 of the total in kilo-ohms
-        float y;     // log10 of the deviation in percent; NaN for an exact divider
-        std::uint32_t line;
-        std::uint8_t resistors;
-    };
-    struct Data {
-        std::vector<FrontPoint> front;
-        std::vector<Point> points; // every line, when they are few
-        QImage density;            // every line binned, when they are many
-        QRectF densityArea;        // the image's extent: x and y in log10
-        bool densityExact = false; // the image's bottom row holds exact dividers
-        std::vector<std::uint32_t> binLine; // a line of each of the image's bins, for clicks
-        double xLow = 0, xHigh = 1, yLow = 0, yHigh = 1; // the extent of every point, in log10
-        bool anyExact = false;
-    };
-
 private:
     // x and y in log10, as the points.
     struct Range {
@@ -100,16 +78,16 @@ private:
         double left, width, floor, bottom, top;
     };
 
-    void take(std::shared_ptr<const Data> data);
+    void take(std::shared_ptr<const PlotData> data);
     [[nodiscard]] QRectF plotArea() const;
     [[nodiscard]] Frame frame() const;
     [[nodiscard]] QPointF at(double x, double y) const; // y NaN: on the floor line
-    [[nodiscard]] static Range fitted(const Data& data);
+    [[nodiscard]] static Range fitted(const PlotData& data);
     [[nodiscard]] std::optional<std::size_t> lineNear(QPointF position) const;
 
     const ResultList* list_ = nullptr;
     SearchParams params_;
-    std::shared_ptr<const Data> data_;
+    std::shared_ptr<const PlotData> data_;
     std::optional<std::size_t> marked_;
     Range view_;
     // Where the left button went down, and the view then; a move further than

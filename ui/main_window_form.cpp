@@ -290,6 +290,8 @@ void TForm1::createDesignControls()
     row("lblLoMin", "editLoMin", 413, QStringLiteral("Lo min [k]"), Field::LowArmMin);
     row("lblLoMax", "editLoMax", 452, QStringLiteral("Lo max [k]"), Field::LowArmMax);
     row("lblRoutMax", "editRoutMax", 491, QStringLiteral("Rout max [k]"), Field::OutputImpedanceMax);
+    row("lblHiFixed", "editHiFixed", 530, QStringLiteral("Hi fixed [k]"), Field::HighFixed);
+    row("lblLoFixed", "editLoFixed", 569, QStringLiteral("Lo fixed [k]"), Field::LowFixed);
 }
 
 // The limits an engineer designs by, in a panel of the column under the run
@@ -425,7 +427,8 @@ void TForm1::orderTabs()
         fields_.edit(Field::LowArmMin), fields_.edit(Field::LowArmMax), fields_.edit(Field::OutputImpedanceMax),
         fields_.box(ChoiceId::Notation),
         fields_.edit(Field::PowerMax), fields_.edit(Field::CurrentMin), fields_.edit(Field::CurrentMax),
-        fields_.edit(Field::OutMin), fields_.edit(Field::OutMax),
+        fields_.edit(Field::OutMin), fields_.edit(Field::OutMax), fields_.edit(Field::HighFixed),
+        fields_.edit(Field::LowFixed),
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

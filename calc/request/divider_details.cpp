@@ -79,13 +79,18 @@ bool meetsWantedOutput(double output, const SearchParams& params)
 
 } // namespace
 
-double shownDeviation(const DividerFigures& figures, const SearchParams& params)
+ShownDeviation::ShownDeviation(const SearchParams& params)
+    : params_(&params), worstCase_(params.criterion == Criterion::WorstCase), target_(params.ratio()),
+      wanted_(wantedOutput(params))
 {
-    if (params.criterion == Criterion::WorstCase)
-        return worstDeviation(figures.ratio, params);
-    return meetsWantedOutput(outputOf(figures.ratio, params), params)
-               ? 0.0
-               : std::fabs(deviationPercent(figures.ratio, params.ratio()));
+}
+
+double ShownDeviation::operator()(const DividerFigures& figures) const
+{
+    if (worstCase_)
+        return worstDeviation(figures.ratio, *params_);
+    return sameDecimal(outputOf(figures.ratio, *params_), wanted_) ? 0.0
+                                                                    : std::fabs(deviationPercent(figures.ratio, target_));
 }
 
 DividerDetails dividerDetails(const Divider& divider, const SearchParams& params)

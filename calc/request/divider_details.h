@@ -37,7 +37,19 @@ struct DividerDetails {
 // The size of a divider's deviation in percent as a reader weighs it: under
 // the worst-case criterion its worst deviation; else its own, and none for
 // a divider whose output is what was wanted in decimal, as the csv says.
-[[nodiscard]] double shownDeviation(const DividerFigures& figures, const SearchParams& params);
+// What the run fixes is worked out once, for the millions of lines a plot
+// and a front weigh.
+class ShownDeviation {
+public:
+    explicit ShownDeviation(const SearchParams& params);
+    [[nodiscard]] double operator()(const DividerFigures& figures) const;
+
+private:
+    const SearchParams* params_;
+    bool worstCase_;
+    double target_; // the ratio wanted
+    double wanted_; // the output wanted
+};
 
 // The chosen divider as a schematic draws it: the chain from the top (Uin,
 // or the regulated output in feedback use) through the high arm to the tap

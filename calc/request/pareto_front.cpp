@@ -19,6 +19,8 @@ namespace {
 constexpr std::size_t blockLines = std::size_t{1} << 16;
 // Lines at most in the sample that sieves every block.
 constexpr std::size_t sampleLines = std::size_t{1} << 19;
+// Past this many lines through the sample's sieve, sieving them again costs less than sorting them.
+constexpr std::size_t ownSieveFrom = 1024;
 
 // The more total resistance, the less current: first on the front; equals
 // in order of deviation, then of line.
@@ -124,22 +126,30 @@ FrontSieve frontSieve(const ResultList& list, const SearchParams& params)
 {
     // Enough lines to find most of what beats the rest, few enough to take no time or memory.
     const std::size_t every = std::max<std::size_t>(1, list.size() / sampleLines);
+    const LineWeigher weigh(list, params);
     FrontSieve sieve;
     for (std::size_t line = 0; line < list.size(); line += every)
-        if (!list.isMessage(line))
-            sieve.add(weighed(list, line, params));
+        if (const std::optional<FrontPoint> p = weigh(line))
+            sieve.add(*p);
     sieve.seal();
     return sieve;
 }
 
 std::vector<FrontPoint> blockFront(const std::vector<FrontPoint>& points, const FrontSieve& sieve)
 {
-    // The block's own lines sieve it too; only what passes both is rounded and sorted.
-    const FrontSieve own(points);
     std::vector<FrontPoint> near;
     for (const FrontPoint& p : points)
-        if (sieve.mayBeOn(p) && own.mayBeOn(p))
-            near.push_back({asWrittenToTwelveDigits(p.deviation), asWrittenToTwelveDigits(p.total), p.line});
+        if (sieve.mayBeOn(p))
+            near.push_back(p);
+    // Where the sample missed what beats much of the block, what passed
+    // sieves itself before it is sorted: a point it rejects is beaten by
+    // one of the block's own.
+    if (near.size() > ownSieveFrom) {
+        const FrontSieve own(near);
+        std::erase_if(near, [&](const FrontPoint& p) { return !own.mayBeOn(p); });
+    }
+    for (FrontPoint& p : near)
+        p = {asWrittenToTwelveDigits(p.deviation), asWrittenToTwelveDigits(p.total), p.line};
     return frontOf(std::move(near));
 }
 
@@ -148,15 +158,23 @@ std::vector<FrontPoint> frontOfBlocks(std::vector<FrontPoint> fronts)
     return frontOf(std::move(fronts));
 }
 
-FrontPoint weighed(const ResultList& list, std::size_t line, const SearchParams& params)
+LineWeigher::LineWeigher(const ResultList& list, const SearchParams& params)
+    : list_(&list), ratioOffset_(params.ratioOffset), deviation_(params)
 {
-    const DividerFigures figures = dividerFigures(list.divider(line), params.ratioOffset, list.values());
-    return {shownDeviation(figures, params), figures.total, line};
+}
+
+std::optional<FrontPoint> LineWeigher::operator()(std::size_t line) const
+{
+    const std::optional<Divider> divider = list_->dividerAt(line);
+    if (!divider)
+        return std::nullopt;
+    const DividerFigures figures = dividerFigures(*divider, ratioOffset_, list_->values());
+    return FrontPoint{deviation_(figures), figures.total, line};
 }
 
 FrontPoint frontPoint(const ResultList& list, std::size_t line, const SearchParams& params)
 {
-    const FrontPoint p = weighed(list, line, params);
+    const FrontPoint p = LineWeigher(list, params)(line).value();
     return {asWrittenToTwelveDigits(p.deviation), asWrittenToTwelveDigits(p.total), line};
 }
 
@@ -164,6 +182,7 @@ std::vector<FrontPoint> paretoFront(const ResultList& list, const SearchParams& 
 {
     const std::size_t lines = list.size();
     const FrontSieve sieve = frontSieve(list, params);
+    const LineWeigher weigh(list, params);
     std::vector<FrontPoint> fronts;
     const auto work = [&](std::size_t block) {
         const std::size_t first = block * blockLines;
@@ -171,8 +190,8 @@ std::vector<FrontPoint> paretoFront(const ResultList& list, const SearchParams& 
         std::vector<FrontPoint> points;
         points.reserve(end - first);
         for (std::size_t line = first; line < end; ++line)
-            if (!list.isMessage(line))
-                points.push_back(weighed(list, line, params));
+            if (const std::optional<FrontPoint> p = weigh(line))
+                points.push_back(*p);
         return blockFront(points, sieve);
     };
     const auto deliver = [&](std::size_t, std::vector<FrontPoint> front) {

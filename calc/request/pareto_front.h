@@ -1,11 +1,13 @@
 #pragma once
 
+#include "request/divider_details.h"
 #include "search/result_list.h"
 #include "search/search_params.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -25,15 +27,25 @@ struct FrontPoint {
 // The point of a result line (not of a message) of a run with these parameters.
 [[nodiscard]] FrontPoint frontPoint(const ResultList& list, std::size_t line, const SearchParams& params);
 
-// The same unrounded, as the line's figures give it.
-[[nodiscard]] FrontPoint weighed(const ResultList& list, std::size_t line, const SearchParams& params);
+// The points of a run's lines unrounded, as the lines' figures give them,
+// none for a message; what the run fixes worked out once.
+class LineWeigher {
+public:
+    LineWeigher(const ResultList& list, const SearchParams& params);
+    [[nodiscard]] std::optional<FrontPoint> operator()(std::size_t line) const;
+
+private:
+    const ResultList* list_;
+    double ratioOffset_;
+    ShownDeviation deviation_;
+};
 
 // Lines that beat others, by the least deviation of their totals' bins: a
 // point any of them beats is off the front, however both are rounded.
 class FrontSieve {
 public:
     FrontSieve() = default;
-    // Points unrounded, as weighed gives them.
+    // Points unrounded, as LineWeigher gives them.
     explicit FrontSieve(const std::vector<FrontPoint>& points);
     // One point more, then seal() once they are all in, before mayBeOn.
     void add(const FrontPoint& p);

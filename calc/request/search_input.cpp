@@ -2,6 +2,7 @@
 
 #include "search/divider_search.h"
 #include "text/quoted_text.h"
+#include "values/request_error.h"
 #include "values/stock_file.h"
 
 #include <algorithm>
@@ -119,6 +120,13 @@ InputReading readSearchParams(const SearchInput& input, const NumberText& number
         specValsInit(input.specialSlots[slot], slot, reading, numbers);
     if (!reading.valid)
         return reading;
+    try {
+        p = withFixedArms(p);
+    } catch (const RequestError& error) {
+        reading.valuesFileProblem = error.what();
+        reading.valid = false;
+        return reading;
+    }
     if (const std::size_t values = searchedValueCount(p); values > maxPairedValues && searchesPairs(p)) {
         reading.valuesFileProblem = "holds " + numbers.grouped(values) +
                                     " values from Rmin to Rmax; arms of two resistors take at most " +

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <numeric>
+#include <stdexcept>
 
 namespace tarnel {
 
@@ -159,6 +160,22 @@ void ArmTables::make(const std::array<bool, 3>& wanted)
             return true;
         },
         {.workers = range_.size() >= pairsWorthThreads ? workerCount() : 1});
+}
+
+void ArmTables::fixArms(double highFixed, double lowFixed)
+{
+    const auto fixedTable = [&](double value) -> std::unique_ptr<const ArmTable> {
+        if (value == 0.0)
+            return nullptr;
+        const std::size_t at = values_->indexOf(value);
+        if (at == values_->size())
+            throw std::invalid_argument("a fixed arm's value is not among the run's values");
+        std::vector<bool> only(values_->size());
+        only[at] = true;
+        return std::make_unique<const ArmTable>(*values_, ArmKind::Single, ValueRange{at, at + 1}, only);
+    };
+    fixedHigh_ = fixedTable(highFixed);
+    fixedLow_ = fixedTable(lowFixed);
 }
 
 ArmTables& ArmTableCache::tables(const std::shared_ptr<const ValueSet>& values, ValueRange range,

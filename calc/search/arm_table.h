@@ -105,13 +105,23 @@ public:
     [[nodiscard]] bool holds(const ValueSet& values, ValueRange range, const std::vector<bool>& usable) const;
     // Makes the tables of the shapes wanted, by ArmKind, not made yet.
     void make(const std::array<bool, 3>& wanted);
-    [[nodiscard]] const ArmTable& operator[](ArmKind kind) const { return *tables_[static_cast<std::size_t>(kind)]; }
+    // An arm fixed to one resistor takes a table of that one, whatever the
+    // range and the special values; a value of 0 leaves the arm searched.
+    // For the run about to search, as the tables the cache keeps are not.
+    void fixArms(double highFixed, double lowFixed);
+    // The table of a shape as the high arm, or the low, takes it.
+    [[nodiscard]] const ArmTable& high(ArmKind kind) const { return fixedHigh_ ? *fixedHigh_ : shared(kind); }
+    [[nodiscard]] const ArmTable& low(ArmKind kind) const { return fixedLow_ ? *fixedLow_ : shared(kind); }
 
 private:
+    [[nodiscard]] const ArmTable& shared(ArmKind kind) const { return *tables_[static_cast<std::size_t>(kind)]; }
+
     std::shared_ptr<const ValueSet> values_;
     ValueRange range_;
     std::vector<bool> usable_;
     std::array<std::unique_ptr<const ArmTable>, 3> tables_;
+    std::unique_ptr<const ArmTable> fixedHigh_;
+    std::unique_ptr<const ArmTable> fixedLow_;
 };
 
 // The tables of the last search, kept for the next: over a fine series,

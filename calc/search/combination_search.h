@@ -157,8 +157,8 @@ private:
 class CombinationSearch {
 public:
     CombinationSearch(const ArmCombination& combination, const SearchParams& params, const ArmTables& tables)
-        : combination_(combination), params_(params), highs_(tables[combination.high]),
-          lows_(tables[combination.low]),
+        : combination_(combination), params_(params), highs_(tables.high(combination.high)),
+          lows_(tables.low(combination.low)),
           // With one high resistor the low pair loops its larger value outside.
           lowsLargerOuter_(combination.high == ArmKind::Single), lowsWithinBounds_(armsWithin(lows_, params.lowArm)),
           judgesExtremes_(judgesExtremes(params)), powerBounded_(params.resistorPowerMax != noUpperBound),

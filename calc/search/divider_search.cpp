@@ -23,18 +23,22 @@ bool searchesPairs(const SearchParams& params)
     });
 }
 
-RunSummary searchDividers(const SearchParams& params, ResultList& list, ArmTableCache& cache,
+RunSummary searchDividers(const SearchParams& request, ResultList& list, ArmTableCache& cache,
                           const SearchControl& control)
 {
-    checkSearchParams(params);
+    checkSearchParams(request);
+    const SearchParams params = withFixedArms(request);
     list.clear();
     list.setRun(params);
-    // Arms holding a value the special values reject can never give a line and are left out.
+    // Arms holding a value the special values reject can never give a line
+    // and are left out, as are values only a fixed arm takes.
     const ValueRange range = searchedValues(params);
     std::vector<bool> usable(params.values->size());
     for (std::size_t i = range.first; i < range.end; ++i)
-        usable[i] = specValClassify(params.specialValues, (*params.values)[i]) == SpecialValueClass::Ok;
+        usable[i] = params.values->searched(i) &&
+                    specValClassify(params.specialValues, (*params.values)[i]) == SpecialValueClass::Ok;
     ArmTables& tables = cache.tables(params.values, range, usable);
+    tables.fixArms(params.highFixed, params.lowFixed);
     std::array<bool, 3> shapes{};
     for (const ArmCombination& combination : armCombinations)
         if (isEnabled(combination, params))

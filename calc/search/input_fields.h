@@ -35,7 +35,7 @@ inline constexpr FieldRange currentRange{0.000001, maxStandardValue};
 enum class Field : std::size_t {
     Uin, Uout, Tol, Rmin, Rmax, RsumMin, RsumMax, MaxResults, PartTol,
     SourceTol, HighArmMin, HighArmMax, LowArmMin, LowArmMax, OutputImpedanceMax, PowerMax,
-    CurrentMin, CurrentMax, OutMin, OutMax
+    CurrentMin, CurrentMax, OutMin, OutMax, HighFixed, LowFixed
 };
 
 struct NumberField {
@@ -52,7 +52,7 @@ struct NumberField {
     bool mayBeEmpty = false;      // an empty text reads as no bound, leaving the search's own
 };
 
-inline constexpr std::array<NumberField, 20> numberFields{{
+inline constexpr std::array<NumberField, 22> numberFields{{
     {Field::Uin, "Uin", "10", voltageRange, [](SearchParams& p, double v) { p.uin = v; },
      [](const SearchParams& p) { return p.uin; }, "uin", "V", "input voltage"},
     {Field::Uout, "Uout", "1", voltageRange, [](SearchParams& p, double v) { p.uout = v; },
@@ -118,6 +118,14 @@ inline constexpr std::array<NumberField, 20> numberFields{{
      [](const SearchParams& p) { return p.outMax; }, "out-max", "V",
      "greatest output (in feedback use the regulated output); with --out-min it stands for the window --tol makes",
      false, true},
+    {Field::HighFixed, "Hi fixed", "", resistanceRange, [](SearchParams& p, double v) { p.highFixed = v; },
+     [](const SearchParams& p) { return p.highFixed; }, "hi-fixed", "K",
+     "the high arm is this one resistor, whatever the series, the file, Rmin and Rmax; the low arm is searched",
+     true, true},
+    {Field::LowFixed, "Lo fixed", "", resistanceRange, [](SearchParams& p, double v) { p.lowFixed = v; },
+     [](const SearchParams& p) { return p.lowFixed; }, "lo-fixed", "K",
+     "the low arm is this one resistor, whatever the series, the file, Rmin and Rmax; the high arm is searched",
+     true, true},
 }};
 
 // The value of an initial text: digits with at most one decimal point, read

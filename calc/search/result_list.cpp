@@ -126,6 +126,14 @@ Divider ResultList::divider(std::size_t index) const
     return Divider::unpacked(record(index));
 }
 
+std::optional<Divider> ResultList::dividerAt(std::size_t index) const
+{
+    const Record r = record(index);
+    if ((r & messageKind) == messageKind)
+        return std::nullopt;
+    return Divider::unpacked(r);
+}
+
 std::size_t ResultList::widestLineLength() const
 {
     std::size_t widest = widestMessage_;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,9 @@ public:
     // without its deviation.
     [[nodiscard]] ResultEntry entry(std::size_t index) const;
     [[nodiscard]] Divider divider(std::size_t index) const;
+    // The divider of a line, none for a message: one read, for a caller
+    // that walks millions of lines of either.
+    [[nodiscard]] std::optional<Divider> dividerAt(std::size_t index) const;
 
     // The most lines the list takes; one more throws std::length_error, as a
     // full list control would. Unlimited unless a caller sets it.

@@ -9,6 +9,8 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tarnel {
 
@@ -90,6 +92,19 @@ void checkSearchParams(const SearchParams& params)
             if (value != unusedSpecialValue && !resistanceRange.holds(value))
                 refuse("--only/--exclude " + quoted(shortest(value)) + " is out of range " +
                        rangeText(resistanceRange, NumberText(".")));
+}
+
+SearchParams withFixedArms(SearchParams params)
+{
+    std::vector<double> fixed;
+    for (const auto& [value, shapes] : {std::pair{params.highFixed, &params.highShapes}, std::pair{params.lowFixed, &params.lowShapes}})
+        if (value > 0.0) {
+            fixed.push_back(value);
+            *shapes = ArmShapes{ArmKind::Single};
+        }
+    if (!fixed.empty() && params.values)
+        params.values = ValueSet::withFixedArmValues(params.values, fixed);
+    return params;
 }
 
 SearchParams withCurrentFolded(SearchParams params)

@@ -69,6 +69,8 @@ struct SearchParams {
     double currentMax = noUpperBound;
     double outMin = 0.0;                      // the output's window in volts: none below, none above
     double outMax = noUpperBound;
+    double highFixed = 0.0;                   // the one resistor the arm is, kilo-ohms; 0 searches it
+    double lowFixed = 0.0;
     std::shared_ptr<const ValueSet> values;   // the resistor values tried
     SpecialValueTable specialValues;
 
@@ -88,6 +90,11 @@ struct SearchParams {
 // as in range): so no caller gets a hang or quiet nonsense from a value no
 // typist could give.
 void checkSearchParams(const SearchParams& params);
+
+// The same search with each fixed arm one resistor, and its value among the
+// run's values, where a searched arm passes it by unless it was there.
+// Applied again, it changes nothing.
+[[nodiscard]] SearchParams withFixedArms(SearchParams params);
 
 // The same search with the bounds on the chain's current folded into those
 // it sweeps by, so that they cost nothing: I = Uin / (H + L) bounds the

@@ -42,8 +42,8 @@ std::vector<CombinationExtent> extentsOf(const SearchParams& params, const ArmTa
     std::vector<CombinationExtent> extents;
     for (const ArmCombination& c : armCombinations)
         if (isEnabled(c, params))
-            extents.push_back({tables[c.high].size() > 0, tables[c.low].size() > 0,
-                               extentOf(tables[c.high], params.highArm), extentOf(tables[c.low], params.lowArm)});
+            extents.push_back({tables.high(c.high).size() > 0, tables.low(c.low).size() > 0,
+                               extentOf(tables.high(c.high), params.highArm), extentOf(tables.low(c.low), params.lowArm)});
     return extents;
 }
 

@@ -27,8 +27,43 @@ std::size_t ValueSet::endIndex(double bound) const
 
 std::size_t ValueSet::floorIndex(double start) const
 {
-    const std::size_t end = endIndex(start);
+    std::size_t end = endIndex(start);
+    while (end > 0 && !searched(end - 1))
+        --end;
     return end == 0 ? 0 : end - 1;
+}
+
+std::shared_ptr<const ValueSet> ValueSet::withFixedArmValues(const std::shared_ptr<const ValueSet>& set,
+                                                              std::span<const double> fixed)
+{
+    std::vector<double> added;
+    for (const double value : fixed)
+        if (set->indexOf(value) == set->size() && std::find(added.begin(), added.end(), value) == added.end())
+            added.push_back(value);
+    if (added.empty())
+        return set;
+    if (set->size() + added.size() > maxValueCount)
+        throw RequestError("holds " + std::to_string(set->size()) + " values, and a fixed arm's value makes more than " +
+                           std::to_string(maxValueCount));
+    std::vector<double> values = set->values_;
+    for (const double value : added)
+        values.insert(std::upper_bound(values.begin(), values.end(), value), value);
+    auto with = std::make_shared<ValueSet>(set->name_, std::move(values), set->inSeries_, set->outsideRange_);
+    for (const double value : added)
+        with->fixedOnly_.push_back(static_cast<std::size_t>(
+            std::lower_bound(with->values_.begin(), with->values_.end(), value) - with->values_.begin()));
+    return with;
+}
+
+bool ValueSet::searched(std::size_t index) const
+{
+    return std::find(fixedOnly_.begin(), fixedOnly_.end(), index) == fixedOnly_.end();
+}
+
+std::size_t ValueSet::indexOf(double value) const
+{
+    return static_cast<std::size_t>(
+        std::find_if(values_.begin(), values_.end(), [&](double v) { return sameDecimal(v, value); }) - values_.begin());
 }
 
 namespace {

@@ -90,18 +90,29 @@ public:
     [[nodiscard]] std::size_t size() const { return values_.size(); }
     [[nodiscard]] double operator[](std::size_t index) const { return values_[index]; }
 
-    // Where the values a search tries start: the largest not above start in
-    // decimal (the floor of 1.55 is 1.5, of 110 the standard
+    // Where the values a search tries start: the largest searched value not
+    // above start in decimal (the floor of 1.55 is 1.5, of 110 the standard
     // 110.00000000000001), or the first when all are above it.
     [[nodiscard]] std::size_t floorIndex(double start) const;
     // One past the last value not above bound in decimal.
     [[nodiscard]] std::size_t endIndex(double bound) const;
+
+    // The same values with those of fixed arms added where none is the same
+    // in decimal: added, they are taken by a fixed arm only, and a searched
+    // arm passes them by.
+    [[nodiscard]] static std::shared_ptr<const ValueSet> withFixedArmValues(const std::shared_ptr<const ValueSet>& set,
+                                                                         std::span<const double> fixed);
+    // Whether a searched arm takes the value at index: any but those added for a fixed arm.
+    [[nodiscard]] bool searched(std::size_t index) const;
+    // Where the value the same in decimal stands; size() for none.
+    [[nodiscard]] std::size_t indexOf(double value) const;
 
 private:
     std::string name_;
     std::vector<double> values_;
     bool inSeries_;
     std::size_t outsideRange_;
+    std::vector<std::size_t> fixedOnly_; // where values only a fixed arm takes stand
 };
 
 // The smallest resistance a search takes: 1 Ω, in kilo-ohms like every value.

@@ -5,6 +5,7 @@
 #include "fitting.h"
 #include "main_window.h"
 #include "picture_saving.h"
+#include "plot_ticks.h"
 #include "result_list_model.h"
 #include "result_list_view.h"
 #include "result_saving.h"
@@ -159,7 +160,8 @@ private slots:
             "chkSpecVal0", "editSpecVal1", "chkSpecVal1", "editSpecVal2",   "chkSpecVal2", "editSpecVal3",
             "chkSpecVal3", "cmbOrder",    "editPartTol",  "cmbSeries",      "cmbCriterion", "cmbUse",
             "editSourceTol", "editHiMin", "editHiMax",    "editLoMin",      "editLoMax",   "editRoutMax", "cmbNotation",
-            "editPowerMax", "editCurrentMin", "editCurrentMax", "editOutMin", "editOutMax", "btnStart"};
+            "editPowerMax", "editCurrentMin", "editCurrentMax", "editOutMin", "editOutMax", "editHiFixed",
+            "editLoFixed", "btnStart"};
         QStringList visited{QApplication::focusWidget()->objectName()};
         while (visited.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -292,7 +294,8 @@ private slots:
         const char* const edits[] = {"editUin",     "editUout",    "editTol",        "editRmin",   "editRmax",
                                      "editRsumMin", "editRsumMax", "editMaxResults", "editPartTol", "editSourceTol",
                                      "editHiMin",   "editHiMax",   "editLoMin",      "editLoMax",   "editRoutMax",
-                                     "editPowerMax", "editCurrentMin", "editCurrentMax", "editOutMin", "editOutMax"};
+                                     "editPowerMax", "editCurrentMin", "editCurrentMax", "editOutMin", "editOutMax",
+                                     "editHiFixed", "editLoFixed"};
         static_assert(std::size(edits) == numberFields.size());
         for (const NumberField& field : numberFields) {
             const char* name = edits[static_cast<std::size_t>(field.field)];
@@ -452,6 +455,26 @@ private slots:
 
     // A click on a point chooses its line; choosing a line marks its point.
     // A few lines are drawn a point each, many binned: both are tried.
+    // However far a view is zoomed, its axes keep labelled ticks, at round values.
+    void plot_axes_keep_round_ticks_at_any_zoom()
+    {
+        const struct {
+            double low, high;
+            std::vector<double> ticks;
+        } views[] = {
+            {-0.2, 3.3, {1, 10, 100, 1000}},
+            {0.1, 1.2, {2, 5, 10}},
+            {std::log10(4.7), std::log10(5.6), {5, 5.5}},
+            {-2.3, -1.9, {0.006, 0.008, 0.010, 0.012}},
+        };
+        for (const auto& view : views) {
+            const std::vector<double> ticks = logTicks(view.low, view.high);
+            QCOMPARE(ticks.size(), view.ticks.size());
+            for (std::size_t i = 0; i < ticks.size(); ++i)
+                QVERIFY2(std::fabs(ticks[i] / view.ticks[i] - 1) < 1e-12, qPrintable(QString::number(ticks[i])));
+        }
+    }
+
     void a_plot_point_clicked_chooses_its_line_and_a_chosen_line_is_marked_data()
     {
         QTest::addColumn<QString>("tolerance");
