@@ -140,8 +140,12 @@ template <class Take>
 void ArmTable::eachHolding(ValueIndex a, ValueIndex b, double least, double greatest, Take&& take) const
 {
     const std::size_t n = range_.size();
-    const std::size_t placeA = a - range_.first;
-    const std::size_t placeB = b - range_.first;
+    // A value beyond the range, as a fixed arm's may be, has no place: n.
+    const auto placeOf = [&](ValueIndex value) {
+        return value >= range_.first && value < range_.end ? value - range_.first : n;
+    };
+    const std::size_t placeA = placeOf(a);
+    const std::size_t placeB = placeOf(b);
     // Along the places the values ascend, so an arm of one value and
     // another, or of another twice, grows with the other's place.
     const auto eachAlong = [&](auto placesAt, auto held) {
@@ -162,7 +166,7 @@ void ArmTable::eachHolding(ValueIndex a, ValueIndex b, double least, double grea
             }
     };
     for (const std::size_t place : {placeA, placeB}) {
-        if (!usable_[place] || (place == placeB && placeB == placeA))
+        if (place == n || !usable_[place] || (place == placeB && placeB == placeA))
             continue;
         if (kind_ == ArmKind::Single) {
             const Arm arm = armOf(place, place);
