@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <memory>
 #include <numeric>
@@ -212,8 +213,14 @@ private:
 // keys too, from counts of the crowd by distinct values and by loop index of
 // the high arm, so that only dividers that can be listed are passed. Those
 // that repeat a value, few among many, are found through the lows' values.
-constexpr unsigned loopBucketBits = 10;
 constexpr std::uint64_t crowdedTie = 4 * sliceItems;
+
+// The high arms' loop indices are counted in buckets of 1,024, or of more
+// where a combination would take more than 4,096: the counts stay small.
+unsigned loopBucketBits(const CombinationSearch& search)
+{
+    return std::max(10U, static_cast<unsigned>(std::bit_width(search.highs().loopCount() >> 12)));
+}
 
 std::size_t resistorsOf(const ArmCombination& combination)
 {
@@ -225,8 +232,8 @@ enum class TiedTaken { none, repeating, all };
 
 // Calls before(low) for each divider of high, swept within the tie's size,
 // that lies before the tie, and tied(low, distinct) for those at it, as
-// taken says. Gives how many at the tie were passed
-// without a call: when repeating, each of them has all distinct values.
+// taken says. Gives how many at the tie were passed without a call: when
+// repeating, each of them has all distinct values.
 template <class Before, class Tied>
 std::uint64_t eachOfHigh(const CombinationSearch& search, double size, const Arm& high, Run sure, Run within,
                          std::span<const std::uint32_t> edges, TiedTaken taken, Before&& before, Tied&& tied)
@@ -295,12 +302,13 @@ public:
     {
         const ArmCombination& combination = search.combination();
         const std::size_t resistors = resistorsOf(combination);
+        const unsigned bucketBits = loopBucketBits(search);
         search.sweepWithin(outer_, inner_, firstHigh, endHigh,
                            [&](const Arm& high, Run sure, Run within, std::span<const std::uint32_t> edges) {
             const TiedTaken taken = wanted(combination, resistors, high.loop) ? TiedTaken::all
                                     : wanted(combination, 1, high.loop)      ? TiedTaken::repeating
                                                                               : TiedTaken::none;
-            const std::size_t bucket = high.loop >> loopBucketBits;
+            const std::size_t bucket = high.loop >> bucketBits;
             eachOfHigh(
                 search, size_, high, sure, within, edges, taken,
                 [&](const Arm& low) {
@@ -331,7 +339,7 @@ private:
             TieCounts counts;
             for (const CombinationSearch& search : searches)
                 for (std::vector<std::uint64_t>& buckets : counts[search.combination().number])
-                    buckets.assign((search.highs().loopCount() >> loopBucketBits) + 1, 0);
+                    buckets.assign((search.highs().loopCount() >> loopBucketBits(search)) + 1, 0);
             return counts;
         };
         TieCounts counts = empty();
@@ -343,10 +351,11 @@ private:
                     const ArmCombination& combination = search.combination();
                     std::array<std::vector<std::uint64_t>, 4>& byDistinct = partCounts[combination.number];
                     const std::size_t highs = search.highCount();
+                    const unsigned bucketBits = loopBucketBits(search);
                     search.sweepWithin(
                         outer_, inner_, highs * part / parts, highs * (part + 1) / parts,
                         [&](const Arm& high, Run sure, Run within, std::span<const std::uint32_t> edges) {
-                            const std::size_t bucket = high.loop >> loopBucketBits;
+                            const std::size_t bucket = high.loop >> bucketBits;
                             byDistinct[resistorsOf(combination) - 1][bucket] += eachOfHigh(
                                 search, size_, high, sure, within, edges, TiedTaken::repeating,
                                 [](const Arm&) {},
@@ -388,7 +397,7 @@ private:
                     if (taken >= needed) {
                         cutRank_ = key;
                         cutCombination_ = combination.number;
-                        cutLoop_ = std::uint64_t{bucket + 1} << loopBucketBits;
+                        cutLoop_ = std::uint64_t{bucket + 1} << loopBucketBits(search);
                         break;
                     }
                 }
