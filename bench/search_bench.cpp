@@ -7,12 +7,15 @@
 // they run on the first 168 values and are scaled by the candidates tested;
 // (e) the worst case over all ten decades from 1 Ω, in E24 and E192; and
 // (f) a regulator's feedback divider, worst case against nominal; (g) each
-// design bound against the same search without it.
+// design bound against the same search without it; (h) runs that find no
+// divider, whole and the trials for the nearest change alone.
 #include "bench_support.h"
 #include "reference_search.h"
 #include "request/search_input.h"
 #include "search/arm_table.h"
+#include "search/combination_search.h"
 #include "search/divider_search.h"
+#include "search/nearest_change.h"
 
 #include <cstdio>
 
@@ -174,6 +177,58 @@ const BoundCase boundCases[] = {
     {"g_out_window_best", fromOneOhmBest, Field::OutMin, "3.267", Field::OutMax, "3.333"},
 };
 
+// Runs that find no divider for a bound left at its default, and over the full range at Tol 0.
+const Case noneCases[] = {
+    {"h_lm317_low_arm_240r",
+     [](SearchInput& w) {
+         w.choice(ChoiceId::Use) = static_cast<std::size_t>(DividerUse::Feedback);
+         w.text(Field::Uin) = std::string("5");
+         w.text(Field::Uout) = std::string("1.25");
+         w.text(Field::LowArmMin) = w.text(Field::LowArmMax) = std::string("0.24");
+     }},
+    {"h_total_under_2k",
+     [](SearchInput& w) {
+         w.text(Field::Uin) = std::string("5");
+         w.text(Field::Uout) = std::string("1.25");
+         w.text(Field::RsumMax) = std::string("2");
+     }},
+    {"h_adc_rout_max",
+     [](SearchInput& w) {
+         w.text(Field::Uin) = std::string("24");
+         w.text(Field::Uout) = std::string("3");
+         w.text(Field::RsumMin) = std::string("100");
+         w.text(Field::RsumMax) = w.text(Field::Rmax) = std::string("1000");
+         w.text(Field::OutputImpedanceMax) = std::string("10");
+     }},
+    {"h_full_range_tol0", [](SearchInput& w) { cases[0].setUp(w); }},
+    // Near the trials' budget: one trial over the run's tables fits, widened ranges do not.
+    {"h_e96_full_range_low_arm_3000",
+     [](SearchInput& w) {
+         cases[0].setUp(w);
+         w.choice(ChoiceId::Series) = 5;
+         w.text(Field::LowArmMin) = w.text(Field::LowArmMax) = std::string("3000");
+     }},
+};
+
+SearchParams paramsOf(const Case& c);
+
+// The trials alone, over the tables and with the reason of the run.
+void runTrials(benchmark::State& state, const SearchParams& params)
+{
+    ArmTableCache cache;
+    ResultList list;
+    const RunSummary summary = searchDividers(params, list, cache);
+    const ValueRange range = searchedValues(params);
+    ArmTables& tables = cache.tables(params.values, range, usableValues(params, range));
+    std::uint64_t found = 0;
+    for (auto _ : state) {
+        const std::optional<BoundChange> change = nearestChange(params, summary.noneBecause, tables, {});
+        found = change ? change->count : 0;
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["found"] = static_cast<double>(found);
+}
+
 SearchParams paramsOf(const Case& c)
 {
     SearchInput input;
@@ -274,6 +329,12 @@ int main(int argc, char** argv)
             bounded.text(c.secondBound) = std::string(c.secondText);
         fast(std::string(c.name) + "_with", readSearchParams(bounded, NumberText()).params);
     }
+    for (const Case& c : noneCases) {
+        fast(c.name, paramsOf(c));
+        benchmark::RegisterBenchmark((std::string("trials/") + c.name).c_str(), runTrials, paramsOf(c))
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(0.5);
+    }
     benchmark::Initialize(&argc, argv);
     bench::RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -324,5 +385,9 @@ int main(int argc, char** argv)
         const double with = ms((std::string(c.name) + "_with").c_str());
         std::printf("%-32s %12.2f %12.2f %7.2fx\n", c.name, without, with, with / without);
     }
+    std::printf("\n%-32s %12s %12s %12s\n", "no divider", "fast ms", "first ms", "trials ms");
+    for (const Case& c : noneCases)
+        std::printf("%-32s %12.2f %12.2f %12.2f\n", c.name, ms(c.name), firstMs(c.name),
+                    reporter.seconds(std::string("trials/") + c.name) * 1e3);
     benchmark::Shutdown();
 }

@@ -155,7 +155,7 @@ int runChecked(const std::vector<std::string>& args, std::ostream& out, std::ost
     const int status = writeOutput(options, result, front, out, file, err);
     // The output is all dividers from all values, unless the summary, after it, says otherwise.
     if (status == exitSuccess && result.summary.tellsMore())
-        err << programName << ": " << result.summaryText() << '\n';
+        err << programName << ": " << result.summaryText(true) << '\n';
     if (status == exitSuccess && front)
         err << programName << ": " << frontSummaryText(front->size(), static_cast<std::size_t>(result.list.resultCount()), numbers) << '\n';
     return status;

@@ -181,10 +181,10 @@ void defineModule(py::module_& m)
             const RunSummary& summary = r.held->result.summary;
             if (!summary.tellsMore())
                 return py::none();
-            return py::str(summaryText(summary, periodNumbers));
+            return py::str(summaryText(summary, periodNumbers, true));
         }, "The summary tarnel-cli prints on stderr, or None where it prints none.")
         .def_property_readonly("why_none", [](const ResultItem& r) -> py::object {
-            const std::string reason = whyNoneText(r.held->result.summary, periodNumbers);
+            const std::string reason = whyNoneText(r.held->result.summary, periodNumbers, true);
             if (reason.empty())
                 return py::none();
             return py::str(reason);

@@ -142,7 +142,7 @@ TEST(SearchTest, a_stop_ends_the_search_with_an_empty_list_and_says_so)
                                                           }});
         EXPECT_GT(reported, 0u);
         EXPECT_TRUE(summary.stopped);
-        EXPECT_EQ(summaryText(summary, list.numbers()), "Stopped");
+        EXPECT_EQ(summaryText(summary, list.numbers(), false), "Stopped");
         EXPECT_EQ(list.size(), 0u);
     }
 }

@@ -157,7 +157,7 @@ TEST(StockFileTest, a_run_on_a_stock_names_what_it_could_not_use_and_refuses_pai
     const test::TestRun run = test::runInput(input);
     ASSERT_TRUE(run.summary.has_value());
     EXPECT_EQ(run.lines(), (std::vector<std::string>{"9.10   /  1.00   d 1.00"}));
-    EXPECT_EQ(summaryText(*run.summary, run.list.numbers()),
+    EXPECT_EQ(summaryText(*run.summary, run.list.numbers(), false),
               "1 divider; 2.2 is not in tarnel-stock.txt; 1 value in tarnel-stock.txt lies outside 0.001 to 9100000 k "
               "and is not tried");
 

@@ -175,7 +175,7 @@ void TForm1::searchFinished(const SearchOutcome& outcome)
             std::rethrow_exception(outcome.failure);
         if (model_->runParams())
             plotView->plot(resultList(), *model_->runParams());
-        runSummary_ = toQString(summaryText(*outcome.summary, resultList().numbers()));
+        runSummary_ = toQString(summaryText(*outcome.summary, resultList().numbers(), false));
         lblSummary->setText(runSummary_);
     });
 }

@@ -13,6 +13,24 @@ ValueRange searchedValues(const SearchParams& params)
     return {first, std::max(first, params.values->endIndex(params.rMax))};
 }
 
+std::vector<bool> usableValues(const SearchParams& params, ValueRange range)
+{
+    std::vector<bool> usable(params.values->size());
+    for (std::size_t i = range.first; i < range.end; ++i)
+        usable[i] = params.values->searched(i) &&
+                    specValClassify(params.specialValues, (*params.values)[i]) == SpecialValueClass::Ok;
+    return usable;
+}
+
+std::array<bool, 3> wantedShapes(const SearchParams& params)
+{
+    std::array<bool, 3> shapes{};
+    for (const ArmCombination& combination : armCombinations)
+        if (isEnabled(combination, params))
+            shapes[static_cast<std::size_t>(combination.high)] = shapes[static_cast<std::size_t>(combination.low)] = true;
+    return shapes;
+}
+
 std::vector<CombinationSearch> combinationSearches(const SearchParams& params, const ArmTables& tables)
 {
     std::vector<CombinationSearch> searches;

@@ -25,6 +25,7 @@
 #include "values/decimal_bounds.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -43,6 +44,14 @@ inline constexpr std::size_t sweepsWorthThreads = 100'000;
 
 // The values every loop runs over: from the floor of rMin up to rMax.
 [[nodiscard]] ValueRange searchedValues(const SearchParams& params);
+
+// By place in the run's values, which a searched arm takes: those the
+// special values admit, but none only a fixed arm takes; an arm holding any
+// other can never give a line.
+[[nodiscard]] std::vector<bool> usableValues(const SearchParams& params, ValueRange range);
+
+// Which arm tables, by ArmKind, the enabled combinations need.
+[[nodiscard]] std::array<bool, 3> wantedShapes(const SearchParams& params);
 
 // Past every loop index of an arm table.
 inline constexpr std::uint32_t allLoops = std::numeric_limits<std::uint32_t>::max();

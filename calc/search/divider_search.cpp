@@ -3,6 +3,7 @@
 #include "search/as_found.h"
 #include "search/best_first.h"
 #include "search/combination_search.h"
+#include "search/nearest_change.h"
 #include "search/why_none.h"
 
 #include <algorithm>
@@ -30,20 +31,10 @@ RunSummary searchDividers(const SearchParams& request, ResultList& list, ArmTabl
     const SearchParams params = withFixedArms(request);
     list.clear();
     list.setRun(params);
-    // Arms holding a value the special values reject can never give a line
-    // and are left out, as are values only a fixed arm takes.
     const ValueRange range = searchedValues(params);
-    std::vector<bool> usable(params.values->size());
-    for (std::size_t i = range.first; i < range.end; ++i)
-        usable[i] = params.values->searched(i) &&
-                    specValClassify(params.specialValues, (*params.values)[i]) == SpecialValueClass::Ok;
-    ArmTables& tables = cache.tables(params.values, range, usable);
+    ArmTables& tables = cache.tables(params.values, range, usableValues(params, range));
     tables.fixArms(params.highFixed, params.lowFixed);
-    std::array<bool, 3> shapes{};
-    for (const ArmCombination& combination : armCombinations)
-        if (isEnabled(combination, params))
-            shapes[static_cast<std::size_t>(combination.high)] = shapes[static_cast<std::size_t>(combination.low)] = true;
-    tables.make(shapes);
+    tables.make(wantedShapes(params));
     const SearchParams searched = withCurrentFolded(params);
     const std::uint64_t found = params.order == ListOrder::BestFirst ? listBestFirst(searched, tables, list, control)
                                                                      : listAsFound(searched, tables, list, control);
@@ -54,7 +45,11 @@ RunSummary searchDividers(const SearchParams& request, ResultList& list, ArmTabl
         return stopped;
     }
     // The reasons name the bounds the current was folded into, with their values.
-    return summarizeRun(searched, found, list.size(), found == 0 ? whyNone(searched, tables, control) : NoneReason{});
+    if (found > 0)
+        return summarizeRun(searched, found, list.size());
+    NoneReason reason = whyNone(searched, tables, control);
+    reason.change = nearestChange(params, reason, tables, control);
+    return summarizeRun(searched, found, list.size(), reason);
 }
 
 RunSummary searchDividers(const SearchParams& params, ResultList& list, const SearchControl& control)

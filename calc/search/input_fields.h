@@ -152,6 +152,13 @@ inline constexpr std::array<NumberField, 22> numberFields{{
     return numberFields[static_cast<std::size_t>(field)];
 }
 
+// Whether the search's value of a field is still the one it starts with.
+[[nodiscard]] inline bool atInitialValue(Field field, const SearchParams& params)
+{
+    const NumberField& f = numberField(field);
+    return f.value(params) == f.value(SearchParams());
+}
+
 static_assert([] {
     for (std::size_t i = 0; i < numberFields.size(); ++i)
         if (static_cast<std::size_t>(numberFields[i].field) != i)

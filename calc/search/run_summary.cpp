@@ -7,6 +7,13 @@
 
 namespace tarnel {
 
+SearchParams BoundChange::appliedTo(SearchParams params) const
+{
+    for (std::size_t i = 0; i < size; ++i)
+        numberField(fields[i]).use(params, values[i]);
+    return params;
+}
+
 NoneReason reasonInInputs(const SearchParams& params)
 {
     using Kind = NoneReason::Kind;

@@ -1,14 +1,29 @@
 #pragma once
 
 #include "search/divider.h"
+#include "search/input_fields.h"
 #include "search/search_params.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace tarnel {
+
+// One or two bounds widened at once, and how many dividers the run finds
+// then: the nearest change that gives dividers, as far as cheap trials tell.
+struct BoundChange {
+    std::array<Field, 2> fields{};
+    std::size_t size = 0;        // how many of fields are widened
+    std::array<double, 2> values{}; // as the field reads them; a field that may be empty is left empty
+    std::uint64_t count = 0;
+
+    [[nodiscard]] std::span<const Field> widened() const { return std::span(fields).first(size); }
+    // The parameters with the change made.
+    [[nodiscard]] SearchParams appliedTo(SearchParams params) const;
+};
 
 // Why a run found no divider: the first bound every candidate fails where
 // that is cheap to tell, else the divider closest to the window.
@@ -28,6 +43,7 @@ struct NoneReason {
         GreatestTotalBelow,  // figure: the greatest total
         OutputImpedance,     // every divider's is above the bound
         Power,               // every divider has a resistor above P max
+        ImpedanceByTotal,    // at the ratio, RsumMin alone gives an H || L above Rout max
         Closest,             // figure: its deviation as ranked
     };
     NoneReason() = default;
@@ -41,6 +57,9 @@ struct NoneReason {
     bool highArm = false; // which arm NoShape and NoArmWithinBounds name
     double figure = 0.0;
     Divider closest;
+    // The bound of the values, Rmin or Rmax, that leaves no arm within NoArmWithinBounds' bounds.
+    std::optional<Field> blocking;
+    std::optional<BoundChange> change;
 };
 
 // What a run found: how many dividers met the bounds and how many the list

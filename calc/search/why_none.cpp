@@ -1,6 +1,7 @@
 #include "search/why_none.h"
 
 #include "search/combination_search.h"
+#include "search/guarantee.h"
 
 #include <algorithm>
 #include <limits>
@@ -27,11 +28,11 @@ ArmExtent extentOf(const ArmTable& table, const ArmBounds& bounds)
     return {table[run.first].resistance, table[run.end - 1].resistance};
 }
 
-// The arms of each combination the run searches: whether its tables hold
-// any, and those within their bounds.
+// The arms of each combination the run searches: all its tables hold, and
+// those within their bounds.
 struct CombinationExtent {
-    bool highArms;
-    bool lowArms;
+    ArmExtent highAll;
+    ArmExtent lowAll;
     ArmExtent high;
     ArmExtent low;
     [[nodiscard]] bool any() const { return high.any() && low.any(); }
@@ -42,9 +43,44 @@ std::vector<CombinationExtent> extentsOf(const SearchParams& params, const ArmTa
     std::vector<CombinationExtent> extents;
     for (const ArmCombination& c : armCombinations)
         if (isEnabled(c, params))
-            extents.push_back({tables.high(c.high).size() > 0, tables.low(c.low).size() > 0,
+            extents.push_back({extentOf(tables.high(c.high), {}), extentOf(tables.low(c.low), {}),
                                extentOf(tables.high(c.high), params.highArm), extentOf(tables.low(c.low), params.lowArm)});
     return extents;
+}
+
+// Rmin where every arm the values give lies above the arm's bounds, Rmax
+// where every one lies below them; none where the bounds fall between arms.
+std::optional<Field> blockingValueBound(const SearchParams& params, const std::vector<CombinationExtent>& extents,
+                                        bool highArm)
+{
+    ArmExtent all;
+    for (const CombinationExtent& e : extents) {
+        const ArmExtent& arms = highArm ? e.highAll : e.lowAll;
+        all = {std::min(all.least, arms.least), std::max(all.greatest, arms.greatest)};
+    }
+    const ArmBounds& bounds = highArm ? params.highArm : params.lowArm;
+    if (!notAbove(all.least, bounds.greatest))
+        return Field::Rmin;
+    if (!notBelow(all.greatest, bounds.least))
+        return Field::Rmax;
+    return std::nullopt;
+}
+
+// H || L over H + L at H/L = k, least at the ends of a span of k: a least
+// total may hold the output impedance above its bound at every ratio kept.
+NoneReason impedanceByTotal(const SearchParams& params)
+{
+    if (params.outputImpedanceMax == noUpperBound)
+        return {};
+    const auto share = [](double k) { return k / ((1.0 + k) * (1.0 + k)); };
+    const RatioSpan window = keptWindow(params);
+    if (!std::isfinite(window.high))
+        return {};
+    const double least = std::min(share(std::max(window.low - params.ratioOffset, 0.0)),
+                                  share(window.high - params.ratioOffset));
+    if (!(params.rSumMin * least > params.outputImpedanceMax))
+        return {};
+    return {NoneReason::Kind::ImpedanceByTotal, false, share(params.ratio() - params.ratioOffset)};
 }
 
 // What the tables tell: values the special ones admit, arms within their
@@ -54,11 +90,14 @@ NoneReason reasonInTables(const SearchParams& params, const std::vector<Combinat
     using Kind = NoneReason::Kind;
     const auto noArm = [&](auto has) { return std::none_of(extents.begin(), extents.end(), has); };
     for (const bool highArm : {true, false})
-        if (noArm([&](const CombinationExtent& e) { return highArm ? e.highArms : e.lowArms; }))
+        if (noArm([&](const CombinationExtent& e) { return (highArm ? e.highAll : e.lowAll).any(); }))
             return {Kind::NoneAdmitted};
     for (const bool highArm : {true, false})
-        if (noArm([&](const CombinationExtent& e) { return (highArm ? e.high : e.low).any(); }))
-            return {Kind::NoArmWithinBounds, highArm};
+        if (noArm([&](const CombinationExtent& e) { return (highArm ? e.high : e.low).any(); })) {
+            NoneReason reason{Kind::NoArmWithinBounds, highArm};
+            reason.blocking = blockingValueBound(params, extents, highArm);
+            return reason;
+        }
     double leastTotal = std::numeric_limits<double>::infinity();
     double greatestTotal = 0.0;
     for (const CombinationExtent& e : extents) {
@@ -127,6 +166,8 @@ NoneReason whyNone(const SearchParams& params, const ArmTables& tables, const Se
         return reason;
     const std::vector<CombinationExtent> extents = extentsOf(params, tables);
     if (const NoneReason reason = reasonInTables(params, extents); reason.kind != NoneReason::Kind::Untold)
+        return reason;
+    if (const NoneReason reason = impedanceByTotal(params); reason.kind != NoneReason::Kind::Untold)
         return reason;
     // The closest divider costs a few sweeps: told where those are cheap.
     if (workOf(combinationSearches(params, tables)) < sweepsWorthThreads)

@@ -11,9 +11,9 @@ DividerDetails SearchResult::details(std::size_t line) const
     return dividerDetails(list.divider(line), request);
 }
 
-std::string SearchResult::summaryText() const
+std::string SearchResult::summaryText(bool optionNames) const
 {
-    return tarnel::summaryText(summary, list.numbers());
+    return tarnel::summaryText(summary, list.numbers(), optionNames);
 }
 
 void SearchResult::write(OutputFormat format, std::ostream& out) const

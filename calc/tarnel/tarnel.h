@@ -35,8 +35,9 @@ struct SearchResult {
     [[nodiscard]] std::size_t size() const { return list.size(); }
     // What the divider of line i delivers: the figures of the csv's columns.
     [[nodiscard]] DividerDetails details(std::size_t line) const;
-    // The summary as the programs word it: "24 dividers", "No divider: …".
-    [[nodiscard]] std::string summaryText() const;
+    // The summary as the programs word it: "24 dividers", "No divider: …",
+    // the bounds it names by the window's captions, or the command line's options.
+    [[nodiscard]] std::string summaryText(bool optionNames = false) const;
     // Every line as tarnel-cli writes it in that format.
     void write(OutputFormat format, std::ostream& out) const;
 };

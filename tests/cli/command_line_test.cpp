@@ -253,6 +253,35 @@ TEST(CommandLineTest, csv_and_json_give_every_column_with_a_period_whatever_the_
     EXPECT_EQ(r.err, "tarnel-cli: No divider: no shape is ticked for the high arm\n");
 }
 
+TEST(CommandLineTest, no_divider_names_the_option_that_blocks_whether_at_its_default_and_the_change_that_gives_some)
+{
+    const std::pair<Args, const char*> cases[] = {
+        {{"--use", "feedback", "--uin", "5", "--uout", "1.25", "--lo-min", "240R", "--lo-max", "240R"},
+         "--rmin 1 k, the default, leaves no low arm in 0.24 to 0.24 k; with --rmin 0.001 (1 k by default) and "
+         "--rsum-min 0.001 (10 k by default) there are 2"},
+        {{"--use", "feedback", "--uin", "5", "--uout", "1.25", "--lo-min", "240R", "--lo-max", "240R", "--rmin", "0.1"},
+         "every ratio lies outside the window; closest: 10 / 0.24 k, d +966.67 %; with --rsum-min 0.001 (10 k by "
+         "default) there are 2"},
+        {{"--uin", "5", "--uout", "1.25", "--rsum-max", "2"},
+         "--rsum-min 10 k, the default, is above --rsum-max 2 k; with --rmin 0.001 (1 k by default) and --rsum-min "
+         "0.001 (10 k by default) there are 90"},
+        {{"--use", "feedback", "--uin", "3.3", "--uout", "0.8", "--tol", "1", "--series", "E96", "--lo-min", "50",
+          "--lo-max", "100"},
+         "every ratio lies outside the window; closest: 48.7 / 51.1 k, d -52.65 %; with --rmax 9100000 (100 k by "
+         "default) and --rsum-max 9100000 (100 k by default) there are 43"},
+        {{"--uin", "24", "--uout", "3", "--rsum-min", "100", "--rsum-max", "1000", "--rmax", "1000", "--rout-max", "10"},
+         "at ratio 8 H || L is 0.109 of the total, so --rsum-min 100 k holds it at or above 10.9 k, more than "
+         "--rout-max 10 k; with --rsum-min 0.001 there are 30"},
+        {{"--only", "4.7", "--exclude", "4.7"},
+         "4.7 is both listed and excluded, which leaves no listed value in 1 to 100 k"},
+    };
+    for (const auto& [args, why] : cases) {
+        const RunResult r = runCli(args);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "tarnel-cli: No divider: " + std::string(why) + "\n");
+    }
+}
+
 TEST(CommandLineTest, best_first_lists_the_exact_dividers_first)
 {
     const RunResult r = runCli({"--uin", "12", "--uout", "3.3", "--tol", "1", "--hi", "1,ser,par", "--lo", "1,ser,par",

@@ -83,7 +83,8 @@ def test_values_given_as_a_list_read_as_a_stock_file(tmp_path):
 
 def test_no_divider_is_told_why():
     result = tarnel.search(rmin=100, rmax=10)
-    assert (len(result), result.why_none, result.summary) == (0, "Rmin is above Rmax", "No divider: Rmin is above Rmax")
+    why = "--rmin 100 k is above --rmax 10 k; with --rmin 0.001 there are 2"
+    assert (len(result), result.why_none, result.summary) == (0, why, "No divider: " + why)
     assert tarnel.search().why_none is tarnel.search().summary is None  # 24 dividers, all listed
 
 
