@@ -67,17 +67,21 @@ Bound deviationBound(const SearchParams& params, const std::vector<CombinationSe
     std::uint64_t countBelow = extremes ? 0 : countAll(searches, below, stop);
     if (countBelow >= limit)
         return {tieEnd(below), countBelow};
+    // The guesses model the count beyond that crowd, which no power of the
+    // deviation follows.
+    const auto crowd = static_cast<double>(countBelow);
     double enough = deviationReach(params);
     std::uint64_t countEnough = found;
     const std::uint64_t most = mostWithin(limit);
     int sameEnd = 0; // how many times running the same end moved, negative for the lower
     // Dividers may crowd on one deviation: ends a billionth apart take the crowd whole.
     while (countEnough > most && enough - below > enough * 1e-9 && !stop.stop_requested()) {
-        const double low = static_cast<double>(countBelow);
-        const double high = static_cast<double>(countEnough);
-        const double aim = static_cast<double>(sameEnd <= -2 ? most : sameEnd >= 2 ? limit : limit + (most - limit) / 2);
+        const double low = static_cast<double>(countBelow) - crowd;
+        const double high = static_cast<double>(countEnough) - crowd;
+        const double aim =
+            static_cast<double>(sameEnd <= -2 ? most : sameEnd >= 2 ? limit : limit + (most - limit) / 2) - crowd;
         const double guess =
-            below > least && countBelow > 0
+            below > least && low > 0
                 ? least + (below - least) *
                               std::pow((enough - least) / (below - least), std::log(aim / low) / std::log(high / low))
                 : below + (enough - below) * (aim - low) / (high - low);
