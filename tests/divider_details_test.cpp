@@ -108,7 +108,7 @@ TEST(DividerDetailsTest, the_schematic_names_each_part_as_marked_and_each_node_w
     params.uin = 5.0;
     params.uout = 0.8;
     const DividerSchematic fb = dividerSchematic({0, {r91, r91, r1, r1}}, params, NumberText());
-    EXPECT_EQ(fb.topName, "Uout");
+    EXPECT_EQ(fb.topName, "Vout");
     EXPECT_EQ(fb.topVoltage, "8.08 V");
     EXPECT_EQ(fb.tapName, "FB = Vref");
     EXPECT_EQ(fb.tapVoltage, "800 mV");

@@ -1,11 +1,8 @@
 #include "divider_plot.h"
 
+#include "control_adapters.h"
 #include "error_box.h"
-#include "plot_ticks.h"
-#include "request/divider_details.h"
-#include "search/divider.h"
 #include "search/freed_memory.h"
-#include "text/resistance_text.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -20,15 +17,6 @@
 #include <utility>
 
 namespace tarnel {
-
-namespace {
-
-QString qs(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 DividerPlot::DividerPlot(QWidget* parent) : QWidget(parent)
 {
@@ -254,7 +242,7 @@ void DividerPlot::mouseMoveEvent(QMouseEvent* event)
         }
         const std::optional<std::size_t> line = lineNear(event->position());
         if (line && list_ != nullptr)
-            QToolTip::showText(event->globalPosition().toPoint(), qs(list_->line(*line)), this);
+            QToolTip::showText(event->globalPosition().toPoint(), toQString(list_->line(*line)), this);
         else
             QToolTip::hideText();
     });
@@ -310,55 +298,10 @@ void DividerPlot::paintEvent(QPaintEvent* /*event*/)
         if (!data_ || list_ == nullptr || area.width() < 10 || area.height() < 4 * line)
             return;
         const PlotData& d = *data_;
+        drawAxes(painter);
         const NumberText& numbers = list_->numbers();
         const QColor text = colours.color(QPalette::WindowText);
-        QColor grid = colours.color(QPalette::Mid);
-        grid.setAlpha(90);
-
-        // Ticks across: total resistance under, current at Uin over.
-        // A label that would run into the one before it is left out, its tick kept.
-        const auto label = [&](double x, double y, const QString& words, double& clear) {
-            const double half = metrics.horizontalAdvance(words) / 2;
-            x = std::min(x, width() - half - 1);
-            if (x - half < clear)
-                return;
-            painter.drawText(QRectF(x - half - 1, y, 2 * half + 2, line), Qt::AlignCenter, words);
-            clear = x + half + metrics.averageCharWidth();
-        };
-        double clear = -1e9;
-        for (const double total : logTicks(view_.xLow, view_.xHigh)) {
-            const double x = at(std::log10(total), 0).x();
-            painter.setPen(grid);
-            painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
-            painter.setPen(text);
-            label(x, area.bottom(), qs(markedValue(total)), clear);
-        }
-        const double uinLog = std::log10(params_.uin) - 3.0;
-        clear = -1e9;
-        const std::vector<double> currents = logTicks(uinLog - view_.xHigh, uinLog - view_.xLow);
-        for (auto current = currents.rbegin(); current != currents.rend(); ++current) {
-            const double x = at(uinLog - std::log10(*current), 0).x();
-            painter.drawLine(QPointF(x, area.top()), QPointF(x, area.top() - line / 4));
-            label(x, area.top() - 1.25 * line, qs(withPrefix(*current, "A", numbers)), clear);
-        }
-        painter.drawText(QRectF(area.left(), area.bottom() + line, area.width(), line), Qt::AlignRight,
-                         QStringLiteral("total resistance"));
-        painter.drawText(QRectF(0, 0, width(), line), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("current at Uin"));
-        // Ticks up, and the floor of the exact ones.
-        for (const double deviation : logTicks(view_.yLow, view_.yHigh)) {
-            const double y = at(view_.xLow, std::log10(deviation)).y();
-            painter.setPen(grid);
-            painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-            painter.setPen(text);
-            painter.drawText(QRectF(0, y - line / 2, area.left() - line / 4, line), Qt::AlignRight | Qt::AlignVCenter,
-                             qs(numbers.plain(deviation) + " %"));
-        }
         const double floor = frame().floor;
-        painter.setPen(QPen(grid, 1, Qt::DashLine));
-        painter.drawLine(QPointF(area.left(), floor), QPointF(area.right(), floor));
-        painter.setPen(text);
-        painter.drawText(QRectF(0, floor - line / 2, area.left() - line / 4, line), Qt::AlignRight | Qt::AlignVCenter,
-                         QStringLiteral("exact"));
 
         painter.setClipRect(area);
         const PlotColours byResistors = coloursOf(colours);
@@ -417,7 +360,7 @@ void DividerPlot::paintEvent(QPaintEvent* /*event*/)
         painter.setPen(text);
         const QRectF caption(area.left() + line / 4, area.top() + line / 8, area.width() - line / 2, line);
         painter.drawText(caption, Qt::AlignLeft | Qt::AlignTop,
-                         metrics.elidedText(qs(frontSummaryText(d.front.size(),
+                         metrics.elidedText(toQString(frontSummaryText(d.front.size(),
                                                                 static_cast<std::size_t>(list_->resultCount()), numbers)),
                                             Qt::ElideRight, caption.width()));
     } catch (...) {

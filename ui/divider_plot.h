@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+class QPainter;
+
 namespace tarnel {
 
 // Every listed divider on one plot: total resistance across (log; the
@@ -79,6 +81,7 @@ private:
     };
 
     void take(std::shared_ptr<const PlotData> data);
+    void drawAxes(QPainter& painter) const;
     [[nodiscard]] QRectF plotArea() const;
     [[nodiscard]] Frame frame() const;
     [[nodiscard]] QPointF at(double x, double y) const; // y NaN: on the floor line

@@ -70,7 +70,7 @@ QStringList FieldControls::show(const InputReading& reading) const
             problems.append(problem);
     };
     for (std::size_t i = 0; i < numberEdits.size(); ++i)
-        show(*numberEdits[i], reading.numbers[i], numberFields[i].caption);
+        show(*numberEdits[i], reading.numbers[i], captionOf(numberFields[i].field, reading.params.use));
     // A slot in no known state is left as it was.
     for (std::size_t slot = 0; slot < specialSlotCount; ++slot)
         if (checkStateOf(*specialChecks[slot]) != CheckState::Unknown)

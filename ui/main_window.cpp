@@ -71,6 +71,7 @@ void TForm1::connectControls()
     connect(ListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this, &TForm1::showDetails);
     connect(editPartTol, &QLineEdit::textChanged, this, &TForm1::readPartTolerance);
     fields_.connectChanges(this, [this] { markSummaryStale(); });
+    connect(fields_.box(ChoiceId::Use), &QComboBox::currentIndexChanged, this, &TForm1::captionsFollowUse);
     connect(cmbSeries, &QComboBox::activated, this, &TForm1::seriesActivated);
     connect(&runner_, &SearchRunner::finished, this, &TForm1::searchFinished, Qt::QueuedConnection);
     busyDelay_->setSingleShot(true);
@@ -87,6 +88,15 @@ void TForm1::connectControls()
     connect(ListBox1, &ResultListView::resultsSaved, this, [this](const QString& message) {
         lblSummary->setText(message);
     });
+}
+
+// In feedback use the field of Uin holds the regulated output and that of
+// Uout the reference: their captions say so.
+void TForm1::captionsFollowUse()
+{
+    const auto use = static_cast<DividerUse>(std::max(0, fields_.box(ChoiceId::Use)->currentIndex()));
+    Label1->setText(toQString(captionOf(Field::Uin, use)) + QStringLiteral(" [V]"));
+    Label2->setText(toQString(captionOf(Field::Uout, use)) + QStringLiteral(" [V]"));
 }
 
 ResultList& TForm1::resultList()

@@ -124,6 +124,7 @@ private:
 
     // The run, the summary and the column's inputs: main_window.cpp.
     void connectControls();
+    void captionsFollowUse();
     void showDetails();
     void chooseLine(int line);
     void readPartTolerance();

@@ -6,6 +6,7 @@
 #include "divider_plot.h"
 #include "divider_schematic.h"
 #include "fitting.h"
+#include "form_controls.h"
 #include "picture_saving.h"
 #include "result_list_model.h"
 #include "result_list_view.h"
@@ -33,110 +34,8 @@ namespace {
 // Positions and sizes are at 96 dpi; Qt scales them for each screen.
 constexpr QSize designClientSize{654, 938};
 constexpr int windowFontPixels = 12;
-constexpr int controlFontPixels = 19;
 // The panels' bottom edge and the margin under it: the form needs no more height.
 constexpr int panelsBottom = 8 + 625 + 8;
-
-QFont tarnelFont(int pixelSize)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
-template <class Control>
-Control* place(Control* control, const char* name, const QRect& geometry)
-{
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    return control;
-}
-
-// Every control but the panels and the list has the larger font.
-template <class Control>
-Control* placeControl(Control* control, const char* name, const QRect& geometry)
-{
-    control->setFont(tarnelFont(controlFontPixels));
-    return place(control, name, geometry);
-}
-
-QFrame* makePanel(QWidget* parent, const char* name, const QRect& geometry)
-{
-    auto* panel = place(new QFrame(parent), name, geometry);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    return panel;
-}
-
-// Like a caption drawn on the panel, a label lies under the edits.
-QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text)
-{
-    auto* label = placeControl(new QLabel(text, parent), name, geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->lower();
-    return label;
-}
-
-// The edit of a number field, which the field's row then holds.
-QLineEdit* makeEdit(FieldControls& fields, QWidget* parent, const char* name, const QRect& geometry, Field field)
-{
-    return fields.edit(field) =
-               placeControl(new QLineEdit(toQString(numberField(field).initialText), parent), name, geometry);
-}
-
-// The arm boxes and chkDivOnly: caption at the left, box at the right.
-QCheckBox* makeArmBox(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
-                      bool initiallyChecked)
-{
-    QCheckBox* box = placeControl(new CaptionLeftCheckBox(caption, parent), name, geometry);
-    box->setChecked(initiallyChecked);
-    return box;
-}
-
-QCheckBox* makeArmBox(FieldControls& fields, QWidget* parent, const char* name, const QRect& geometry,
-                      const QString& caption, bool highArm, ArmKind kind)
-{
-    return fields.armCheck(highArm, kind) = makeArmBox(parent, name, geometry, caption,
-                                                       (highArm ? initialHighShapes : initialLowShapes).allows(kind));
-}
-
-// A choice box holding the choices of its field.
-QComboBox* makeChoiceBox(FieldControls& fields, QWidget* parent, const char* name, const QRect& geometry, ChoiceId id)
-{
-    auto* box = placeControl(new QComboBox(parent), name, geometry);
-    const ChoiceField& field = choiceField(id);
-    for (const Choice& choice : field.choices)
-        box->addItem(toQString(choice.caption));
-    box->setCurrentIndex(static_cast<int>(field.initialChoice));
-    return fields.box(id) = box;
-}
-
-// A special slot's edit, and its box, which steps unchecked, grayed, checked,
-// as "( )/(-)/(x)" reads.
-// The slots' caption names the states only; this says what they do.
-const QString slotHint = QStringLiteral(
-    "A resistor value in k (2 is 2 k\u03a9). A click steps the box through three states:\n"
-    "( ) excluded: no divider uses the value;\n"
-    "(-) ignored: the slot does nothing;\n"
-    "(x) listed: once any slot is listed, dividers use listed values only.");
-
-QLineEdit* makeSpecialEdit(FieldControls& fields, std::size_t slot, QWidget* parent, const char* name,
-                           const QRect& geometry)
-{
-    QLineEdit* edit = placeControl(new QLineEdit(toQString(specialSlotTexts[slot]), parent), name, geometry);
-    setFieldHint(*edit, slotHint);
-    return fields.specialEdits[slot] = edit;
-}
-
-QCheckBox* makeSpecialBox(FieldControls& fields, std::size_t slot, QWidget* parent, const char* name,
-                          const QRect& geometry)
-{
-    QCheckBox* box = placeControl(new QCheckBox(QStringLiteral("( )/(-)/(x)"), parent), name, geometry);
-    box->setTristate(true);
-    box->setCheckState(Qt::PartiallyChecked);
-    box->setToolTip(slotHint);
-    return fields.specialChecks[slot] = box;
-}
 
 // The widest line a run of every arm shape lists with the initial inputs:
 // the longest line format, each value as wide as Rmax's initial value and the

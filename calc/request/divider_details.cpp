@@ -2,6 +2,7 @@
 
 #include "search/dissipation.h"
 #include "search/guarantee.h"
+#include "search/input_fields.h"
 #include "text/resistance_text.h"
 #include "text/rounded_digits.h"
 #include "values/decimal_bounds.h"
@@ -190,7 +191,7 @@ DividerSchematic dividerSchematic(const Divider& divider, const SearchParams& pa
     const ArmCombination& arms = divider.arms();
     const bool feedback = params.use == DividerUse::Feedback;
     DividerSchematic s;
-    s.topName = feedback ? "Uout" : "Uin";
+    s.topName = std::string(captionOf(Field::Uin, params.use));
     s.topVoltage = withPrefix(d.chainVoltage, "V", numbers, 6);
     s.tapName = feedback ? "FB = Vref" : "Uout";
     // The tap lies where the low arm's share of the chain puts it, in H/L mode too.

@@ -65,7 +65,7 @@ struct SchematicArm {
     std::vector<SchematicResistor> resistors; // one, or two in the order the line writes them
 };
 struct DividerSchematic {
-    std::string topName;    // "Uin", or "Uout" in feedback use
+    std::string topName;    // "Uin", or "Vout" in feedback use
     std::string topVoltage; // "12 V"
     SchematicArm high;
     std::string tapName;    // "Uout", or "FB = Vref" in feedback use

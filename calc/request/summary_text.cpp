@@ -61,11 +61,11 @@ std::string spreadText(double figure, const SearchParams& params, const NumberTe
     return numbers.plain(hundredths / 100.0);
 }
 
-// How a front end names a field: the command line by its option, the window by its caption.
-std::string fieldName(Field field, bool optionNames)
+// How a front end names a field: the command line by its option, the
+// window by its caption, which follows the use.
+std::string fieldName(Field field, bool optionNames, DividerUse use = DividerUse::Divider)
 {
-    const NumberField& f = numberField(field);
-    return optionNames ? "--" + std::string(f.option) : std::string(f.caption);
+    return optionNames ? "--" + std::string(numberField(field).option) : std::string(captionOf(field, use));
 }
 
 // The unit of a field's value, as the summary writes it after the value.
@@ -83,8 +83,9 @@ std::string_view unitOf(const NumberField& field)
 struct Wording {
     const NumberText& numbers;
     bool optionNames;
+    DividerUse use;
 
-    [[nodiscard]] std::string name(Field field) const { return fieldName(field, optionNames); }
+    [[nodiscard]] std::string name(Field field) const { return fieldName(field, optionNames, use); }
     // A bound with its value, and whether it was left as it starts: "--rsum-min 10 k, the default".
     [[nodiscard]] std::string bound(Field field, const SearchParams& params) const
     {
@@ -235,10 +236,11 @@ std::string summaryText(const RunSummary& summary, const NumberText& numbers, bo
     std::string out;
     const ValueSet& values = *params.values;
     if (found == 0) {
-        const std::string reason = reasonText(noneBecause, params, {numbers, optionNames});
+        const Wording words{numbers, optionNames, params.use};
+        const std::string reason = reasonText(noneBecause, params, words);
         out = reason.empty() ? "No divider meets the bounds" : "No divider: " + reason;
         if (noneBecause.change)
-            out += "; " + changeText(*noneBecause.change, params, {numbers, optionNames});
+            out += "; " + changeText(*noneBecause.change, params, words);
     } else if (shown < found) {
         out = numbers.grouped(shown) + " of " + numbers.grouped(found) + " dividers shown: the limit cut the rest";
     } else {
@@ -258,7 +260,8 @@ std::string summaryText(const RunSummary& summary, const NumberText& numbers, bo
 
 std::string whyNoneText(const RunSummary& summary, const NumberText& numbers, bool optionNames)
 {
-    return summary.found == 0 && !summary.stopped ? noneText(summary, {numbers, optionNames}) : std::string();
+    return summary.found == 0 && !summary.stopped ? noneText(summary, {numbers, optionNames, summary.params.use})
+                                                  : std::string();
 }
 
 std::string outOfMemoryText(bool optionNames)

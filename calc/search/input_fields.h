@@ -54,10 +54,11 @@ struct NumberField {
 
 inline constexpr std::array<NumberField, 22> numberFields{{
     {Field::Uin, "Uin", "10", voltageRange, [](SearchParams& p, double v) { p.uin = v; },
-     [](const SearchParams& p) { return p.uin; }, "uin", "V", "input voltage"},
+     [](const SearchParams& p) { return p.uin; }, "uin", "V",
+     "input voltage; in feedback use the regulated output (the window's Vout)"},
     {Field::Uout, "Uout", "1", voltageRange, [](SearchParams& p, double v) { p.uout = v; },
      [](const SearchParams& p) { return p.uout; }, "uout", "V",
-     "wanted output voltage"},
+     "wanted output voltage; in feedback use the regulator's reference (the window's Vref)"},
     {Field::Tol, "Tol", "5", percentRange, [](SearchParams& p, double v) { p.tolerance = v / 100.0; },
      [](const SearchParams& p) { return p.tolerance * 100.0; }, "tol", "PCT",
      "tolerance of the ratio in percent"},
@@ -157,6 +158,17 @@ inline constexpr std::array<NumberField, 22> numberFields{{
 {
     const NumberField& f = numberField(field);
     return f.value(params) == f.value(SearchParams());
+}
+
+// How a field is named to a reader: in feedback use the field of Uin holds
+// the regulated output and that of Uout the reference.
+[[nodiscard]] constexpr std::string_view captionOf(Field field, DividerUse use)
+{
+    if (use == DividerUse::Feedback && field == Field::Uin)
+        return "Vout";
+    if (use == DividerUse::Feedback && field == Field::Uout)
+        return "Vref";
+    return numberField(field).caption;
 }
 
 static_assert([] {

@@ -441,12 +441,21 @@ private slots:
         QFile svg(dir.filePath("divider.SVG"));
         QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
         QVERIFY(savePicture(drawing, dir.filePath("missing/divider.png")).startsWith(dir.filePath("missing/divider.png: ")));
-        // In feedback use the tap is the feedback pin at the reference.
+        // In feedback use the tap is the feedback pin at the reference, and
+        // the fields of Uin and Uout hold the regulated output and the reference.
         find<QComboBox>("cmbUse")->setCurrentIndex(static_cast<int>(DividerUse::Feedback));
+        QCOMPARE(find<QLabel>("Label1")->text(), QStringLiteral("Vout [V]"));
+        QCOMPARE(find<QLabel>("Label2")->text(), QStringLiteral("Vref [V]"));
         clickStart();
         clickRow(0);
-        QCOMPARE(schematic->schematic()->topName, std::string("Uout"));
+        QCOMPARE(schematic->schematic()->topName, std::string("Vout"));
         QCOMPARE(schematic->schematic()->tapName, std::string("FB = Vref"));
+        find<QLineEdit>("editUin")->setText(QStringLiteral("x"));
+        QTest::mouseClick(find("btnStart"), Qt::LeftButton);
+        QVERIFY(find<QLineEdit>("editUin")->toolTip().startsWith(QStringLiteral("Vout: ")));
+        find<QLineEdit>("editUin")->setText(QStringLiteral("12"));
+        find<QComboBox>("cmbUse")->setCurrentIndex(static_cast<int>(DividerUse::Divider));
+        QCOMPARE(find<QLabel>("Label1")->text(), QStringLiteral("Uin [V]"));
         // A new run draws nothing until a line is chosen.
         QTest::mouseClick(find("btnStart"), Qt::LeftButton);
         QVERIFY(!schematic->schematic().has_value());
