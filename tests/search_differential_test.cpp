@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <random>
 #include <tuple>
 
@@ -297,5 +298,40 @@ TEST_P(DifferentialTest, search_gives_the_lines_and_the_count_of_the_literal_ref
 }
 
 INSTANTIATE_TEST_SUITE_P(Blocks, DifferentialTest, ::testing::Range(0, 25));
+
+// Over the integers over half a million dividers are exact, too many for the
+// bound to narrow: best first cuts the tie by resistors, distinct values and
+// the order found, and wherever the limit falls in it, among two-resistor,
+// three-resistor or four-resistor dividers, lists what the reference ranks.
+TEST(DifferentialTest, best_first_cuts_a_crowded_tie_where_the_reference_ranks_it)
+{
+    std::vector<double> integers(150);
+    std::iota(integers.begin(), integers.end(), 1.0);
+    SearchParams p;
+    p.values = std::make_shared<const ValueSet>("stock.txt", std::move(integers), false);
+    p.uin = 2;
+    p.uout = 1;
+    p.tolerance = 0.0;
+    p.rMin = 1;
+    p.rMax = 150;
+    p.rSumMin = minResistance;
+    p.rSumMax = maxStandardValue;
+    p.highShapes = p.lowShapes = {ArmKind::Single, ArmKind::Series};
+    p.order = ListOrder::BestFirst;
+    const std::vector<test::ReferenceLine> all = test::referenceSearch(p, SIZE_MAX);
+    for (const std::size_t limit : {200, 20000, 300000}) {
+        p.maxResults = static_cast<std::int32_t>(limit);
+        ResultList actual;
+        ASSERT_EQ(searchDividers(p, actual).found, all.size());
+        const std::vector<test::ReferenceLine> expected = bestFirst(all, limit);
+        ASSERT_EQ(actual.size(), expected.size()) << limit;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const Divider d = actual.divider(i);
+            ASSERT_EQ(d.combination, expected[i].combination) << limit << " line " << i;
+            for (std::size_t r = 0; r < 4; ++r)
+                ASSERT_EQ(actual.values()[d.values[r]], expected[i].resistors[r]) << limit << " line " << i;
+        }
+    }
+}
 
 } // namespace

@@ -42,8 +42,7 @@ Arm ArmTable::armOf(std::size_t smaller, std::size_t larger) const
 {
     const std::size_t first = range_.first + smaller;
     const std::size_t second = range_.first + larger;
-    const double resistance = kind_ == ArmKind::Parallel ? parallelOfInverses(inverses_[smaller], inverses_[larger])
-                                                         : armResistance(kind_, values_[first], values_[second]);
+    const double resistance = resistanceOf(smaller, larger);
     const std::size_t n = range_.size();
     const std::size_t loop =
         kind_ == ArmKind::Single ? smaller : smaller * n - smaller * (smaller - 1) / 2 + (larger - smaller);

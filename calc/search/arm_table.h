@@ -3,11 +3,13 @@
 #include "search/divider.h"
 #include "values/value_set.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace tarnel {
@@ -58,6 +60,14 @@ public:
     [[nodiscard]] std::size_t loopCount() const;
     [[nodiscard]] std::uint32_t loopIndex(const Arm& arm, bool largerOuter) const;
 
+    // Calls take(arm) once for each arm of resistance from least to
+    // greatest that holds the value at place a or b in the run's values or,
+    // of pairs, one value twice: where a crowd of dividers ties, those that
+    // repeat a value rank first, and these are found without passing the
+    // others. The arms are made afresh, to the bit as the table's.
+    template <class Take>
+    void eachHolding(ValueIndex a, ValueIndex b, double least, double greatest, Take&& take) const;
+
     // Calls visit(arm) for each arm in loop order, largerOuter as above,
     // until it returns false; then returns false. The arms are made afresh,
     // to the bit as the table's.
@@ -65,8 +75,14 @@ public:
     bool eachInLoopOrder(bool largerOuter, Visit&& visit) const;
 
 private:
-    // The arm of two places within the range, the smaller first.
+    // The arm of two places within the range, the smaller first, and its resistance alone.
     [[nodiscard]] Arm armOf(std::size_t smaller, std::size_t larger) const;
+    [[nodiscard]] double resistanceOf(std::size_t smaller, std::size_t larger) const
+    {
+        return kind_ == ArmKind::Parallel ? parallelOfInverses(inverses_[smaller], inverses_[larger])
+                                          : armResistance(kind_, values_[range_.first + smaller],
+                                                          values_[range_.first + larger]);
+    }
     template <class Take>
     void eachArm(Take&& take) const;
     void sortByResistance();
@@ -119,6 +135,54 @@ public:
 private:
     std::unique_ptr<ArmTables> tables_;
 };
+
+template <class Take>
+void ArmTable::eachHolding(ValueIndex a, ValueIndex b, double least, double greatest, Take&& take) const
+{
+    const std::size_t n = range_.size();
+    // A value beyond the range, as a fixed arm's may be, has no place: n.
+    const auto placeOf = [&](ValueIndex value) {
+        return value >= range_.first && value < range_.end ? value - range_.first : n;
+    };
+    const std::size_t placeA = placeOf(a);
+    const std::size_t placeB = placeOf(b);
+    // Along the places the values ascend, so an arm of one value and
+    // another, or of another twice, grows with the other's place.
+    const auto eachAlong = [&](auto placesAt, auto held) {
+        const auto resistanceAt = [&](std::size_t other) {
+            const auto [smaller, larger] = placesAt(other);
+            return resistanceOf(smaller, larger);
+        };
+        // A search without branches: which way each step goes cannot be
+        // foretold (best 200 over the integers to 2,000: 0.99 s of CPU time became 0.67 s).
+        std::size_t first = 0;
+        for (std::size_t count = n; count > 1; count -= count / 2)
+            first = resistanceAt(first + count / 2 - 1) < least ? first + count / 2 : first;
+        if (n > 0 && resistanceAt(first) < least)
+            ++first;
+        for (std::size_t other = first; other < n && resistanceAt(other) <= greatest; ++other)
+            if (usable_[other] && !held(other)) {
+                const auto [smaller, larger] = placesAt(other);
+                take(armOf(smaller, larger));
+            }
+    };
+    for (const std::size_t place : {placeA, placeB}) {
+        if (place == n || !usable_[place] || (place == placeB && placeB == placeA))
+            continue;
+        if (kind_ == ArmKind::Single) {
+            const Arm arm = armOf(place, place);
+            if (arm.resistance >= least && arm.resistance <= greatest)
+                take(arm);
+            continue;
+        }
+        // The arm of both values was taken with the first.
+        eachAlong([&](std::size_t other) { return std::pair(std::min(place, other), std::max(place, other)); },
+                  [&](std::size_t other) { return place == placeB && other == placeA; });
+    }
+    if (kind_ != ArmKind::Single)
+        eachAlong([&](std::size_t other) { return std::pair(other, other); },
+                  [&](std::size_t other) { return other == placeA || other == placeB; });
+}
 
 template <class Visit>
 bool ArmTable::eachInLoopOrder(bool largerOuter, Visit&& visit) const

@@ -10,8 +10,7 @@ namespace tarnel {
 Ranked ranked(const Divider& divider, double deviation)
 {
     const std::size_t resistors = resistorsIn(divider.arms().high) + resistorsIn(divider.arms().low);
-    const std::uint64_t rank = (resistors - 1) * 4 + divider.distinctValues() - 1;
-    return {tiedSize(deviation), divider.packed() | rank << Ranked::rankShift};
+    return {tiedSize(deviation), divider.packed() | rankKey(resistors, divider.distinctValues()) << Ranked::rankShift};
 }
 
 double tieEnd(double deviationPercent)

@@ -38,6 +38,13 @@ struct Ranked {
     static constexpr std::uint64_t dividerMask = (std::uint64_t{1} << rankShift) - 1;
 };
 
+// The rank's second and third keys in one: fewer resistors, then fewer
+// distinct values, first.
+[[nodiscard]] constexpr std::uint64_t rankKey(std::size_t resistors, std::size_t distinct)
+{
+    return (resistors - 1) * 4 + distinct - 1;
+}
+
 [[nodiscard]] Ranked ranked(const Divider& divider, double deviation);
 
 // Non-negative doubles order as their bits do.
