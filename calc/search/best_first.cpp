@@ -37,10 +37,12 @@ double deviationReach(const SearchParams& params)
 // more costs less than a sweep to narrow the bound.
 std::uint64_t mostWithin(std::uint64_t limit) { return limit + std::max(limit / 8, rankAllUpTo); }
 
-// A deviation bound and how many dividers lie within it.
+// A deviation bound and how many dividers lie within it, and of those how
+// many are exact in decimal, where that was counted.
 struct Bound {
     double deviation;
     std::uint64_t within;
+    std::uint64_t exact = 0;
 };
 
 // A deviation bound that takes in at least limit dividers, and at most an
@@ -66,7 +68,8 @@ Bound deviationBound(const SearchParams& params, const std::vector<CombinationSe
     double below = extremes ? least * (1 - 1e-9) : tieEnd(least);
     std::uint64_t countBelow = extremes ? 0 : countAll(searches, below, stop);
     if (countBelow >= limit)
-        return {tieEnd(below), countBelow};
+        return {tieEnd(below), countBelow, extremes ? 0 : countBelow};
+    const std::uint64_t exact = extremes ? 0 : countBelow;
     // The guesses model the count beyond that crowd, which no power of the
     // deviation follows.
     const auto crowd = static_cast<double>(countBelow);
@@ -98,7 +101,7 @@ Bound deviationBound(const SearchParams& params, const std::vector<CombinationSe
             sameEnd = sameEnd > 0 && !halve ? sameEnd + 1 : 1;
         }
     }
-    return {tieEnd(enough), countEnough};
+    return {tieEnd(enough), countEnough, exact};
 }
 
 // The dividers within the bound are ranked in slices of their deviation's
@@ -188,10 +191,14 @@ private:
     std::array<const CombinationSearch*, armCombinations.size()> searchOf_{};
 };
 
-// Every divider within a deviation, sliced by its size.
+// Every divider within a deviation, sliced by its size; but those exact in
+// decimal where they were listed before.
 class WithinBound {
 public:
-    WithinBound(double bound, const Slices& slices) : bound_(bound), slices_(slices) {}
+    WithinBound(double bound, const Slices& slices, bool pastExact = false)
+        : bound_(bound), slices_(slices), pastExact_(pastExact)
+    {
+    }
     [[nodiscard]] std::size_t count() const { return slices_.count(); }
 
     // Hands take(high, low, deviation, slice) the dividers of the highs
@@ -201,13 +208,16 @@ public:
     {
         search.visitUnordered(bound_, firstHigh, endHigh, [&](const Arm& high, const Arm& low) {
             const double deviation = search.deviation(high, low);
-            take(high, low, deviation, slices_.of(tiedSize(deviation)));
+            const double size = tiedSize(deviation);
+            if (!(pastExact_ && size == 0.0))
+                take(high, low, deviation, slices_.of(size));
         });
     }
 
 private:
     double bound_;
     Slices slices_;
+    bool pastExact_;
 };
 
 // Where a crowd of dividers ties at the bound's size, as over evenly stepped
@@ -586,6 +596,19 @@ std::uint64_t listBestFirst(const SearchParams& params, const ArmTables& tables,
     const std::size_t parts = shared ? sharedParts : 1;
     const RankOrder order(searches);
     Kept kept;
+    // A crowd exact in decimal below the bound, as over evenly stepped
+    // values, too many to sort at once, is listed first, cut by the rank's
+    // further keys as a tie at the bound is; then the rest within the bound.
+    if (!rankAll && bound.exact > crowdedTie && bound.exact < limit && tiedSize(bound.deviation) > 0.0) {
+        Kept exact = gather(searches, TieCut(searches, tieEnd(0.0), -1.0, 0, bound.exact, parts, workers, control.stop),
+                            static_cast<std::size_t>(bound.exact), parts, workers, order, control.stop);
+        listKept(exact, limit, workers, order, list, control.stop);
+        exact.clear(); // its blocks go before the rest is gathered
+        kept = gather(searches, WithinBound(bound.deviation, Slices(bound.deviation, bound.within - bound.exact), true),
+                      limit - static_cast<std::size_t>(bound.exact), parts, workers, order, control.stop);
+        listKept(kept, limit, workers, order, list, control.stop);
+        return found;
+    }
     if (!rankAll && bound.within > crowdedTie) {
         // Where many tie at the bound's size, more than the limit or too many
         // to sort at once, the tie is cut by the rank's further keys.
