@@ -72,6 +72,14 @@ void TForm1::connectControls()
     connect(editPartTol, &QLineEdit::textChanged, this, &TForm1::readPartTolerance);
     fields_.connectChanges(this, [this] { markSummaryStale(); });
     connect(fields_.box(ChoiceId::Use), &QComboBox::currentIndexChanged, this, &TForm1::captionsFollowUse);
+    // A fixed arm is its one resistor whatever its boxes say: they wait,
+    // grayed, until the arm is searched again.
+    for (const bool highArm : {true, false})
+        connect(fields_.edit(highArm ? Field::HighFixed : Field::LowFixed), &QLineEdit::textChanged, this,
+                [this, highArm](const QString& text) {
+                    for (const ArmKind kind : armKinds)
+                        fields_.armCheck(highArm, kind)->setEnabled(text.trimmed().isEmpty());
+                });
     connect(cmbSeries, &QComboBox::activated, this, &TForm1::seriesActivated);
     connect(&runner_, &SearchRunner::finished, this, &TForm1::searchFinished, Qt::QueuedConnection);
     busyDelay_->setSingleShot(true);

@@ -142,6 +142,12 @@ TEST(CommandLineTest, a_regulators_240_ohms_is_found_and_resistances_read_as_par
     std::vector<std::string> csv = regulator;
     csv.insert(csv.end(), {"--format", "csv"});
     EXPECT_NE(runCli(csv).out.find("\n0,1,1,0.75,,0.24,,"), std::string::npos);
+    // 240R is no E96 value: fixed, the low arm is that one part, and E96 pairs give the 720R above it.
+    const RunResult fixed = runCli({"--use", "feedback", "--uin", "5", "--uout", "1.25", "--series", "E96", "--lo-fixed",
+                                    "240R", "--rmin", "0.1", "--rsum-min", "0.1", "--hi", "1,ser", "--tol", "0",
+                                    "--order", "best", "--notation", "marked"});
+    ASSERT_FALSE(outputLines(fixed.out).empty()) << fixed.err;
+    EXPECT_EQ(outputLines(fixed.out).front(), "130R + 590R   /  240R   d 0.00") << fixed.out;
 }
 
 TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_status_2)

@@ -471,6 +471,11 @@ private slots:
         find<QLineEdit>("editUin")->setText(QStringLiteral("12"));
         find<QComboBox>("cmbUse")->setCurrentIndex(static_cast<int>(DividerUse::Divider));
         QCOMPARE(find<QLabel>("Label1")->text(), QStringLiteral("Uin [V]"));
+        // A fixed arm's shape boxes are grayed while it is fixed.
+        find<QLineEdit>("editLoFixed")->setText(QStringLiteral("240R"));
+        QVERIFY(!find("chkLo2Rser")->isEnabled() && find("chkHi2Rser")->isEnabled());
+        find<QLineEdit>("editLoFixed")->clear();
+        QVERIFY(find("chkLo2Rser")->isEnabled());
         // A new run draws nothing until a line is chosen.
         QTest::mouseClick(find("btnStart"), Qt::LeftButton);
         QVERIFY(!schematic->schematic().has_value());
