@@ -19,6 +19,21 @@ TEST(TarnelFaceTest, a_request_as_made_is_the_default_search)
     EXPECT_EQ(result.summaryText(), "24 dividers");
 }
 
+// A fixed arm's value off the series is one of the run's values: details name it, not a series neighbour.
+TEST(TarnelFaceTest, a_fixed_arm_off_the_series_is_the_part_the_details_name)
+{
+    SearchParams r;
+    r.values = seriesValues("E96");
+    r.use = DividerUse::Feedback;
+    r.uin = 5.0;
+    r.uout = 1.25;
+    r.rMin = r.rSumMin = 0.1;
+    r.lowFixed = 0.24;
+    const SearchResult result = search(r);
+    ASSERT_GT(result.size(), 0u);
+    EXPECT_EQ(result.details(0).resistors[2], 0.24);
+}
+
 TEST(TarnelFaceTest, fields_set_in_any_order_give_the_same_search)
 {
     const auto request = [](bool criterionFirst) {

@@ -26,8 +26,11 @@ namespace {
 SearchResult searchWith(const SearchParams& request, ArmTableCache& cache, const SearchControl& control,
                         const NumberText& lines)
 {
-    SearchResult result{request, ResultList(lines), {}};
-    result.summary = searchDividers(request, result.list, cache, control);
+    // Kept as run: a fixed arm's value off the set is among the run's values,
+    // which the list's dividers name.
+    checkSearchParams(request);
+    SearchResult result{withFixedArms(request), ResultList(lines), {}};
+    result.summary = searchDividers(result.request, result.list, cache, control);
     return result;
 }
 
