@@ -67,9 +67,9 @@ Bound deviationBound(const SearchParams& params, const std::vector<CombinationSe
     const bool extremes = judgesExtremes(params);
     double below = extremes ? least * (1 - 1e-9) : tieEnd(least);
     std::uint64_t countBelow = extremes ? 0 : countAll(searches, below, stop);
+    const std::uint64_t exact = countBelow; // none where extremes are judged
     if (countBelow >= limit)
-        return {tieEnd(below), countBelow, extremes ? 0 : countBelow};
-    const std::uint64_t exact = extremes ? 0 : countBelow;
+        return {tieEnd(below), countBelow, exact};
     // The guesses model the count beyond that crowd, which no power of the
     // deviation follows.
     const auto crowd = static_cast<double>(countBelow);

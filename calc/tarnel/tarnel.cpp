@@ -28,7 +28,6 @@ SearchResult searchWith(const SearchParams& request, ArmTableCache& cache, const
 {
     // Kept as run: a fixed arm's value off the set is among the run's values,
     // which the list's dividers name.
-    checkSearchParams(request);
     SearchResult result{withFixedArms(request), ResultList(lines), {}};
     result.summary = searchDividers(result.request, result.list, cache, control);
     return result;
