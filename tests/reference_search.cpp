@@ -49,24 +49,58 @@ double armOf(Arm arm, double first, double second)
     return arm == One ? first : arm == Ser ? first + second : par(first, second);
 }
 
-// The chain's current in amperes: across it Uin, or the regulated output.
-double current(const SearchParams& p, double ratio, double total)
+bool loadsTheTap(const SearchParams& p) { return p.use == DividerUse::Divider && p.tapLoad != noUpperBound; }
+bool drawsThePin(const SearchParams& p) { return p.use == DividerUse::Feedback && p.pinCurrent != 0.0; }
+
+// The ratio counted, the output's: past a load the low arm stands with the
+// load across it; a pin's current through the high arm adds I * H to the
+// regulated output.
+double countedRatio(const SearchParams& p, double highOverLow, double high, double low)
 {
-    return (p.use == DividerUse::Feedback ? p.uout * ratio : p.uin) / (total * 1000.0);
+    if (loadsTheTap(p))
+        return p.ratioOffset + high * (1.0 / low + 1.0 / p.tapLoad);
+    if (drawsThePin(p))
+        return p.ratioOffset + high * (1.0 / low + p.pinCurrent * 1000.0 / p.uout);
+    return p.ratioOffset + highOverLow;
+}
+
+// Each arm's current in amperes: the chain's, across it Uin or the regulated
+// output; past a load, the source's through H + L || Rload and L's share of
+// it; with a pin, the reference's through L and the pin's besides through H.
+std::pair<double, double> armCurrents(const SearchParams& p, double ratio, double total, double high, double low)
+{
+    if (loadsTheTap(p)) {
+        const double h = p.uin / ((high + par(low, p.tapLoad)) * 1000.0);
+        return {h, h * par(low, p.tapLoad) / low};
+    }
+    if (drawsThePin(p))
+        return {p.uout / (low * 1000.0) + p.pinCurrent, p.uout / (low * 1000.0)};
+    const double chain = (p.use == DividerUse::Feedback ? p.uout * ratio : p.uin) / (total * 1000.0);
+    return {chain, chain};
+}
+
+// The current the bounds name: the source's in divider use, the reference's in feedback use.
+double current(const SearchParams& p, double ratio, double total, double high, double low)
+{
+    const auto [h, l] = armCurrents(p, ratio, total, high, low);
+    return p.use == DividerUse::Feedback ? l : h;
 }
 
 // The largest power in watts any resistor dissipates, as the circuit has it:
-// the chain's current through each resistor of a series arm or one alone,
+// the arm's current through each resistor of a series arm or one alone,
 // the arm's voltage across each of a parallel pair.
 double largestPower(const SearchParams& p, const Combination& c, const std::array<double, 4>& r, double ratio,
                     double total)
 {
-    const double amperes = current(p, ratio, total);
+    const double high = armOf(c.high, r[0], r[1]);
+    const double low = armOf(c.low, r[2], r[3]);
+    const auto [highAmperes, lowAmperes] = armCurrents(p, ratio, total, high, low);
     double largest = 0.0;
     for (std::size_t i = 0; i < 4; ++i) {
         const Arm arm = i < 2 ? c.high : c.low;
         if (arm == One && i % 2 == 1)
             continue;
+        const double amperes = i < 2 ? highAmperes : lowAmperes;
         const double armOhms = armOf(arm, r[i & 2], r[(i & 2) + 1]) * 1000.0;
         const double power = arm == Par ? (amperes * armOhms) * (amperes * armOhms) / (r[i] * 1000.0)
                                         : amperes * amperes * (r[i] * 1000.0);
@@ -82,7 +116,8 @@ bool atMost(double x, double bound);
 
 // Whether the output lies within Out min and Out max as the circuit gives
 // it, the tap's voltage or the regulated output, at every corner of the
-// resistors and the source under the worst-case criterion.
+// resistors and the source under the worst-case criterion; a load and a
+// pin's current keep their values.
 bool outputWithin(const SearchParams& p, const Combination& c, const std::array<double, 4>& r)
 {
     const bool corners = p.criterion == Criterion::WorstCase;
@@ -92,12 +127,43 @@ bool outputWithin(const SearchParams& p, const Combination& c, const std::array<
         const auto off = [&](unsigned bit, double tolerance) { return corner >> bit & 1 ? 1 + tolerance : 1 - tolerance; };
         const double high = armOf(c.high, r[0] * off(0, t), r[1] * off(1, t));
         const double low = armOf(c.low, r[2] * off(2, t), r[3] * off(3, t));
-        const double out = p.use == DividerUse::Feedback ? p.uout * off(4, s) * (high + low) / low
-                                                         : p.uin * off(4, s) * low / (high + low);
+        const double tapLow = loadsTheTap(p) ? par(low, p.tapLoad) : low;
+        const double pin = drawsThePin(p) ? p.pinCurrent * high * 1000.0 : 0.0;
+        const double out = p.use == DividerUse::Feedback ? p.uout * off(4, s) * (high + low) / low + pin
+                                                         : p.uin * off(4, s) * tapLow / (high + tapLow);
         if (!(atLeast(out, p.outMin) && atMost(out, p.outMax)))
             return false;
     }
     return true;
+}
+
+// Whether the ratio every corner's output implies, Uin over the tap's
+// voltage or the regulated output over the reference, lies in the window.
+bool impliedWithin(const SearchParams& p, const Combination& c, const std::array<double, 4>& r)
+{
+    const double t = p.partTolerance;
+    const double s = p.sourceTolerance;
+    for (unsigned corner = 0; corner < 32; ++corner) {
+        const auto off = [&](unsigned bit, double tolerance) { return corner >> bit & 1 ? 1 + tolerance : 1 - tolerance; };
+        const double high = armOf(c.high, r[0] * off(0, t), r[1] * off(1, t));
+        const double low = armOf(c.low, r[2] * off(2, t), r[3] * off(3, t));
+        const double tapLow = loadsTheTap(p) ? par(low, p.tapLoad) : low;
+        const double pin = drawsThePin(p) ? p.pinCurrent * high * 1000.0 : 0.0;
+        const double implied = p.use == DividerUse::Feedback ? (p.uout * off(4, s) * (high + low) / low + pin) / p.uout
+                                                             : p.uin / (p.uin * off(4, s) * tapLow / (high + tapLow));
+        if (!(atLeast(implied, p.ratioLow()) && atMost(implied, p.ratioHigh())))
+            return false;
+    }
+    return true;
+}
+
+// Whether the regulated output rises with the high arm at the corner the
+// reference drives least current through the low arm: no output at or
+// below the reference is kept.
+bool risesWithHighArm(const SearchParams& p, double low)
+{
+    return !drawsThePin(p) ||
+           p.uout * (1 - p.sourceTolerance) / (low * (1 + p.partTolerance) * 1000.0) + p.pinCurrent > 0.0;
 }
 
 // A bound holds in decimal: a value within a relative 1e-9 of it is on it.
@@ -160,20 +226,26 @@ std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t st
             // Under one high resistor the low pair loops its second value outside.
             eachArm(p, lines, stopAfter, c.low, c.high == One, p.lowFixed, [&](double l1, double l2) {
                 const auto [highOverLow, total] = figures(n, h1, h2, l1, l2);
-                const double ratio = p.ratioOffset + highOverLow;
                 const double high = armOf(c.high, h1, h2);
                 const double low = armOf(c.low, l1, l2);
+                const double ratio = countedRatio(p, highOverLow, high, low);
+                const bool onCorners = p.criterion == Criterion::WorstCase &&
+                                       (p.partTolerance > 0 || p.sourceTolerance > 0) &&
+                                       (loadsTheTap(p) || drawsThePin(p));
                 const bool windowed = p.outputWindowed() ? outputWithin(p, c, {h1, h2, l1, l2})
+                                      : onCorners        ? impliedWithin(p, c, {h1, h2, l1, l2})
                                                          : atLeast(ratio, ratioLow) && atMost(ratio, ratioHigh);
-                if (windowed && atLeast(total, p.rSumMin) &&
+                const double tapLow = loadsTheTap(p) ? par(low, p.tapLoad) : low;
+                const double amperes = current(p, ratio, total, high, low);
+                if (windowed && risesWithHighArm(p, low) && atLeast(total, p.rSumMin) &&
                     atMost(total, p.rSumMax) && atLeast(high, p.highArm.least) && atMost(high, p.highArm.greatest) &&
                     atLeast(low, p.lowArm.least) && atMost(low, p.lowArm.greatest) &&
-                    atMost(par(high, low), p.outputImpedanceMax) &&
+                    atMost(par(high, tapLow), p.outputImpedanceMax) &&
                     atMost(largestPower(p, c, {h1, h2, l1, l2}, ratio, total), p.resistorPowerMax) &&
-                    atLeast(current(p, ratio, total), p.currentMin) && atMost(current(p, ratio, total), p.currentMax) &&
+                    atLeast(amperes, p.currentMin) && atMost(amperes, p.currentMax) &&
                     (p.highFixed > 0.0 || (ok(p, h1) && ok(p, h2))) && (p.lowFixed > 0.0 || (ok(p, l1) && ok(p, l2))))
-                    lines.push_back(
-                        {n, {h1, h2, l1, l2}, ((ratio - p.ratio()) / p.ratio()) * 100.0, rankedDeviation(ratio, p)});
+                    lines.push_back({n, {h1, h2, l1, l2}, ((ratio - p.ratio()) / p.ratio()) * 100.0,
+                                     rankedDeviation(high, low, p)});
             });
         });
     }

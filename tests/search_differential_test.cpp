@@ -28,7 +28,10 @@ namespace {
 // full range of a small set with a small limit.
 class Generator {
 public:
-    explicit Generator(std::uint64_t seed) : rng_(seed), design_(~seed), windows_(seed * 3 + 1), fixed_(seed * 5 + 2) {}
+    explicit Generator(std::uint64_t seed)
+        : rng_(seed), design_(~seed), windows_(seed * 3 + 1), fixed_(seed * 5 + 2), tap_(seed * 7 + 3)
+    {
+    }
 
     SearchParams params()
     {
@@ -128,6 +131,18 @@ public:
                 const double value = (*p.values)[std::uniform_int_distribution<std::size_t>(first, end - 1)(fixed_)];
                 *fixed = roll(fixed_) < 0.5 ? value : std::min(value * (1 + 0.5 * roll(fixed_)), maxStandardValue);
             }
+        // Now and then a load on the tap about the arms' size, or a pin's
+        // current of either sign about a tenth of the chain's, drawn apart again.
+        if (roll(tap_) < 0.12 && p.ratioOffset == 1.0) {
+            if (roll(tap_) < 0.5)
+                p.use = DividerUse::Feedback;
+            if (p.use == DividerUse::Divider)
+                p.tapLoad = std::clamp(std::max(p.rMin, p.rMax) * std::exp(6.0 * roll(tap_) - 3.0), minResistance,
+                                       maxStandardValue);
+            else
+                p.pinCurrent = (roll(tap_) < 0.3 ? -1.0 : 1.0) *
+                               std::clamp(typicalAmperes * std::exp(4.0 * roll(tap_) - 4.0), 1e-9, 0.05);
+        }
     }
 
     // Moves one bound onto the ratio or total of a candidate in the value range.
@@ -147,7 +162,7 @@ public:
         for (std::size_t first : {0, 2})
             if (r[first] > r[first + 1])
                 std::swap(r[first], r[first + 1]);
-        const DividerFigures f = dividerFigures({c.number, r}, p.ratioOffset, *p.values);
+        const DividerFigures f = dividerFigures({c.number, r}, Circuit(p), *p.values);
         const std::size_t which = uniform(0, 3);
         const double figure = chance(0.5) ? (which < 2 ? f.ratio : f.total) : typed(which < 2 ? f.ratio : f.total);
         if (which < 2)
@@ -221,6 +236,7 @@ private:
     std::mt19937_64 design_;
     std::mt19937_64 windows_;
     std::mt19937_64 fixed_;
+    std::mt19937_64 tap_;
     SearchParams previous_ = [] {
         SearchParams none;
         none.values = nullptr;

@@ -29,6 +29,7 @@ struct FieldControls {
 
     [[nodiscard]] QLineEdit*& edit(Field field) { return numberEdits[static_cast<std::size_t>(field)]; }
     [[nodiscard]] QComboBox*& box(ChoiceId id) { return choiceBoxes[static_cast<std::size_t>(id)]; }
+    [[nodiscard]] QComboBox* box(ChoiceId id) const { return choiceBoxes[static_cast<std::size_t>(id)]; }
     [[nodiscard]] QCheckBox*& armCheck(bool highArm, ArmKind kind)
     {
         return armChecks[static_cast<std::size_t>(highArm)][static_cast<std::size_t>(kind)];

@@ -72,6 +72,7 @@ void TForm1::connectControls()
     connect(editPartTol, &QLineEdit::textChanged, this, &TForm1::readPartTolerance);
     fields_.connectChanges(this, [this] { markSummaryStale(); });
     connect(fields_.box(ChoiceId::Use), &QComboBox::currentIndexChanged, this, &TForm1::captionsFollowUse);
+    captionsFollowUse();
     // A fixed arm is its one resistor whatever its boxes say: they wait,
     // grayed, until the arm is searched again.
     for (const bool highArm : {true, false})
@@ -99,12 +100,32 @@ void TForm1::connectControls()
 }
 
 // In feedback use the field of Uin holds the regulated output and that of
-// Uout the reference: their captions say so.
+// Uout the reference: their captions say so. A field of one use alone shows
+// in it, keeping its text while hidden.
 void TForm1::captionsFollowUse()
 {
-    const auto use = static_cast<DividerUse>(std::max(0, fields_.box(ChoiceId::Use)->currentIndex()));
+    const DividerUse use = chosenUse();
     Label1->setText(toQString(captionOf(Field::Uin, use)) + QStringLiteral(" [V]"));
     Label2->setText(toQString(captionOf(Field::Uout, use)) + QStringLiteral(" [V]"));
+    for (const UseFieldPlace& place : useFieldPlaces_) {
+        place.label->setVisible(place.use == use);
+        place.edit->setVisible(place.use == use);
+    }
+}
+
+DividerUse TForm1::chosenUse() const
+{
+    return static_cast<DividerUse>(std::max(0, fields_.box(ChoiceId::Use)->currentIndex()));
+}
+
+// What a search reads: the fields as they stand, but for those of the other use, hidden.
+SearchInput TForm1::searchedInput() const
+{
+    SearchInput input = readControls();
+    for (const NumberField& field : numberFields)
+        if (const std::optional<DividerUse> only = onlyUseOf(field.field); only && *only != chosenUse())
+            input.text(field.field).clear();
+    return input;
 }
 
 ResultList& TForm1::resultList()
@@ -147,7 +168,7 @@ void TForm1::btnStartClick()
         lblSummary->clear();
         ResultList& list = resultList();
         list.clear();
-        const InputReading reading = readSearchParams(readControls(), list.numbers());
+        const InputReading reading = readSearchParams(searchedInput(), list.numbers());
         showReading(reading);
         for (const std::string& message : reading.listMessages)
             list.addMessage(message);

@@ -125,6 +125,8 @@ private:
     // The run, the summary and the column's inputs: main_window.cpp.
     void connectControls();
     void captionsFollowUse();
+    [[nodiscard]] DividerUse chosenUse() const;
+    [[nodiscard]] SearchInput searchedInput() const;
     void showDetails();
     void chooseLine(int line);
     void readPartTolerance();
@@ -207,6 +209,12 @@ private:
     int entryBeforeFile_ = 0;                      // of the series box, to go back to when no file is chosen
     QString runSummary_;                           // of the lines the list shows, or empty
     SearchInput runInputs_;                        // as the run shown read them
+    struct UseFieldPlace {
+        DividerUse use;
+        QLabel* label;
+        QLineEdit* edit;
+    };
+    std::vector<UseFieldPlace> useFieldPlaces_; // the fields one use alone reads, shown in it
     bool detailsStale_ = false;                    // the inputs differ from runInputs_
     QString valuesFolder_;                         // where the stock file dialog opens
     QTimer* busyDelay_;

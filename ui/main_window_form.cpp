@@ -202,24 +202,30 @@ QFrame* TForm1::createLimitPanel()
         const char* edit;
         const char* caption;
         Field field;
+        int slot;
     };
+    // The load and the pin's current share a slot: each use shows its own.
     static constexpr Place places[] = {
-        {"lblPowerMax", "editPowerMax", "P max [mW]", Field::PowerMax},
-        {"lblCurrentMin", "editCurrentMin", "I min [mA]", Field::CurrentMin},
-        {"lblCurrentMax", "editCurrentMax", "I max [mA]", Field::CurrentMax},
-        {"lblOutMin", "editOutMin", "Out min [V]", Field::OutMin},
-        {"lblOutMax", "editOutMax", "Out max [V]", Field::OutMax},
+        {"lblPowerMax", "editPowerMax", "P max [mW]", Field::PowerMax, 0},
+        {"lblCurrentMin", "editCurrentMin", "I min [mA]", Field::CurrentMin, 1},
+        {"lblCurrentMax", "editCurrentMax", "I max [mA]", Field::CurrentMax, 2},
+        {"lblOutMin", "editOutMin", "Out min [V]", Field::OutMin, 3},
+        {"lblOutMax", "editOutMax", "Out max [V]", Field::OutMax, 4},
+        {"lblLoad", "editLoad", "Load [k]", Field::Load, 5},
+        {"lblPinCurrent", "editPinCurrent", "Pin current [\u00b5A]", Field::PinCurrent, 5},
     };
     // Rows closer than the panels' own, so that the column keeps room for the pictures at 1366 x 768.
     constexpr int rowHeight = 32;
     constexpr int columnWidth = 198;
     auto* panel = makePanel(surface_, "pnlLimits", {});
-    constexpr int rows = static_cast<int>(std::size(places) + 1) / 2;
-    for (std::size_t i = 0; i < std::size(places); ++i) {
-        const int x = static_cast<int>(i % 2) * columnWidth;
-        const int y = 4 + static_cast<int>(i / 2) * rowHeight;
-        makeLabel(panel, places[i].label, {16 + x, y + 2, 100, 25}, QString::fromUtf8(places[i].caption));
-        makeEdit(fields_, panel, places[i].edit, {120 + x, y, 73, 30}, places[i].field);
+    constexpr int rows = (places[std::size(places) - 1].slot + 2) / 2;
+    for (const Place& place : places) {
+        const int x = place.slot % 2 * columnWidth;
+        const int y = 4 + place.slot / 2 * rowHeight;
+        auto* label = makeLabel(panel, place.label, {16 + x, y + 2, 100, 25}, QString::fromUtf8(place.caption));
+        auto* edit = makeEdit(fields_, panel, place.edit, {120 + x, y, 73, 30}, place.field);
+        if (const std::optional<DividerUse> only = onlyUseOf(place.field))
+            useFieldPlaces_.push_back({*only, label, edit});
     }
     panel->setFixedSize(Panel3->width(), 6 + rows * rowHeight);
     return panel;
@@ -327,7 +333,7 @@ void TForm1::orderTabs()
         fields_.box(ChoiceId::Notation),
         fields_.edit(Field::PowerMax), fields_.edit(Field::CurrentMin), fields_.edit(Field::CurrentMax),
         fields_.edit(Field::OutMin), fields_.edit(Field::OutMax), fields_.edit(Field::HighFixed),
-        fields_.edit(Field::LowFixed),
+        fields_.edit(Field::LowFixed), fields_.edit(Field::Load), fields_.edit(Field::PinCurrent),
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

@@ -76,6 +76,7 @@ std::shared_ptr<const PlotData> plotData(const ResultList& list, const SearchPar
     auto data = std::make_shared<PlotData>();
     const FrontSieve sieve = frontSieve(list, params);
     const ShownDeviation shownDeviation(params);
+    const Circuit circuit(params);
     std::vector<FrontPoint> fronts; // of the blocks
     const std::size_t lines = list.size();
     const bool each = lines <= plotPointLimit;
@@ -107,7 +108,7 @@ std::shared_ptr<const PlotData> plotData(const ResultList& list, const SearchPar
                     b.bins.push_back(bins::noLine);
                 continue;
             }
-            const DividerFigures figures = dividerFigures(*divider, params.ratioOffset, list.values());
+            const DividerFigures figures = dividerFigures(*divider, circuit, list.values());
             const double deviation = shownDeviation(figures);
             weighedLines.push_back({deviation, figures.total, line});
             const auto resistors = static_cast<std::uint8_t>(resistorsIn(divider->arms().high) +

@@ -1,5 +1,6 @@
 #include "request/divider_details.h"
 
+#include "search/circuit.h"
 #include "search/dissipation.h"
 #include "search/guarantee.h"
 #include "search/input_fields.h"
@@ -24,16 +25,12 @@ double chainRatio(double counted, const SearchParams& params)
 
 // The output with each resistor of the high arm scaled by highScale, each of
 // the low arm by lowScale and the source by sourceScale.
-double outputAt(const Divider& divider, const SearchParams& params, const std::array<double, 4>& r,
-                double highScale, double lowScale, double sourceScale)
+double outputAt(const Divider& divider, const Circuit& circuit, const std::array<double, 4>& r, double highScale,
+                double lowScale, double sourceScale)
 {
     const ArmCombination& arms = divider.arms();
-    const double high = armResistance(arms.high, r[0] * highScale, r[1] * highScale);
-    const double low = armResistance(arms.low, r[2] * lowScale, r[3] * lowScale);
-    const double counted = dividerRatio(params.ratioOffset, high, low);
-    if (params.use == DividerUse::Feedback)
-        return params.uout * sourceScale * counted;
-    return params.uin * sourceScale / chainRatio(counted, params);
+    return circuit.outputAt(armResistance(arms.high, r[0] * highScale, r[1] * highScale),
+                            armResistance(arms.low, r[2] * lowScale, r[3] * lowScale), sourceScale);
 }
 
 } // namespace
@@ -89,7 +86,7 @@ ShownDeviation::ShownDeviation(const SearchParams& params)
 double ShownDeviation::operator()(const DividerFigures& figures) const
 {
     if (worstCase_)
-        return worstDeviation(figures.ratio, *params_);
+        return worstDeviation(figures.high, figures.low, *params_);
     return sameDecimal(outputOf(figures.ratio, *params_), wanted_) ? 0.0
                                                                     : std::fabs(deviationPercent(figures.ratio, target_));
 }
@@ -101,30 +98,34 @@ DividerDetails dividerDetails(const Divider& divider, const SearchParams& params
     DividerDetails d;
     for (std::size_t i = 0; i < d.resistors.size(); ++i)
         d.resistors[i] = values[divider.values[i]];
-    d.figures = dividerFigures(divider, params.ratioOffset, values);
+    const Circuit circuit(params);
+    d.figures = dividerFigures(divider, circuit, values);
     d.output = outputOf(d.figures.ratio, params);
     const double wanted = wantedOutput(params);
     d.outputError = meetsWantedOutput(d.output, params) ? 0.0 : d.output - wanted;
     d.outputErrorPercent = d.outputError / wanted * 100.0;
-    d.chainVoltage = chainVoltage(params, d.figures.ratio);
-    d.current = chainCurrent(d.chainVoltage, d.figures.total);
+    d.chainVoltage = circuit.chainVoltage(d.figures.ratio);
+    d.armCurrents = circuit.armCurrents(d.figures.high, d.figures.low, d.figures.ratio, d.figures.total);
+    d.current = circuit.current(d.armCurrents);
     const ArmCombination& arms = divider.arms();
     for (std::size_t i = 0; i < 4; ++i)
-        if (holdsResistor(arms, i))
+        if (holdsResistor(arms, i)) {
+            const double armCurrent = i < 2 ? d.armCurrents.high : d.armCurrents.low;
             d.voltage[i] = (i < 2 ? arms.high : arms.low) == ArmKind::Series
-                               ? d.current * d.resistors[i] * 1000.0
-                               : d.current * (i < 2 ? d.figures.high : d.figures.low) * 1000.0;
-    d.power = resistorPowers(arms, d.resistors, d.figures.high, d.figures.low, d.current);
-    d.outputImpedance = parallel(d.figures.high, d.figures.low);
+                               ? armCurrent * d.resistors[i] * 1000.0
+                               : armCurrent * (i < 2 ? d.figures.high : d.figures.low) * 1000.0;
+        }
+    d.power = resistorPowers(arms, d.resistors, d.figures.high, d.figures.low, d.armCurrents);
+    d.outputImpedance = circuit.outputImpedance(d.figures.high, d.figures.low);
     // The output falls as the high arm grows from Uin, and rises with it
     // from a reference, so its extremes lie at the corners where the arms
     // are off the opposite ways and the source off as the output.
     const double t = params.partTolerance;
     const double s = params.sourceTolerance;
     const double rising = feedback ? -1.0 : 1.0;
-    d.outputLow = outputAt(divider, params, d.resistors, 1 + rising * t, 1 - rising * t, 1 - s);
-    d.outputHigh = outputAt(divider, params, d.resistors, 1 - rising * t, 1 + rising * t, 1 + s);
-    d.worstDeviation = worstDeviation(d.figures.ratio, params);
+    d.outputLow = outputAt(divider, circuit, d.resistors, 1 + rising * t, 1 - rising * t, 1 - s);
+    d.outputHigh = outputAt(divider, circuit, d.resistors, 1 - rising * t, 1 + rising * t, 1 + s);
+    d.worstDeviation = worstDeviation(d.figures.high, d.figures.low, params);
     return d;
 }
 
@@ -170,6 +171,18 @@ std::string detailsText(const Divider& divider, const SearchParams& params, cons
     text.append(", ").append(withSign(withPrefix(d.outputError, "V", numbers, 3), d.outputError)).append(" (");
     text.append(withSign(numbers.plain(toSignificantDigits(d.outputErrorPercent, 3)), d.outputErrorPercent));
     text.append(" %)\n");
+    if (params.use == DividerUse::Divider && params.tapLoad != noUpperBound)
+        text.append("Load: ")
+            .append(withPrefix(params.tapLoad * 1000.0, "\u03a9", numbers))
+            .append(", takes ")
+            .append(withPrefix(d.armCurrents.high - d.armCurrents.low, "A", numbers))
+            .append("\n");
+    if (feedback && params.pinCurrent != 0.0)
+        text.append("Pin current: ")
+            .append(withPrefix(params.pinCurrent, "A", numbers))
+            .append(" into the high arm, which carries ")
+            .append(withPrefix(d.armCurrents.high, "A", numbers))
+            .append(" (an LM317's R2; the low arm is R1, OUT to ADJ)\n");
     eachResistor("Power", d.power, "W");
     eachResistor("Voltage", d.voltage, "V");
     text.append("Output impedance: ").append(withPrefix(d.outputImpedance * 1000.0, "\u03a9", numbers)).append("\n");
@@ -195,8 +208,8 @@ DividerSchematic dividerSchematic(const Divider& divider, const SearchParams& pa
     s.topVoltage = withPrefix(d.chainVoltage, "V", numbers, 6);
     s.tapName = feedback ? "FB = Vref" : "Uout";
     // The tap lies where the low arm's share of the chain puts it, in H/L mode too.
-    s.tapVoltage = withPrefix(d.current * d.figures.low * 1000.0, "V", numbers, 6);
-    s.current = withPrefix(d.current, "A", numbers);
+    s.tapVoltage = withPrefix(d.armCurrents.low * d.figures.low * 1000.0, "V", numbers, 6);
+    s.current = withPrefix(d.armCurrents.high, "A", numbers);
     const auto arm = [&](ArmKind kind, std::size_t first) {
         SchematicArm a{kind, {}};
         for (std::size_t i = first; i < first + 2; ++i)

@@ -23,7 +23,8 @@ struct DividerDetails {
     double output = 0.0;
     double outputError = 0.0; // output less what was wanted of it
     double outputErrorPercent = 0.0;
-    double current = 0.0;             // through the chain
+    double current = 0.0;             // through the chain, as the bounds name it (Circuit::current)
+    ArmCurrents armCurrents;          // through each arm: a load or a pin's current parts them
     std::array<double, 4> voltage{};  // across each resistor, placed as resistors
     std::array<double, 4> power{};    // in each resistor
     double outputImpedance = 0.0;     // H || L, the tap's source impedance

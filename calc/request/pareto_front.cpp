@@ -159,7 +159,7 @@ std::vector<FrontPoint> frontOfBlocks(std::vector<FrontPoint> fronts)
 }
 
 LineWeigher::LineWeigher(const ResultList& list, const SearchParams& params)
-    : list_(&list), ratioOffset_(params.ratioOffset), deviation_(params)
+    : list_(&list), circuit_(params), deviation_(params)
 {
 }
 
@@ -168,7 +168,7 @@ std::optional<FrontPoint> LineWeigher::operator()(std::size_t line) const
     const std::optional<Divider> divider = list_->dividerAt(line);
     if (!divider)
         return std::nullopt;
-    const DividerFigures figures = dividerFigures(*divider, ratioOffset_, list_->values());
+    const DividerFigures figures = dividerFigures(*divider, circuit_, list_->values());
     return FrontPoint{deviation_(figures), figures.total, line};
 }
 

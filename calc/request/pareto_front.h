@@ -36,7 +36,7 @@ public:
 
 private:
     const ResultList* list_;
-    double ratioOffset_;
+    Circuit circuit_;
     ShownDeviation deviation_;
 };
 

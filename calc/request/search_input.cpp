@@ -87,18 +87,26 @@ InputReading readSearchParams(const SearchInput& input, const NumberText& number
         Field bound;
         const char* what;
         bool feedbackOnly;
-    } outputBounds[] = {{Field::OutMin, "the output", false},
-                        {Field::OutMax, "the output", false},
-                        {Field::CurrentMin, "a feedback divider's current", true},
-                        {Field::CurrentMax, "a feedback divider's current", true}};
-    for (const auto& b : outputBounds) {
-        FieldVerdict& verdict = reading.numbers[static_cast<std::size_t>(b.bound)];
-        if (input.highOverLowOnly && (feedback || !b.feedbackOnly) && verdict.status == FieldStatus::Ok) {
-            verdict = {FieldStatus::OutOfRange,
-                       quoted(input.text(b.bound)) + " bounds " + b.what + " only with 1 + H/L counted"};
-            reading.valid = false;
-        }
-    }
+    } outputBounds[] = {{Field::OutMin, "bounds the output", false},
+                        {Field::OutMax, "bounds the output", false},
+                        {Field::CurrentMin, "bounds a feedback divider's current", true},
+                        {Field::CurrentMax, "bounds a feedback divider's current", true},
+                        {Field::Load, "loads the tap", false},
+                        {Field::PinCurrent, "shapes the output", false}};
+    const auto refuse = [&](Field field, const std::string& why) {
+        reading.numbers[static_cast<std::size_t>(field)] = {FieldStatus::OutOfRange, quoted(input.text(field)) + why};
+        reading.valid = false;
+    };
+    for (const auto& b : outputBounds)
+        if (input.highOverLowOnly && (feedback || !b.feedbackOnly) && reading.verdict(b.bound).status == FieldStatus::Ok)
+            refuse(b.bound, std::string(" ") + b.what + " only with 1 + H/L counted");
+    for (const NumberField& field : numberFields)
+        if (const std::optional<DividerUse> only = onlyUseOf(field.field);
+            only && (*only == DividerUse::Feedback) != feedback && reading.verdict(field.field).status == FieldStatus::Ok)
+            refuse(field.field, std::string(" is ") + (*only == DividerUse::Feedback ? "a regulator pin's current"
+                                                                                       : "a load on a divider's tap") +
+                                    ", for " + std::string(useChoices[static_cast<std::size_t>(*only)].word) +
+                                    " use only");
     p.highShapes = input.highShapes;
     p.lowShapes = input.lowShapes;
     for (const ChoiceField& field : choiceFields) {

@@ -27,10 +27,7 @@ constexpr std::uint64_t rankAllUpTo = 1 << 16;
 // deviations by far more than a decimal bound widens them.
 double deviationReach(const SearchParams& params)
 {
-    const RatioSpan window = keptWindow(params);
-    return std::max(std::fabs(rankedDeviation(window.low, params)), std::fabs(rankedDeviation(window.high, params))) *
-               (1 + 1e-6) +
-           1e-9;
+    return largestKeptDeviation(params) * (1 + 1e-6) + 1e-9;
 }
 
 // How many dividers a bound may take in beyond the limit: ranking that many

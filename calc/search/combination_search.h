@@ -131,11 +131,12 @@ template <class Holds>
 // move it, one product decides instead of a division; else the exact test.
 class RatioEdge {
 public:
-    RatioEdge(double bound, double offset)
+    // byProduct: whether the ratio is offset + H/L, as a product can bound.
+    RatioEdge(double bound, double offset, bool byProduct)
         : surelyBelow_((bound * (1 - 2e-9) - offset) * (1 - 1e-10)),
           surelyAbove_((bound * (1 + 2e-9) - offset) * (1 + 1e-10)),
           // Too close to the offset, the ratio's part above it is too small to bound so.
-          decidesByProduct_(bound * (1 - 2e-9) - offset > 1e-3 * bound)
+          decidesByProduct_(byProduct && bound * (1 - 2e-9) - offset > 1e-3 * bound)
     {
     }
 
@@ -170,9 +171,15 @@ public:
         : combination_(combination), params_(params), highs_(tables.high(combination.high)),
           lows_(tables.low(combination.low)),
           // With one high resistor the low pair loops its larger value outside.
-          lowsLargerOuter_(combination.high == ArmKind::Single), lowsWithinBounds_(armsWithin(lows_, params.lowArm)),
-          judgesExtremes_(judgesExtremes(params)), powerBounded_(params.resistorPowerMax != noUpperBound),
-          target_(params.ratio()), window_(keptWindow(params))
+          lowsLargerOuter_(combination.high == ArmKind::Single),
+          lowArm_{params.lowArm.least, std::min(params.lowArm.greatest, lowArmsRising(params))},
+          lowsWithinBounds_(armsWithin(lows_, lowArm_)),
+          judgesExtremes_(judgesExtremes(params)), windowsOnExtremes_(windowsOnExtremes(params)),
+          powerBounded_(params.resistorPowerMax != noUpperBound),
+          // A load takes current the total cannot tell: it is bounded divider by divider.
+          currentBounded_(params.use == DividerUse::Divider && params.tapConductance() != 0.0 &&
+                          (params.currentMin > 0.0 || params.currentMax != noUpperBound)),
+          target_(params.ratio()), window_(keptWindow(params)), circuit_(params)
     {
     }
 
@@ -188,8 +195,8 @@ public:
     // What the divider is ranked by.
     [[nodiscard]] double deviation(const Arm& high, const Arm& low) const
     {
-        const double r = ratio(high, low);
-        return judgesExtremes_ ? worstDeviation(r, params_) : deviationPercent(r, target_);
+        return judgesExtremes_ ? worstDeviation(high.resistance, low.resistance, params_)
+                               : deviationPercent(ratio(high, low), target_);
     }
     // The same of a divider of this combination.
     [[nodiscard]] double deviation(const Divider& divider) const
@@ -288,7 +295,7 @@ public:
                         std::uint32_t count = sure.end - from;
                         while (count > 0) {
                             const std::uint32_t step = count / 2;
-                            if (holds(ratio(high, lows_[from + step]))) {
+                            if (holds(lows_[from + step])) {
                                 from += step + 1;
                                 count -= step + 1;
                             } else {
@@ -297,8 +304,9 @@ public:
                         }
                         return from;
                     };
-                    within.first = endOf(sure.first, [&](double r) { return deviationAbove(r) > inner; });
-                    within.end = endOf(within.first, [&](double r) { return deviationBelow(r) >= -inner; });
+                    within.first = endOf(sure.first, [&](const Arm& low) { return deviationAbove(high, low) > inner; });
+                    within.end =
+                        endOf(within.first, [&](const Arm& low) { return deviationBelow(high, low) >= -inner; });
                 }
                 found(high, sure, within, edges);
             },
@@ -408,17 +416,29 @@ private:
 
     [[nodiscard]] double ratio(const Arm& high, const Arm& low) const
     {
-        return dividerRatio(params_.ratioOffset, high.resistance, low.resistance);
+        return circuit_.ratio(high.resistance, low.resistance);
     }
     // The band's ends by the deviations of the extremes; where extremes are
     // not judged, those are the divider's own.
-    [[nodiscard]] double deviationAbove(double r) const
+    [[nodiscard]] double deviationAbove(const Arm& high, const Arm& low) const
     {
-        return deviationPercent(judgesExtremes_ ? impliedRatios(r, params_).high : r, target_);
+        return deviationPercent(
+            judgesExtremes_ ? impliedRatios(high.resistance, low.resistance, params_).high : ratio(high, low), target_);
     }
-    [[nodiscard]] double deviationBelow(double r) const
+    [[nodiscard]] double deviationBelow(const Arm& high, const Arm& low) const
     {
-        return deviationPercent(judgesExtremes_ ? impliedRatios(r, params_).low : r, target_);
+        return deviationPercent(
+            judgesExtremes_ ? impliedRatios(high.resistance, low.resistance, params_).low : ratio(high, low), target_);
+    }
+    // What the window's ends bound: the counted ratio, or the extremes
+    // themselves where windows lie on them.
+    [[nodiscard]] double windowedAbove(const Arm& high, const Arm& low) const
+    {
+        return windowsOnExtremes_ ? impliedRatios(high.resistance, low.resistance, params_).high : ratio(high, low);
+    }
+    [[nodiscard]] double windowedBelow(const Arm& high, const Arm& low) const
+    {
+        return windowsOnExtremes_ ? impliedRatios(high.resistance, low.resistance, params_).low : ratio(high, low);
     }
 
     [[nodiscard]] static bool withinBand(double deviation, double maxDeviation)
@@ -432,7 +452,22 @@ private:
     }
     [[nodiscard]] bool outputImpedanceMeetsBound(const Arm& high, const Arm& low) const
     {
-        return notAbove(parallel(high.resistance, low.resistance), params_.outputImpedanceMax);
+        return notAbove(circuit_.outputImpedance(high.resistance, low.resistance), params_.outputImpedanceMax);
+    }
+
+    // The current the bounds name, from the arms' sum where it is only
+    // bounded here: past the load the high arm carries more than L's share.
+    [[nodiscard]] double boundedCurrent(const Arm& high, const Arm& low) const
+    {
+        return circuit_.current(circuit_.armCurrents(high.resistance, low.resistance, ratio(high, low),
+                                                     high.resistance + low.resistance));
+    }
+    [[nodiscard]] bool currentMeetsBounds(const Arm& high, const Arm& low) const
+    {
+        if (!currentBounded_)
+            return true;
+        const double current = boundedCurrent(high, low);
+        return notBelow(current, params_.currentMin) && notAbove(current, params_.currentMax);
     }
 
     [[nodiscard]] double total(const Arm& high, const Arm& low) const
@@ -452,27 +487,30 @@ private:
         if (params_.resistorPowerMax == noUpperBound)
             return true;
         const ValueSet& values = *params_.values;
-        const double current = chainCurrent(chainVoltage(params_, ratio(high, low)), total(high, low));
+        const ArmCurrents currents =
+            circuit_.armCurrents(high.resistance, low.resistance, ratio(high, low), total(high, low));
         const std::array<double, 4> powers =
             resistorPowers(combination_, {values[high.first], values[high.second], values[low.first], values[low.second]},
-                           high.resistance, low.resistance, current);
+                           high.resistance, low.resistance, currents);
         return notAbove(*std::max_element(powers.begin(), powers.end()), params_.resistorPowerMax);
     }
 
     // The first of the lows from first to end past which, as far as scale
-    // times I^2 max(H, L) tells, every divider with high meets the power
-    // bound. The largest power in a resistor lies between half of I^2 times
-    // its arm's resistance and all of it (all of it in a one-resistor arm),
-    // and I^2 max(H, L) falls as L grows in either use: the chain current
-    // falls with L, and so does I^2 L once L is past H.
+    // times the larger arm's power tells, every divider with high meets the
+    // power bound. The largest power in a resistor lies between half of its
+    // arm's and all of it (all of it in a one-resistor arm), and the larger
+    // arm's falls as L grows in either use: the chain current falls with L,
+    // and so does I^2 L once L is past H; past a load, L's power falls
+    // wherever it exceeds H's (L is then past H || Rload), and so does
+    // (Vref / L + I)^2 H beside Vref^2 / L.
     [[nodiscard]] std::uint32_t powerRunStart(const Arm& high, std::uint32_t first, std::uint32_t end, double scale) const
     {
         const std::span<const Arm> lows = lows_.arms();
         return static_cast<std::uint32_t>(
             std::partition_point(lows.begin() + first, lows.begin() + end, [&](const Arm& low) {
-                const double current =
-                    chainCurrent(chainVoltage(params_, ratio(high, low)), high.resistance + low.resistance);
-                return current * current * std::max(high.resistance, low.resistance) * 1000.0 * scale >
+                const ArmCurrents i = circuit_.armCurrents(high.resistance, low.resistance, ratio(high, low),
+                                                           high.resistance + low.resistance);
+                return std::max(i.high * i.high * high.resistance, i.low * i.low * low.resistance) * 1000.0 * scale >
                        params_.resistorPowerMax;
             }) -
             lows.begin());
@@ -481,10 +519,10 @@ private:
     // The full test of one divider.
     [[nodiscard]] bool meetsBounds(const Arm& high, const Arm& low) const
     {
-        const double r = ratio(high, low);
-        return notBelow(r, window_.low) && notAbove(r, window_.high) && totalMeetsBounds(high, low) &&
-               withinArm(high, params_.highArm) && withinArm(low, params_.lowArm) &&
-               outputImpedanceMeetsBound(high, low) && powerMeetsBound(high, low);
+        return notBelow(windowedBelow(high, low), window_.low) && notAbove(windowedAbove(high, low), window_.high) &&
+               totalMeetsBounds(high, low) && withinArm(high, params_.highArm) &&
+               withinArm(low, lowArm_) &&
+               outputImpedanceMeetsBound(high, low) && currentMeetsBounds(high, low) && powerMeetsBound(high, low);
     }
 
     // Calls found(high, sure, edges) for every high arm with a divider within
@@ -499,12 +537,13 @@ private:
         // Along the lows the ratio falls: the window and the band each start
         // where the ratio is no longer above them and end where it falls below.
         const double offset = params_.ratioOffset;
-        RatioEdge windowFirst(window_.high, offset);
-        RatioEdge windowEnd(window_.low, offset);
+        const bool byProduct = !circuit_.loaded();
+        RatioEdge windowFirst(window_.high, offset, byProduct);
+        RatioEdge windowEnd(window_.low, offset, byProduct);
         const bool band = maxDeviation != noBand;
         const RatioSpan bandWindow = band ? ratioWindow(maxDeviation / 100, params_) : RatioSpan{};
-        RatioEdge bandFirst(bandWindow.high, offset);
-        RatioEdge bandEnd(bandWindow.low, offset);
+        RatioEdge bandFirst(bandWindow.high, offset, byProduct);
+        RatioEdge bandEnd(bandWindow.low, offset, byProduct);
         // Along the lows the sum of the arms rises. It stands for the total;
         // it may differ from the bracketed total in the last bits, far inside
         // this margin. Found from the top only when a high has a run, since
@@ -527,18 +566,19 @@ private:
             const Arm& high = highs_[h];
             if (!withinArm(high, params_.highArm))
                 continue;
-            const auto ratioAt = [&](std::uint32_t k) { return ratio(high, lows_[k]); };
-            windowFirst.advance(high, lows_, [&](std::uint32_t k) { return !notAbove(ratioAt(k), window_.high); });
+            windowFirst.advance(high, lows_,
+                                [&](std::uint32_t k) { return !notAbove(windowedAbove(high, lows_[k]), window_.high); });
             windowEnd.catchUp(windowFirst);
-            windowEnd.advance(high, lows_, [&](std::uint32_t k) { return notBelow(ratioAt(k), window_.low); });
+            windowEnd.advance(high, lows_,
+                              [&](std::uint32_t k) { return notBelow(windowedBelow(high, lows_[k]), window_.low); });
             std::uint32_t first = windowFirst.position;
             std::uint32_t end = windowEnd.position;
             if (band) {
                 bandFirst.advance(high, lows_,
-                                  [&](std::uint32_t k) { return deviationAbove(ratioAt(k)) > maxDeviation; });
+                                  [&](std::uint32_t k) { return deviationAbove(high, lows_[k]) > maxDeviation; });
                 bandEnd.catchUp(bandFirst);
                 bandEnd.advance(high, lows_,
-                                [&](std::uint32_t k) { return deviationBelow(ratioAt(k)) >= -maxDeviation; });
+                                [&](std::uint32_t k) { return deviationBelow(high, lows_[k]) >= -maxDeviation; });
                 first = std::max(first, bandFirst.position);
                 end = std::min(end, bandEnd.position);
             }
@@ -548,6 +588,16 @@ private:
                 impedanceEnd = downPast(impedanceEnd,
                                         [&](std::uint32_t k) { return !outputImpedanceMeetsBound(high, lows_[k]); });
                 end = std::min(end, impedanceEnd);
+            }
+            // Along the lows the current falls.
+            if (currentBounded_ && first < end) {
+                const std::span<const Arm> lows = lows_.arms();
+                const auto at = [&](auto holds) {
+                    return static_cast<std::uint32_t>(
+                        std::partition_point(lows.begin() + first, lows.begin() + end, holds) - lows.begin());
+                };
+                end = at([&](const Arm& low) { return notBelow(boundedCurrent(high, low), params_.currentMin); });
+                first = at([&](const Arm& low) { return !notAbove(boundedCurrent(high, low), params_.currentMax); });
             }
             // Past the lows that surely dissipate too much, those that may are
             // tested one by one, and from powerSure on all meet the bound.
@@ -589,12 +639,16 @@ private:
     const ArmTable& highs_;
     const ArmTable& lows_;
     bool lowsLargerOuter_;
+    ArmBounds lowArm_; // the low arm's bounds and where the output stops rising with the high arm
     Run lowsWithinBounds_;
     // Of the run, worked out once rather than for every divider.
     bool judgesExtremes_;
+    bool windowsOnExtremes_;
     bool powerBounded_;
+    bool currentBounded_;
     double target_;
     RatioSpan window_;
+    Circuit circuit_;
 };
 
 // Every enabled combination, in the order a search runs them.

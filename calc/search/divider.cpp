@@ -41,7 +41,7 @@ Divider Divider::unpacked(std::uint64_t bits)
     return divider;
 }
 
-DividerFigures dividerFigures(const Divider& divider, double ratioOffset, const ValueSet& table)
+DividerFigures dividerFigures(const Divider& divider, const Circuit& circuit, const ValueSet& table)
 {
     const ArmCombination& arms = divider.arms();
     const std::array<double, 4> r{table[divider.values[0]], table[divider.values[1]], table[divider.values[2]],
@@ -49,7 +49,7 @@ DividerFigures dividerFigures(const Divider& divider, double ratioOffset, const 
     DividerFigures f;
     f.high = armResistance(arms.high, r[0], r[1]);
     f.low = armResistance(arms.low, r[2], r[3]);
-    f.ratio = dividerRatio(ratioOffset, f.high, f.low);
+    f.ratio = circuit.ratio(f.high, f.low);
     f.total = totalResistance(arms, f.high, r[2], r[3], f.low);
     return f;
 }

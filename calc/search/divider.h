@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/arm_shapes.h"
+#include "search/circuit.h"
 #include "search/search_params.h"
 
 #include <array>
@@ -113,8 +114,6 @@ inline constexpr std::array<std::string_view, armCombinations.size()> resultForm
     return first;
 }
 
-[[nodiscard]] inline double dividerRatio(double ratioOffset, double high, double low) { return ratioOffset + high / low; }
-
 // The total as the search brackets it: a Series low arm under a Single or
 // Series high arm is added to the running total one resistor at a time.
 [[nodiscard]] inline double totalResistance(const ArmCombination& combination, double high, double low1, double low2,
@@ -164,6 +163,6 @@ struct DividerFigures {
 
 // The divider's arms, ratio and total with the search's own arithmetic, its
 // values taken from values.
-[[nodiscard]] DividerFigures dividerFigures(const Divider& divider, double ratioOffset, const ValueSet& values);
+[[nodiscard]] DividerFigures dividerFigures(const Divider& divider, const Circuit& circuit, const ValueSet& values);
 
 } // namespace tarnel

@@ -1,5 +1,6 @@
 #include "search/guarantee.h"
 
+#include "search/circuit.h"
 #include "search/divider.h"
 
 #include <algorithm>
@@ -29,14 +30,8 @@ Spread spreadOf(const SearchParams& params)
     return {(1 - t) / (1 + t), (1 + t) / (1 - t), 1 / (1 + s), 1 / (1 - s)};
 }
 
-} // namespace
-
-bool judgesExtremes(const SearchParams& params)
-{
-    return params.criterion == Criterion::WorstCase && (params.partTolerance > 0 || params.sourceTolerance > 0);
-}
-
-RatioSpan impliedRatios(double ratio, const SearchParams& params)
+// The extremes implied by a counted ratio where nothing loads the tap.
+RatioSpan impliedOfCounted(double ratio, const SearchParams& params)
 {
     const Spread spread = spreadOf(params);
     const double offset = params.ratioOffset;
@@ -44,12 +39,46 @@ RatioSpan impliedRatios(double ratio, const SearchParams& params)
             (offset + (ratio - offset) * spread.quotientHigh) * spread.sourceHigh};
 }
 
+} // namespace
+
+bool judgesExtremes(const SearchParams& params)
+{
+    return params.criterion == Criterion::WorstCase && (params.partTolerance > 0 || params.sourceTolerance > 0);
+}
+
+bool windowsOnExtremes(const SearchParams& params)
+{
+    return judgesExtremes(params) && params.tapConductance() != 0.0;
+}
+
+RatioSpan impliedRatios(double high, double low, const SearchParams& params)
+{
+    const Circuit circuit(params);
+    if (!circuit.loaded())
+        return impliedOfCounted(circuit.ratio(high, low), params);
+    // The output still falls as the high arm grows from Uin and rises with it
+    // from a reference, for every low arm a search keeps (lowArmsRising).
+    const double t = params.partTolerance;
+    const double s = params.sourceTolerance;
+    const bool feedback = params.use == DividerUse::Feedback;
+    return {circuit.impliedRatio(high * (1 - t), low * (1 + t), feedback ? 1 - s : 1 + s),
+            circuit.impliedRatio(high * (1 + t), low * (1 - t), feedback ? 1 + s : 1 - s)};
+}
+
+double lowArmsRising(const SearchParams& params)
+{
+    const double g = params.tapConductance();
+    if (g >= 0.0)
+        return noUpperBound;
+    return (1 - params.sourceTolerance) / ((1 + params.partTolerance) * -g);
+}
+
 namespace {
 
 // The counted ratios whose implied ratios all lie within implied.
 RatioSpan countedWindow(RatioSpan implied, const SearchParams& params)
 {
-    if (!judgesExtremes(params))
+    if (!judgesExtremes(params) || windowsOnExtremes(params))
         return implied;
     const Spread spread = spreadOf(params);
     const double offset = params.ratioOffset;
@@ -77,17 +106,22 @@ RatioSpan keptWindow(const SearchParams& params)
     RatioSpan window = countedWindow(implied, params);
     // No arm exceeds twice the largest value nor falls below half the
     // smallest: past eight times their quotient lies no ratio, and the
-    // deviations a view and best first reckon with stay finite.
+    // deviations a view and best first reckon with stay finite. A loaded
+    // tap's ratio, at a part's and the source's extremes, stays within
+    // twice 1 + sixteen times it and what the largest arm adds.
     if (const std::span<const double> values = params.values->values();
         !std::isfinite(window.high) && !values.empty()) {
-        window.high = std::max(window.low, params.ratioOffset + 8.0 * values.back() / values.front());
+        const double quotient = values.back() / values.front();
+        const double g = std::fabs(params.tapConductance());
+        window.high = std::max(window.low, g == 0.0 ? params.ratioOffset + 8.0 * quotient
+                                                    : 2.0 * (params.ratioOffset + 16.0 * quotient + 4.0 * values.back() * g));
     }
     return window;
 }
 
 double leastRankedDeviation(const SearchParams& params)
 {
-    if (!judgesExtremes(params))
+    if (!judgesExtremes(params) || windowsOnExtremes(params))
         return 0.0;
     // Where the window's ends meet: solved for the deviation, linear in it.
     const Spread spread = spreadOf(params);
@@ -100,16 +134,35 @@ double leastRankedDeviation(const SearchParams& params)
     return std::max(0.0, closing * 100.0);
 }
 
-double worstDeviation(double ratio, const SearchParams& params)
+double worstDeviation(double high, double low, const SearchParams& params)
 {
-    const RatioSpan implied = impliedRatios(ratio, params);
+    const RatioSpan implied = impliedRatios(high, low, params);
     const double target = params.ratio();
     return std::max(deviationPercent(implied.high, target), -deviationPercent(implied.low, target));
 }
 
-double rankedDeviation(double ratio, const SearchParams& params)
+double rankedDeviation(double high, double low, const SearchParams& params)
 {
-    return judgesExtremes(params) ? worstDeviation(ratio, params) : deviationPercent(ratio, params.ratio());
+    return judgesExtremes(params) ? worstDeviation(high, low, params)
+                                  : deviationPercent(Circuit(params).ratio(high, low), params.ratio());
+}
+
+double largestKeptDeviation(const SearchParams& params)
+{
+    const RatioSpan window = keptWindow(params);
+    const double target = params.ratio();
+    // Where windows lie on the extremes, a divider's lie within its ends.
+    if (windowsOnExtremes(params))
+        return std::max(std::fabs(deviationPercent(window.low, target)), std::fabs(deviationPercent(window.high, target)));
+    // Of the two corners a worst deviation is the larger of, one rises with
+    // the ratio and the other falls: within the window none exceeds its ends'.
+    const auto ranked = [&](double ratio) {
+        if (!judgesExtremes(params))
+            return deviationPercent(ratio, target);
+        const RatioSpan implied = impliedOfCounted(ratio, params);
+        return std::max(deviationPercent(implied.high, target), -deviationPercent(implied.low, target));
+    };
+    return std::max(std::fabs(ranked(window.low)), std::fabs(ranked(window.high)));
 }
 
 } // namespace tarnel

@@ -7,7 +7,10 @@
 // tolerance bounds these ratios as it bounds the nominal one. The output
 // falls as the high arm grows and rises with the low arm, and an arm of two
 // resistors of one tolerance scales as they do, so the extremes lie at the
-// two corners where the arms are off the opposite ways.
+// two corners where the arms are off the opposite ways. A load on the tap,
+// or a pin's current, keeps those corners but makes the extremes more than
+// a function of the counted ratio: then the window bounds the extremes of
+// each divider's own arms.
 
 #include "search/search_params.h"
 
@@ -23,12 +26,22 @@ struct RatioSpan {
 // criterion with a tolerance to spread them.
 [[nodiscard]] bool judgesExtremes(const SearchParams& params);
 
-// The extremes of the ratio implied by the output of a divider whose
-// counted ratio is ratio.
-[[nodiscard]] RatioSpan impliedRatios(double ratio, const SearchParams& params);
+// Whether the run's windows bound the implied ratios themselves rather than
+// the counted ratios that stand for them: extremes judged on a loaded tap.
+[[nodiscard]] bool windowsOnExtremes(const SearchParams& params);
+
+// The extremes of the ratio implied by the output of a divider of these arms.
+[[nodiscard]] RatioSpan impliedRatios(double high, double low, const SearchParams& params);
+
+// The low arms below this resistance set an output that rises with the high
+// arm at every corner. A pin that draws current (a negative one) leaves
+// none at or above the one across which the reference, at its low corner,
+// drives no more than the pin draws: the output would not rise above it.
+[[nodiscard]] double lowArmsRising(const SearchParams& params);
 
 // The counted ratios whose implied ratios all lie within deviation (a
-// fraction) of the target: the nominal window unless extremes are judged.
+// fraction) of the target: the nominal window unless extremes are judged,
+// and the implied ratios' own where windows lie on them.
 [[nodiscard]] RatioSpan ratioWindow(double deviation, const SearchParams& params);
 
 // The counted ratios a run keeps: those whose implied ratios all lie within
@@ -36,16 +49,20 @@ struct RatioSpan {
 // open end of the output's window is closed beyond any ratio of the values.
 [[nodiscard]] RatioSpan keptWindow(const SearchParams& params);
 
-// The deviation in percent a divider of this counted ratio is ranked by:
-// its own, signed, or, where extremes are judged, the largest of theirs.
-[[nodiscard]] double rankedDeviation(double ratio, const SearchParams& params);
+// The deviation in percent a divider of these arms is ranked by: its own,
+// signed, or, where extremes are judged, the largest of theirs.
+[[nodiscard]] double rankedDeviation(double high, double low, const SearchParams& params);
 
 // The least deviation in percent any divider can be ranked by: none unless
-// extremes are judged, else where their window closes.
+// extremes are judged, else where their window closes, or none known where
+// windows lie on the extremes.
 [[nodiscard]] double leastRankedDeviation(const SearchParams& params);
+
+// The largest size of deviation in percent any divider kept can be ranked by.
+[[nodiscard]] double largestKeptDeviation(const SearchParams& params);
 
 // The largest deviation in percent of the implied ratios from the target,
 // whichever the criterion: what the divider guarantees.
-[[nodiscard]] double worstDeviation(double ratio, const SearchParams& params);
+[[nodiscard]] double worstDeviation(double high, double low, const SearchParams& params);
 
 } // namespace tarnel

@@ -15,6 +15,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -31,11 +32,14 @@ inline constexpr FieldRange powerRange{0.001, maxStandardValue};
 // From 1 nA, the bias current a pin's divider of gigaohms carries.
 inline constexpr FieldRange currentRange{0.000001, maxStandardValue};
 
+// A regulator's pin current, either way: from 1 nA up to 100 mA, beyond any adjust pin.
+inline constexpr FieldRange pinCurrentRange{-100000.0, 100000.0};
+
 // The number fields, in the order a search reads them.
 enum class Field : std::size_t {
     Uin, Uout, Tol, Rmin, Rmax, RsumMin, RsumMax, MaxResults, PartTol,
     SourceTol, HighArmMin, HighArmMax, LowArmMin, LowArmMax, OutputImpedanceMax, PowerMax,
-    CurrentMin, CurrentMax, OutMin, OutMax, HighFixed, LowFixed
+    CurrentMin, CurrentMax, OutMin, OutMax, HighFixed, LowFixed, Load, PinCurrent
 };
 
 struct NumberField {
@@ -52,7 +56,7 @@ struct NumberField {
     bool mayBeEmpty = false;      // an empty text reads as no bound, leaving the search's own
 };
 
-inline constexpr std::array<NumberField, 22> numberFields{{
+inline constexpr std::array<NumberField, 24> numberFields{{
     {Field::Uin, "Uin", "10", voltageRange, [](SearchParams& p, double v) { p.uin = v; },
      [](const SearchParams& p) { return p.uin; }, "uin", "V",
      "input voltage; in feedback use the regulated output (the window's Vout)"},
@@ -127,6 +131,17 @@ inline constexpr std::array<NumberField, 22> numberFields{{
      [](const SearchParams& p) { return p.lowFixed; }, "lo-fixed", "K",
      "the low arm is this one resistor, whatever the series, the file, Rmin and Rmax; the high arm is searched",
      true, true},
+    {Field::Load, "Load", "", resistanceRange, [](SearchParams& p, double v) { p.tapLoad = v; },
+     [](const SearchParams& p) { return p.tapLoad; }, "load", "K",
+     "divider use: a resistance from the tap to ground (an ADC's input, the next stage), which the output, "
+     "currents, powers and output impedance see",
+     true, true},
+    {Field::PinCurrent, "Pin current", "", pinCurrentRange,
+     [](SearchParams& p, double v) { p.pinCurrent = v / 1e6; },
+     [](const SearchParams& p) { return p.pinCurrent * 1e6; }, "pin-current", "UA",
+     "feedback use: the current in microamperes the regulator's pin adds to the high arm, signed, so that "
+     "Vout = Vref * (1 + H/L) + I * H (an LM317's adjust current; L is the arm across the reference)",
+     false, true},
 }};
 
 // The value of an initial text: digits with at most one decimal point, read
@@ -169,6 +184,18 @@ inline constexpr std::array<NumberField, 22> numberFields{{
     if (use == DividerUse::Feedback && field == Field::Uout)
         return "Vref";
     return numberField(field).caption;
+}
+
+// The one use a field serves, where it serves one: a load on the tap in
+// divider use, a pin's current in feedback use. In the other use the window
+// hides it and the reader refuses it.
+[[nodiscard]] constexpr std::optional<DividerUse> onlyUseOf(Field field)
+{
+    if (field == Field::Load)
+        return DividerUse::Divider;
+    if (field == Field::PinCurrent)
+        return DividerUse::Feedback;
+    return std::nullopt;
 }
 
 static_assert([] {

@@ -17,7 +17,7 @@ void ResultList::setRun(const SearchParams& params)
 {
     if (size_ > 0)
         throw std::logic_error("the run of a result list changes only while it is empty");
-    ratioOffset_ = params.ratioOffset;
+    circuit_ = Circuit(params);
     targetRatio_ = params.ratio();
     // No deviation lies beyond the window's by more than a decimal bound
     // widens it, so none writes wider than these.
@@ -31,14 +31,11 @@ void ResultList::setRun(const SearchParams& params)
     // the worst-case lines stay those of the nominal criterion.
     worstOnLine_ = judgesExtremes(params);
     run_ = params;
-    // Of the two corners a worst deviation is the larger of, one rises with
-    // the ratio and the other falls: within the window none exceeds its ends'.
     widestWorstText_ = 0;
     if (worstOnLine_)
-        for (const double end : {params.ratioLow(), params.ratioHigh()})
-            for (const double widened : {1.0, 1 + 1e-6})
-                widestWorstText_ = std::max(widestWorstText_,
-                                            worstMark.size() + numbers_.fixed2(worstDeviation(end, params) * widened).size());
+        for (const double widened : {1.0, 1 + 1e-6})
+            widestWorstText_ = std::max(widestWorstText_,
+                                        worstMark.size() + numbers_.fixed2(largestKeptDeviation(params) * widened).size());
     if (params.values == values_ && params.notation == notation_)
         return;
     values_ = params.values;
@@ -98,7 +95,7 @@ void ResultList::addResult(const Divider& divider)
 
 double ResultList::deviationOf(const Divider& divider) const
 {
-    return deviationPercent(dividerFigures(divider, ratioOffset_, *values_).ratio, targetRatio_);
+    return deviationPercent(dividerFigures(divider, circuit_, *values_).ratio, targetRatio_);
 }
 
 void ResultList::addMessage(std::string text)
@@ -173,7 +170,8 @@ void ResultList::appendLine(std::size_t index, std::string& out) const
     }
     if (worstOnLine_) {
         out.append(worstMark);
-        numbers_.appendFixed2(out, worstDeviation(dividerFigures(divider, ratioOffset_, *values_).ratio, run_));
+        const DividerFigures figures = dividerFigures(divider, circuit_, *values_);
+        numbers_.appendFixed2(out, worstDeviation(figures.high, figures.low, run_));
     }
 }
 

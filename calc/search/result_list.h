@@ -88,7 +88,7 @@ private:
     std::int32_t resultCount_ = 0;
     std::shared_ptr<const ValueSet> values_;
     ValueNotation notation_ = ValueNotation::KiloOhms;
-    double ratioOffset_ = 0.0;
+    Circuit circuit_;
     double targetRatio_ = 0.0;
     // Where extremes are judged each line adds its worst deviation, by these.
     bool worstOnLine_ = false;

@@ -35,6 +35,13 @@ double SearchParams::ratioHigh() const
     return keptWindow(*this).high;
 }
 
+double SearchParams::tapConductance() const
+{
+    if (use == DividerUse::Feedback)
+        return pinCurrent * 1000.0 / uout;
+    return tapLoad == noUpperBound ? 0.0 : 1.0 / tapLoad;
+}
+
 namespace {
 
 [[noreturn]] void refuse(const std::string& what)
@@ -85,6 +92,12 @@ void checkSearchParams(const SearchParams& params)
     // window on the counted ratio would not be the output's.
     if (params.ratioOffset == 0.0 && params.outputWindowed())
         refuse("--out-min and --out-max bound the output only with 1 + H/L counted");
+    if (params.use == DividerUse::Feedback && params.tapLoad != noUpperBound)
+        refuse("--load loads a divider's tap; in feedback use the pin's current is --pin-current");
+    if (params.use == DividerUse::Divider && params.pinCurrent != 0.0)
+        refuse("--pin-current is a regulator pin's current, in feedback use only");
+    if (params.ratioOffset == 0.0 && params.tapConductance() != 0.0)
+        refuse("--load and --pin-current shape the output only with 1 + H/L counted");
     if (!params.values)
         refuse("no resistor values to try: choose a series or read a stock file");
     for (const auto& slots : {params.specialValues.listedValues, params.specialValues.excludedValues})
@@ -110,6 +123,9 @@ SearchParams withFixedArms(SearchParams params)
 SearchParams withCurrentFolded(SearchParams params)
 {
     const bool feedback = params.use == DividerUse::Feedback;
+    // Past a load the current is no longer Uin / (H + L); the search bounds it divider by divider.
+    if (!feedback && params.tapConductance() != 0.0)
+        return params;
     // Volts over amperes, in kilo-ohms: the resistance that carries the bound's current.
     const double volts = feedback ? params.uout : params.uin;
     const double least = volts / (params.currentMax * 1000.0);

@@ -71,6 +71,8 @@ struct SearchParams {
     double outMax = noUpperBound;
     double highFixed = 0.0;                   // the one resistor the arm is, kilo-ohms; 0 searches it
     double lowFixed = 0.0;
+    double tapLoad = noUpperBound;            // kilo-ohms from the tap to ground, in divider use; none open
+    double pinCurrent = 0.0;                  // amperes the regulator's pin adds to the high arm, in feedback use
     std::shared_ptr<const ValueSet> values;   // the resistor values tried
     SpecialValueTable specialValues;
 
@@ -83,6 +85,10 @@ struct SearchParams {
     // to those whose every extreme stays within it.
     [[nodiscard]] double ratioLow() const;
     [[nodiscard]] double ratioHigh() const;
+    // What stands across the low arm besides it: 1/kilo-ohms of the load in
+    // divider use, or the pin's current over the reference in feedback use,
+    // where Uin = Uout * (1 + H/L) + I * H. None is 0.
+    [[nodiscard]] double tapConductance() const;
 };
 
 // Throws RequestError, with the command line's words, unless every field
@@ -98,7 +104,9 @@ void checkSearchParams(const SearchParams& params);
 
 // The same search with the bounds on the chain's current folded into those
 // it sweeps by, so that they cost nothing: I = Uin / (H + L) bounds the
-// total in divider use, and I = Uout / L the low arm in feedback use.
+// total in divider use, and I = Uout / L the low arm in feedback use, where
+// the pin's current flows through the high arm alone. A load's share of the
+// current is no bound on the total: then the search bounds it itself.
 [[nodiscard]] SearchParams withCurrentFolded(SearchParams params);
 
 } // namespace tarnel

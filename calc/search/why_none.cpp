@@ -7,6 +7,7 @@
 #include <limits>
 #include <cmath>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tarnel {
@@ -70,7 +71,8 @@ std::optional<Field> blockingValueBound(const SearchParams& params, const std::v
 // total may hold the output impedance above its bound at every ratio kept.
 NoneReason impedanceByTotal(const SearchParams& params)
 {
-    if (params.outputImpedanceMax == noUpperBound)
+    // A loaded tap's impedance and ratio are no longer H || L and 1 + H/L.
+    if (params.outputImpedanceMax == noUpperBound || params.tapConductance() != 0.0)
         return {};
     const auto share = [](double k) { return k / ((1.0 + k) * (1.0 + k)); };
     const RatioSpan window = keptWindow(params);
@@ -129,9 +131,8 @@ NoneReason closestDivider(const SearchParams& params, const ArmTables& tables,
     double widest = 0.0;
     for (const CombinationExtent& e : extents)
         if (e.any())
-            for (const double ratio : {dividerRatio(params.ratioOffset, e.high.least, e.low.greatest),
-                                       dividerRatio(params.ratioOffset, e.high.greatest, e.low.least)})
-                widest = std::max(widest, std::fabs(rankedDeviation(ratio, params)));
+            for (const auto& [high, low] : {std::pair{e.high.least, e.low.greatest}, std::pair{e.high.greatest, e.low.least}})
+                widest = std::max(widest, std::fabs(rankedDeviation(high, low, params)));
     std::vector<std::uint64_t> scratch;
     for (double deviation = std::max(params.tolerance * 100 * 16, 1e-3);; deviation *= 16) {
         // Counted on every core first: most widths hold none.

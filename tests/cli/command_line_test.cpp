@@ -148,6 +148,15 @@ TEST(CommandLineTest, a_regulators_240_ohms_is_found_and_resistances_read_as_par
                                     "--order", "best", "--notation", "marked"});
     ASSERT_FALSE(outputLines(fixed.out).empty()) << fixed.err;
     EXPECT_EQ(outputLines(fixed.out).front(), "130R + 590R   /  240R   d 0.00") << fixed.out;
+    // The adjust current's 50 uA through R2, the high arm, adds 35.75 mV to 715R's 4.974 V, as the README shows.
+    const Args lm317{"--use", "feedback", "--uin", "5", "--uout", "1.25", "--lo-fixed", "240R", "--series", "E96",
+                     "--rmin", "0.1", "--rsum-min", "0.1", "--order", "best", "--max-results", "3"};
+    Args adjusted = lm317;
+    adjusted.insert(adjusted.end(), {"--pin-current", "50"});
+    EXPECT_EQ(runCli(lm317).out, "0.715   /  0.24   d -0.52\n0.732   /  0.24   d 1.25\n0.698   /  0.24   d -2.29\n");
+    EXPECT_EQ(runCli(adjusted).out, "0.715   /  0.24   d 0.19\n0.698   /  0.24   d -1.59\n0.732   /  0.24   d 1.98\n");
+    adjusted.insert(adjusted.end(), {"--hi", "1,ser,par", "--max-results", "1", "--format", "csv"});
+    EXPECT_NE(runCli(adjusted).out.find("\n2,par,1,0.806,6.19,0.24,,3.99994981894,-0.00125452639602,"), std::string::npos);
 }
 
 TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_status_2)
@@ -170,6 +179,9 @@ TEST(CommandLineTest, bad_input_is_named_on_stderr_with_nothing_on_stdout_and_st
         {{"--out-max", "3", "--ratio", "h/l"}, "--out-max \"3\" bounds the output only with 1 + H/L counted\n"},
         {{"--current-max", "1", "--ratio", "h/l", "--use", "feedback"},
          "--current-max \"1\" bounds a feedback divider's current only with 1 + H/L counted\n"},
+        {{"--load", "10", "--use", "feedback"}, "--load \"10\" is a load on a divider's tap, for divider use only\n"},
+        {{"--pin-current", "-0.05"}, "--pin-current \"-0.05\" is a regulator pin's current, for feedback use only\n"},
+        {{"--load", "1M", "--ratio", "h/l"}, "--load \"1M\" loads the tap only with 1 + H/L counted\n"},
         {{"--uin"}, "--uin needs a value\n"},
         {{"--format", "--uin", "5"}, "--format needs a value\n"},
         {{"--lo", "ser,"}, "--lo \"ser,\": \"\"" + notAShape},

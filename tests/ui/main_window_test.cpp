@@ -161,7 +161,7 @@ private slots:
             "chkSpecVal3", "cmbOrder",    "editPartTol",  "cmbSeries",      "cmbCriterion", "cmbUse",
             "editSourceTol", "editHiMin", "editHiMax",    "editLoMin",      "editLoMax",   "editRoutMax", "cmbNotation",
             "editPowerMax", "editCurrentMin", "editCurrentMax", "editOutMin", "editOutMax", "editHiFixed",
-            "editLoFixed", "btnStart"};
+            "editLoFixed", "editLoad", "btnStart"};
         QStringList visited{QApplication::focusWidget()->objectName()};
         while (visited.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -295,7 +295,7 @@ private slots:
                                      "editRsumMin", "editRsumMax", "editMaxResults", "editPartTol", "editSourceTol",
                                      "editHiMin",   "editHiMax",   "editLoMin",      "editLoMax",   "editRoutMax",
                                      "editPowerMax", "editCurrentMin", "editCurrentMax", "editOutMin", "editOutMax",
-                                     "editHiFixed", "editLoFixed"};
+                                     "editHiFixed", "editLoFixed", "editLoad", "editPinCurrent"};
         static_assert(std::size(edits) == numberFields.size());
         for (const NumberField& field : numberFields) {
             const char* name = edits[static_cast<std::size_t>(field.field)];
@@ -458,11 +458,21 @@ private slots:
         QVERIFY(savePicture(drawing, dir.filePath("missing/divider.png")).startsWith(dir.filePath("missing/divider.png: ")));
         // In feedback use the tap is the feedback pin at the reference, and
         // the fields of Uin and Uout hold the regulated output and the reference.
+        // A field of one use alone shows in it, keeping its text while the other use hides it.
+        find<QLineEdit>("editLoad")->setText(QStringLiteral("1M"));
+        QVERIFY(!find("editLoad")->isHidden() && find("editPinCurrent")->isHidden());
         find<QComboBox>("cmbUse")->setCurrentIndex(static_cast<int>(DividerUse::Feedback));
         QCOMPARE(find<QLabel>("Label1")->text(), QStringLiteral("Vout [V]"));
         QCOMPARE(find<QLabel>("Label2")->text(), QStringLiteral("Vref [V]"));
+        QVERIFY(find("editLoad")->isHidden() && !find("editPinCurrent")->isHidden() && !find("lblPinCurrent")->isHidden());
+        find<QLineEdit>("editPinCurrent")->setText(QStringLiteral("50"));
         clickStart();
         clickRow(0);
+        QVERIFY2(find<QLabel>("lblDetails")->text().contains(QStringLiteral("Pin current: 50 \u00b5A")),
+                 qPrintable(find<QLabel>("lblDetails")->text()));
+        QCOMPARE(find<QLineEdit>("editLoad")->text(), QStringLiteral("1M"));
+        find<QLineEdit>("editLoad")->clear();
+        find<QLineEdit>("editPinCurrent")->clear();
         QCOMPARE(schematic->schematic()->topName, std::string("Vout"));
         QCOMPARE(schematic->schematic()->tapName, std::string("FB = Vref"));
         find<QLineEdit>("editUin")->setText(QStringLiteral("x"));
