@@ -156,6 +156,26 @@ void fromOneOhmBest(SearchInput& w)
     w.choice(ChoiceId::Order) = 1;
 }
 
+// Tol 2 %: 1 % parts leave room for a guarantee.
+void fromOneOhmBestWorstCase(SearchInput& w)
+{
+    fromOneOhmBest(w);
+    w.text(Field::Tol) = std::string("2");
+    w.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
+}
+
+void regulatorFeedbackWorstCase(SearchInput& w)
+{
+    regulatorFeedback(w);
+    w.choice(ChoiceId::Criterion) = static_cast<std::size_t>(Criterion::WorstCase);
+}
+
+void regulatorFeedbackFound(SearchInput& w)
+{
+    regulatorFeedbackWorstCase(w);
+    w.choice(ChoiceId::Order) = 0;
+}
+
 // A search, and the same with one bound more.
 struct BoundCase {
     const char* name;
@@ -175,6 +195,15 @@ const BoundCase boundCases[] = {
     // The output's window as wide as Tol's 1 % about 3.3 V, and Out max alone.
     {"g_out_window_found", fromOneOhm, Field::OutMin, "3.267", Field::OutMax, "3.333"},
     {"g_out_window_best", fromOneOhmBest, Field::OutMin, "3.267", Field::OutMax, "3.333"},
+    // An ADC's 100 k input on the tap; with it the current is bounded divider by divider.
+    {"g_load_found", fromOneOhm, Field::Load, "100"},
+    {"g_load_best", fromOneOhmBest, Field::Load, "100"},
+    {"g_load_best_worst_case", fromOneOhmBestWorstCase, Field::Load, "100"},
+    {"g_load_current_max_best", fromOneOhmBest, Field::Load, "100", Field::CurrentMax, "100"},
+    // A feedback pin's 50 nA of bias current.
+    {"g_pin_best_nominal", regulatorFeedback, Field::PinCurrent, "0.05"},
+    {"g_pin_best_worst_case", regulatorFeedbackWorstCase, Field::PinCurrent, "0.05"},
+    {"g_pin_found_worst_case", regulatorFeedbackFound, Field::PinCurrent, "-0.05"},
 };
 
 // Runs that find no divider for a bound left at its default, and over the full range at Tol 0.

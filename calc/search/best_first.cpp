@@ -73,6 +73,27 @@ Bound deviationBound(const SearchParams& params, const std::vector<CombinationSe
     double enough = deviationReach(params);
     std::uint64_t countEnough = found;
     const std::uint64_t most = mostWithin(limit);
+    // A loaded tap's least is a bound far below most dividers'. The same
+    // dividers unloaded have theirs near, which brackets them: from it down
+    // by 1, 4, 16 % until fewer than the limit lie below, each step too
+    // many narrowing the upper end.
+    if (windowsOnExtremes(params)) {
+        SearchParams unloaded = params;
+        unloaded.tapLoad = noUpperBound;
+        unloaded.pinCurrent = 0.0;
+        const double likely = leastRankedDeviation(unloaded) * (1 - 1e-9);
+        for (double step = 0.0, probe = likely; probe > below && probe < enough && !stop.stop_requested();
+             step = step == 0.0 ? 0.01 : step * 4, probe = likely * (1 - step)) {
+            const std::uint64_t count = countAll(searches, probe, stop);
+            if (count < limit) {
+                below = probe;
+                countBelow = count;
+                break;
+            }
+            enough = probe;
+            countEnough = count;
+        }
+    }
     int sameEnd = 0; // how many times running the same end moved, negative for the lower
     // Dividers may crowd on one deviation: ends a billionth apart take the crowd whole.
     while (countEnough > most && enough - below > enough * 1e-9 && !stop.stop_requested()) {

@@ -131,12 +131,14 @@ template <class Holds>
 // move it, one product decides instead of a division; else the exact test.
 class RatioEdge {
 public:
-    // byProduct: whether the ratio is offset + H/L, as a product can bound.
-    RatioEdge(double bound, double offset, bool byProduct)
+    // byProduct: whether the bound is on the ratio offset + H (1/L + g),
+    // g the conductance across the low arm, which products can bound while
+    // 1 + g L stays positive.
+    RatioEdge(double bound, double offset, double conductance, bool byProduct)
         : surelyBelow_((bound * (1 - 2e-9) - offset) * (1 - 1e-10)),
-          surelyAbove_((bound * (1 + 2e-9) - offset) * (1 + 1e-10)),
+          surelyAbove_((bound * (1 + 2e-9) - offset) * (1 + 1e-10)), conductance_(conductance),
           // Too close to the offset, the ratio's part above it is too small to bound so.
-          decidesByProduct_(byProduct && bound * (1 - 2e-9) - offset > 1e-3 * bound)
+          decidesByProduct_(byProduct && conductance >= 0.0 && bound * (1 - 2e-9) - offset > 1e-3 * bound)
     {
     }
 
@@ -147,9 +149,11 @@ public:
     {
         position = pastHolding(position, static_cast<std::uint32_t>(lows.size()), [&](std::uint32_t k) {
             const double low = lows[k].resistance;
-            if (decidesByProduct_ && high.resistance >= surelyAbove_ * low)
+            // H (1 + g L) against the bound's part times L: H over L || 1/g without a division.
+            const double scaledHigh = high.resistance * (1 + conductance_ * low);
+            if (decidesByProduct_ && scaledHigh >= surelyAbove_ * low)
                 return true;
-            return !(decidesByProduct_ && high.resistance <= surelyBelow_ * low) && countsAbove(k);
+            return !(decidesByProduct_ && scaledHigh <= surelyBelow_ * low) && countsAbove(k);
         });
     }
 
@@ -161,6 +165,7 @@ public:
 private:
     double surelyBelow_; // a high up to this times the low surely gives a ratio below the bound
     double surelyAbove_; // from this times the low, surely above
+    double conductance_;
     bool decidesByProduct_;
 };
 
@@ -179,7 +184,7 @@ public:
           // A load takes current the total cannot tell: it is bounded divider by divider.
           currentBounded_(params.use == DividerUse::Divider && params.tapConductance() != 0.0 &&
                           (params.currentMin > 0.0 || params.currentMax != noUpperBound)),
-          target_(params.ratio()), window_(keptWindow(params)), circuit_(params)
+          target_(params.ratio()), window_(keptWindow(params)), circuit_(params), corners_(extremeCorners(params))
     {
     }
 
@@ -195,8 +200,9 @@ public:
     // What the divider is ranked by.
     [[nodiscard]] double deviation(const Arm& high, const Arm& low) const
     {
-        return judgesExtremes_ ? worstDeviation(high.resistance, low.resistance, params_)
-                               : deviationPercent(ratio(high, low), target_);
+        if (!judgesExtremes_)
+            return deviationPercent(ratio(high, low), target_);
+        return worstDeviationOf(implied(high, low), target_);
     }
     // The same of a divider of this combination.
     [[nodiscard]] double deviation(const Divider& divider) const
@@ -420,25 +426,29 @@ private:
     }
     // The band's ends by the deviations of the extremes; where extremes are
     // not judged, those are the divider's own.
+    // impliedRatios with what the run fixes worked out once.
+    [[nodiscard]] RatioSpan implied(const Arm& high, const Arm& low) const
+    {
+        return circuit_.loaded() ? loadedImpliedRatios(circuit_, corners_, high.resistance, low.resistance)
+                                 : impliedRatiosOfCounted(ratio(high, low), params_);
+    }
     [[nodiscard]] double deviationAbove(const Arm& high, const Arm& low) const
     {
-        return deviationPercent(
-            judgesExtremes_ ? impliedRatios(high.resistance, low.resistance, params_).high : ratio(high, low), target_);
+        return deviationPercent(judgesExtremes_ ? implied(high, low).high : ratio(high, low), target_);
     }
     [[nodiscard]] double deviationBelow(const Arm& high, const Arm& low) const
     {
-        return deviationPercent(
-            judgesExtremes_ ? impliedRatios(high.resistance, low.resistance, params_).low : ratio(high, low), target_);
+        return deviationPercent(judgesExtremes_ ? implied(high, low).low : ratio(high, low), target_);
     }
     // What the window's ends bound: the counted ratio, or the extremes
     // themselves where windows lie on them.
     [[nodiscard]] double windowedAbove(const Arm& high, const Arm& low) const
     {
-        return windowsOnExtremes_ ? impliedRatios(high.resistance, low.resistance, params_).high : ratio(high, low);
+        return windowsOnExtremes_ ? implied(high, low).high : ratio(high, low);
     }
     [[nodiscard]] double windowedBelow(const Arm& high, const Arm& low) const
     {
-        return windowsOnExtremes_ ? impliedRatios(high.resistance, low.resistance, params_).low : ratio(high, low);
+        return windowsOnExtremes_ ? implied(high, low).low : ratio(high, low);
     }
 
     [[nodiscard]] static bool withinBand(double deviation, double maxDeviation)
@@ -537,13 +547,15 @@ private:
         // Along the lows the ratio falls: the window and the band each start
         // where the ratio is no longer above them and end where it falls below.
         const double offset = params_.ratioOffset;
-        const bool byProduct = !circuit_.loaded();
-        RatioEdge windowFirst(window_.high, offset, byProduct);
-        RatioEdge windowEnd(window_.low, offset, byProduct);
+        // Windows on the extremes bound no counted ratio.
+        const bool byProduct = !windowsOnExtremes_;
+        const double g = circuit_.conductance();
+        RatioEdge windowFirst(window_.high, offset, g, byProduct);
+        RatioEdge windowEnd(window_.low, offset, g, byProduct);
         const bool band = maxDeviation != noBand;
         const RatioSpan bandWindow = band ? ratioWindow(maxDeviation / 100, params_) : RatioSpan{};
-        RatioEdge bandFirst(bandWindow.high, offset, byProduct);
-        RatioEdge bandEnd(bandWindow.low, offset, byProduct);
+        RatioEdge bandFirst(bandWindow.high, offset, g, byProduct);
+        RatioEdge bandEnd(bandWindow.low, offset, g, byProduct);
         // Along the lows the sum of the arms rises. It stands for the total;
         // it may differ from the bracketed total in the last bits, far inside
         // this margin. Found from the top only when a high has a run, since
@@ -649,6 +661,7 @@ private:
     double target_;
     RatioSpan window_;
     Circuit circuit_;
+    ExtremeCorners corners_;
 };
 
 // Every enabled combination, in the order a search runs them.

@@ -30,8 +30,21 @@ Spread spreadOf(const SearchParams& params)
     return {(1 - t) / (1 + t), (1 + t) / (1 - t), 1 / (1 + s), 1 / (1 - s)};
 }
 
-// The extremes implied by a counted ratio where nothing loads the tap.
-RatioSpan impliedOfCounted(double ratio, const SearchParams& params)
+// A spread no loaded divider's is narrower than. The load's share of the
+// ratio scales as the high arm alone, and the pin's share of the output
+// does not follow the reference: at most the quotient scales as H.
+Spread loadedSpreadOf(const SearchParams& params)
+{
+    const double t = params.partTolerance;
+    const double s = params.sourceTolerance;
+    if (params.use == DividerUse::Feedback)
+        return {(1 - t) / (1 - s), (1 + t) / (1 + s), 1 - s, 1 + s};
+    return {1 - t, 1 + t, 1 / (1 + s), 1 / (1 - s)};
+}
+
+} // namespace
+
+RatioSpan impliedRatiosOfCounted(double ratio, const SearchParams& params)
 {
     const Spread spread = spreadOf(params);
     const double offset = params.ratioOffset;
@@ -39,7 +52,13 @@ RatioSpan impliedOfCounted(double ratio, const SearchParams& params)
             (offset + (ratio - offset) * spread.quotientHigh) * spread.sourceHigh};
 }
 
-} // namespace
+ExtremeCorners extremeCorners(const SearchParams& params)
+{
+    const double t = params.partTolerance;
+    const double s = params.sourceTolerance;
+    const bool feedback = params.use == DividerUse::Feedback;
+    return {{1 - t, 1 + t, feedback ? 1 - s : 1 + s}, {1 + t, 1 - t, feedback ? 1 + s : 1 - s}};
+}
 
 bool judgesExtremes(const SearchParams& params)
 {
@@ -55,14 +74,8 @@ RatioSpan impliedRatios(double high, double low, const SearchParams& params)
 {
     const Circuit circuit(params);
     if (!circuit.loaded())
-        return impliedOfCounted(circuit.ratio(high, low), params);
-    // The output still falls as the high arm grows from Uin and rises with it
-    // from a reference, for every low arm a search keeps (lowArmsRising).
-    const double t = params.partTolerance;
-    const double s = params.sourceTolerance;
-    const bool feedback = params.use == DividerUse::Feedback;
-    return {circuit.impliedRatio(high * (1 - t), low * (1 + t), feedback ? 1 - s : 1 + s),
-            circuit.impliedRatio(high * (1 + t), low * (1 - t), feedback ? 1 + s : 1 - s)};
+        return impliedRatiosOfCounted(circuit.ratio(high, low), params);
+    return loadedImpliedRatios(circuit, extremeCorners(params), high, low);
 }
 
 double lowArmsRising(const SearchParams& params)
@@ -121,10 +134,10 @@ RatioSpan keptWindow(const SearchParams& params)
 
 double leastRankedDeviation(const SearchParams& params)
 {
-    if (!judgesExtremes(params) || windowsOnExtremes(params))
+    if (!judgesExtremes(params))
         return 0.0;
     // Where the window's ends meet: solved for the deviation, linear in it.
-    const Spread spread = spreadOf(params);
+    const Spread spread = windowsOnExtremes(params) ? loadedSpreadOf(params) : spreadOf(params);
     const double offset = params.ratioOffset;
     const double target = params.ratio();
     const double fromLow = target / (spread.sourceLow * spread.quotientLow);
@@ -136,9 +149,7 @@ double leastRankedDeviation(const SearchParams& params)
 
 double worstDeviation(double high, double low, const SearchParams& params)
 {
-    const RatioSpan implied = impliedRatios(high, low, params);
-    const double target = params.ratio();
-    return std::max(deviationPercent(implied.high, target), -deviationPercent(implied.low, target));
+    return worstDeviationOf(impliedRatios(high, low, params), params.ratio());
 }
 
 double rankedDeviation(double high, double low, const SearchParams& params)
@@ -159,8 +170,7 @@ double largestKeptDeviation(const SearchParams& params)
     const auto ranked = [&](double ratio) {
         if (!judgesExtremes(params))
             return deviationPercent(ratio, target);
-        const RatioSpan implied = impliedOfCounted(ratio, params);
-        return std::max(deviationPercent(implied.high, target), -deviationPercent(implied.low, target));
+        return worstDeviationOf(impliedRatiosOfCounted(ratio, params), target);
     };
     return std::max(std::fabs(ranked(window.low)), std::fabs(ranked(window.high)));
 }

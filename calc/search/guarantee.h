@@ -12,7 +12,11 @@
 // a function of the counted ratio: then the window bounds the extremes of
 // each divider's own arms.
 
+#include "search/circuit.h"
+#include "search/divider.h"
 #include "search/search_params.h"
+
+#include <algorithm>
 
 namespace tarnel {
 
@@ -32,6 +36,32 @@ struct RatioSpan {
 
 // The extremes of the ratio implied by the output of a divider of these arms.
 [[nodiscard]] RatioSpan impliedRatios(double high, double low, const SearchParams& params);
+
+// The same where nothing loads the tap, from the counted ratio alone.
+[[nodiscard]] RatioSpan impliedRatiosOfCounted(double ratio, const SearchParams& params);
+
+// The corners at which a loaded divider's extremes lie: its arms and the
+// source scaled so. The output still falls as the high arm grows from Uin
+// and rises with it from a reference, for every low arm a search keeps
+// (lowArmsRising).
+struct ExtremeCorners {
+    struct Corner {
+        double high;
+        double low;
+        double source;
+    };
+    Corner low;
+    Corner high;
+};
+[[nodiscard]] ExtremeCorners extremeCorners(const SearchParams& params);
+
+// A loaded divider's extremes, for the sweeps that work the corners out once.
+[[nodiscard]] inline RatioSpan loadedImpliedRatios(const Circuit& circuit, const ExtremeCorners& corners, double high,
+                                                   double low)
+{
+    return {circuit.impliedRatio(high * corners.low.high, low * corners.low.low, corners.low.source),
+            circuit.impliedRatio(high * corners.high.high, low * corners.high.low, corners.high.source)};
+}
 
 // The low arms below this resistance set an output that rises with the high
 // arm at every corner. A pin that draws current (a negative one) leaves
@@ -54,8 +84,8 @@ struct RatioSpan {
 [[nodiscard]] double rankedDeviation(double high, double low, const SearchParams& params);
 
 // The least deviation in percent any divider can be ranked by: none unless
-// extremes are judged, else where their window closes, or none known where
-// windows lie on the extremes.
+// extremes are judged, else where their window closes; on a loaded tap,
+// where the narrowest window any load or pin's current could leave closes.
 [[nodiscard]] double leastRankedDeviation(const SearchParams& params);
 
 // The largest size of deviation in percent any divider kept can be ranked by.
@@ -64,5 +94,11 @@ struct RatioSpan {
 // The largest deviation in percent of the implied ratios from the target,
 // whichever the criterion: what the divider guarantees.
 [[nodiscard]] double worstDeviation(double high, double low, const SearchParams& params);
+
+// The same of extremes already found.
+[[nodiscard]] inline double worstDeviationOf(RatioSpan implied, double target)
+{
+    return std::max(deviationPercent(implied.high, target), -deviationPercent(implied.low, target));
+}
 
 } // namespace tarnel

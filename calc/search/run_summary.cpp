@@ -30,7 +30,11 @@ NoneReason reasonInInputs(const SearchParams& params)
         return {Kind::UoutNotBelowUin};
     if (!notAbove(params.outMin, params.outMax))
         return {Kind::OutMinAboveOutMax};
-    if (params.ratioLow() > params.ratioHigh())
+    // On a loaded tap the window lies on the extremes themselves; the least
+    // any load or pin's current could leave still tells.
+    if (params.ratioLow() > params.ratioHigh() ||
+        (windowsOnExtremes(params) && !params.outputWindowed() &&
+         leastRankedDeviation(params) > params.tolerance * 100 * (1 + 1e-6)))
         return {Kind::NoGuarantee, false, leastRankedDeviation(params)};
     return {};
 }
