@@ -87,6 +87,23 @@ TEST(GuaranteeTest, band_and_worst_case_agree_with_every_corner_in_every_shape_m
         ASSERT_NEAR(details.outputLow, oracle.outputLow, 1e-12 * oracle.outputHigh) << where;
         ASSERT_NEAR(details.outputHigh, oracle.outputHigh, 1e-12 * oracle.outputHigh) << where;
         ASSERT_NEAR(details.worstDeviation, oracle.worstDeviation, 1e-9) << where;
+        // At the nominal values, the circuit's own currents: through the
+        // high arm and through the low, the load taking the difference or
+        // the pin adding it; the tap's impedance with the load beside L.
+        // (In H/L mode a feedback chain lies across Uout * H/L, no circuit.)
+        const bool feedback = p.use == DividerUse::Feedback;
+        if (!feedback || p.ratioOffset == 1.0) {
+            const double tapLow = feedback ? f.low : 1.0 / (1.0 / f.low + 1.0 / p.tapLoad);
+            const double lowAmperes =
+                feedback ? p.uout / (f.low * 1000) : p.uin * tapLow / (f.high + tapLow) / (f.low * 1000);
+            const double highAmperes = feedback ? lowAmperes + p.pinCurrent : p.uin / ((f.high + tapLow) * 1000);
+            const double heat = highAmperes * highAmperes * f.high * 1000 + lowAmperes * lowAmperes * f.low * 1000;
+            ASSERT_NEAR(details.armCurrents.high, highAmperes, 1e-12 * std::fabs(highAmperes)) << where;
+            ASSERT_NEAR(details.armCurrents.low, lowAmperes, 1e-12 * lowAmperes) << where;
+            const double power = details.power[0] + details.power[1] + details.power[2] + details.power[3];
+            ASSERT_NEAR(power, heat, 1e-12 * heat) << where;
+            ASSERT_NEAR(details.outputImpedance, 1 / (1 / f.high + 1 / tapLow), 1e-12 * f.high) << where;
+        }
         // Kept exactly when every corner is within Tol, but for a hair's breadth at the bound.
         if (std::fabs(oracle.worstDeviation - p.tolerance * 100) < 1e-7)
             continue;

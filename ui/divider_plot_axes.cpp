@@ -55,7 +55,10 @@ void DividerPlot::drawAxes(QPainter& painter) const
     }
     painter.drawText(QRectF(area.left(), area.bottom() + line, area.width(), line), Qt::AlignRight,
                      QStringLiteral("total resistance"));
-    painter.drawText(QRectF(0, 0, width(), line), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("current at Uin"));
+    // A load on the tap draws more than Uin across the total drives.
+    const bool loaded = params_.use == DividerUse::Divider && params_.tapLoad != noUpperBound;
+    painter.drawText(QRectF(0, 0, width(), line), Qt::AlignLeft | Qt::AlignTop,
+                     loaded ? QStringLiteral("Uin / total, the load's current besides") : QStringLiteral("current at Uin"));
     // Ticks up, and the floor of the exact ones.
     for (const double deviation : logTicks(view_.yLow, view_.yHigh)) {
         const double y = at(view_.xLow, std::log10(deviation)).y();

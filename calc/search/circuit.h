@@ -52,13 +52,13 @@ public:
             return {chain, chain};
         }
         if (use_ == DividerUse::Feedback) {
-            const double low_ = uout_ / (low * 1000.0);
-            return {low_ + pinCurrent_, low_};
+            const double referenceCurrent = uout_ / (low * 1000.0);
+            return {referenceCurrent + pinCurrent_, referenceCurrent};
         }
         // The load takes the rest of the high arm's current.
         const double loaded = 1.0 / (1.0 / low + conductance_);
-        const double high_ = uin_ / ((high + loaded) * 1000.0);
-        return {high_, high_ * loaded / low};
+        const double sourceCurrent = uin_ / ((high + loaded) * 1000.0);
+        return {sourceCurrent, sourceCurrent * loaded / low};
     }
 
     // The current the bounds and files name: what the source drives through
