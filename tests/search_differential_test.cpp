@@ -142,6 +142,15 @@ public:
             else
                 p.pinCurrent = (roll(tap_) < 0.3 ? -1.0 : 1.0) *
                                std::clamp(typicalAmperes * std::exp(4.0 * roll(tap_) - 4.0), 1e-9, 0.05);
+            // What the load or the pin changes, bounded more often than elsewhere.
+            if (roll(tap_) < 0.4)
+                p.outputImpedanceMax = std::clamp(std::max(p.rMin, p.rMax) * roll(tap_), minResistance, maxStandardValue);
+            if (roll(tap_) < 0.4)
+                p.currentMax = std::clamp(typicalAmperes * std::exp(4.0 * roll(tap_) - 2.0), 1e-9, 1e3);
+            if (roll(tap_) < 0.3)
+                p.currentMin = std::clamp(typicalAmperes * std::exp(4.0 * roll(tap_) - 3.0), 1e-9, 1e3);
+            if (roll(tap_) < 0.3)
+                p.resistorPowerMax = std::clamp(typicalWatts * std::exp(6.0 * roll(tap_) - 3.0), 1e-6, 1e3);
         }
     }
 
