@@ -93,7 +93,8 @@ void TForm1::loadPreset(const QString& name)
 void TForm1::savePreset(const QString& name)
 {
     std::vector<Preset> presets = readPresetsFile();
-    Preset saved{name.toStdString(), inputEntries(readControls())};
+    // What a search reads, so that the command line runs a preset alike in either use.
+    Preset saved{name.toStdString(), inputEntries(searchedInput())};
     const auto same = std::find_if(presets.begin(), presets.end(), [&](const Preset& p) { return p.name == saved.name; });
     if (same != presets.end())
         *same = std::move(saved);

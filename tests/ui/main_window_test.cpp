@@ -370,6 +370,15 @@ private slots:
         clickStart();
         QCOMPARE("0\n" + listLines().join('\n'), cliLines("board 7"));
         QVERIFY(listLines().size() > 1);
+        // The load, hidden in feedback use, stays out of a preset saved in it.
+        type(find<QLineEdit>("editLoad"), "1M");
+        find<QComboBox>("cmbUse")->setCurrentIndex(static_cast<int>(DividerUse::Feedback));
+        window->savePreset("board 8");
+        clickStart();
+        QCOMPARE("0\n" + listLines().join('\n'), cliLines("board 8"));
+        window->deletePreset("board 8");
+        find<QComboBox>("cmbUse")->setCurrentIndex(static_cast<int>(DividerUse::Divider));
+        find<QLineEdit>("editLoad")->clear();
         // Saved again under its name, a preset is replaced; its stock file
         // gives way to the series the command line asks for.
         QTemporaryDir dir;
