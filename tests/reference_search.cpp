@@ -114,47 +114,43 @@ using Lines = std::vector<ReferenceLine>;
 bool atLeast(double x, double bound);
 bool atMost(double x, double bound);
 
-// Whether the output lies within Out min and Out max as the circuit gives
-// it, the tap's voltage or the regulated output, at every corner of the
-// resistors and the source under the worst-case criterion; a load and a
-// pin's current keep their values.
-bool outputWithin(const SearchParams& p, const Combination& c, const std::array<double, 4>& r)
+// Whether the output as the circuit gives it, the tap's voltage or the
+// regulated output, holds at every corner of the resistors off by t and
+// the source by s; a load and a pin's current keep their values.
+template <class Holds>
+bool atEveryCorner(const SearchParams& p, const Combination& c, const std::array<double, 4>& r, double t, double s,
+                   Holds holds)
 {
-    const bool corners = p.criterion == Criterion::WorstCase;
-    const double t = corners ? p.partTolerance : 0.0;
-    const double s = corners ? p.sourceTolerance : 0.0;
     for (unsigned corner = 0; corner < 32; ++corner) {
         const auto off = [&](unsigned bit, double tolerance) { return corner >> bit & 1 ? 1 + tolerance : 1 - tolerance; };
         const double high = armOf(c.high, r[0] * off(0, t), r[1] * off(1, t));
         const double low = armOf(c.low, r[2] * off(2, t), r[3] * off(3, t));
         const double tapLow = loadsTheTap(p) ? par(low, p.tapLoad) : low;
         const double pin = drawsThePin(p) ? p.pinCurrent * high * 1000.0 : 0.0;
-        const double out = p.use == DividerUse::Feedback ? p.uout * off(4, s) * (high + low) / low + pin
-                                                         : p.uin * off(4, s) * tapLow / (high + tapLow);
-        if (!(atLeast(out, p.outMin) && atMost(out, p.outMax)))
+        if (!holds(p.use == DividerUse::Feedback ? p.uout * off(4, s) * (high + low) / low + pin
+                                                  : p.uin * off(4, s) * tapLow / (high + tapLow)))
             return false;
     }
     return true;
 }
 
+// Whether the output lies within Out min and Out max, at every corner under the worst-case criterion.
+bool outputWithin(const SearchParams& p, const Combination& c, const std::array<double, 4>& r)
+{
+    const bool corners = p.criterion == Criterion::WorstCase;
+    return atEveryCorner(p, c, r, corners ? p.partTolerance : 0.0, corners ? p.sourceTolerance : 0.0,
+                         [&](double out) { return atLeast(out, p.outMin) && atMost(out, p.outMax); });
+}
+
 // Whether the ratio every corner's output implies, Uin over the tap's
 // voltage or the regulated output over the reference, lies in the window.
-bool impliedWithin(const SearchParams& p, const Combination& c, const std::array<double, 4>& r)
+bool impliedWithin(const SearchParams& p, const Combination& c, const std::array<double, 4>& r, double ratioLow,
+                   double ratioHigh)
 {
-    const double t = p.partTolerance;
-    const double s = p.sourceTolerance;
-    for (unsigned corner = 0; corner < 32; ++corner) {
-        const auto off = [&](unsigned bit, double tolerance) { return corner >> bit & 1 ? 1 + tolerance : 1 - tolerance; };
-        const double high = armOf(c.high, r[0] * off(0, t), r[1] * off(1, t));
-        const double low = armOf(c.low, r[2] * off(2, t), r[3] * off(3, t));
-        const double tapLow = loadsTheTap(p) ? par(low, p.tapLoad) : low;
-        const double pin = drawsThePin(p) ? p.pinCurrent * high * 1000.0 : 0.0;
-        const double implied = p.use == DividerUse::Feedback ? (p.uout * off(4, s) * (high + low) / low + pin) / p.uout
-                                                             : p.uin / (p.uin * off(4, s) * tapLow / (high + tapLow));
-        if (!(atLeast(implied, p.ratioLow()) && atMost(implied, p.ratioHigh())))
-            return false;
-    }
-    return true;
+    return atEveryCorner(p, c, r, p.partTolerance, p.sourceTolerance, [&](double out) {
+        const double implied = p.use == DividerUse::Feedback ? out / p.uout : p.uin / out;
+        return atLeast(implied, ratioLow) && atMost(implied, ratioHigh);
+    });
 }
 
 // Whether the regulated output rises with the high arm at the corner the
@@ -233,7 +229,7 @@ std::vector<ReferenceLine> referenceSearch(const SearchParams& p, std::size_t st
                                        (p.partTolerance > 0 || p.sourceTolerance > 0) &&
                                        (loadsTheTap(p) || drawsThePin(p));
                 const bool windowed = p.outputWindowed() ? outputWithin(p, c, {h1, h2, l1, l2})
-                                      : onCorners        ? impliedWithin(p, c, {h1, h2, l1, l2})
+                                      : onCorners        ? impliedWithin(p, c, {h1, h2, l1, l2}, ratioLow, ratioHigh)
                                                          : atLeast(ratio, ratioLow) && atMost(ratio, ratioHigh);
                 const double tapLow = loadsTheTap(p) ? par(low, p.tapLoad) : low;
                 const double amperes = current(p, ratio, total, high, low);
