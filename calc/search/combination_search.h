@@ -149,8 +149,9 @@ public:
     {
         position = pastHolding(position, static_cast<std::uint32_t>(lows.size()), [&](std::uint32_t k) {
             const double low = lows[k].resistance;
-            // H (1 + g L) against the bound's part times L: H over L || 1/g without a division.
-            const double scaledHigh = high.resistance * (1 + conductance_ * low);
+            // H (1 + g L) against the bound's part times L: H over L || 1/g
+            // without a division; without a load, H alone, as quick as ever.
+            const double scaledHigh = conductance_ == 0.0 ? high.resistance : high.resistance * (1 + conductance_ * low);
             if (decidesByProduct_ && scaledHigh >= surelyAbove_ * low)
                 return true;
             return !(decidesByProduct_ && scaledHigh <= surelyBelow_ * low) && countsAbove(k);
@@ -429,8 +430,13 @@ private:
     // impliedRatios with what the run fixes worked out once.
     [[nodiscard]] RatioSpan implied(const Arm& high, const Arm& low) const
     {
-        return circuit_.loaded() ? loadedImpliedRatios(circuit_, corners_, high.resistance, low.resistance)
-                                 : impliedRatiosOfCounted(ratio(high, low), params_);
+        return circuit_.loaded() ? loadedImplied(high, low) : impliedRatiosOfCounted(ratio(high, low), params_);
+    }
+    // Out of line, so that the sweeps' tests without a load stay small
+    // enough to be inlined (inlined, they made every search a third slower).
+    [[nodiscard, gnu::noinline]] RatioSpan loadedImplied(const Arm& high, const Arm& low) const
+    {
+        return loadedImpliedRatios(circuit_, corners_, high.resistance, low.resistance);
     }
     [[nodiscard]] double deviationAbove(const Arm& high, const Arm& low) const
     {
@@ -444,11 +450,11 @@ private:
     // themselves where windows lie on them.
     [[nodiscard]] double windowedAbove(const Arm& high, const Arm& low) const
     {
-        return windowsOnExtremes_ ? implied(high, low).high : ratio(high, low);
+        return windowsOnExtremes_ ? loadedImplied(high, low).high : ratio(high, low);
     }
     [[nodiscard]] double windowedBelow(const Arm& high, const Arm& low) const
     {
-        return windowsOnExtremes_ ? implied(high, low).low : ratio(high, low);
+        return windowsOnExtremes_ ? loadedImplied(high, low).low : ratio(high, low);
     }
 
     [[nodiscard]] static bool withinBand(double deviation, double maxDeviation)
@@ -471,6 +477,19 @@ private:
     {
         return circuit_.current(circuit_.armCurrents(high.resistance, low.resistance, ratio(high, low),
                                                      high.resistance + low.resistance));
+    }
+    // The part of a run of lows whose dividers with high meet the current's
+    // bounds: along the lows the current falls. Out of line, as loadedImplied.
+    [[nodiscard, gnu::noinline]] Run lowsWithinCurrent(const Arm& high, Run run) const
+    {
+        const std::span<const Arm> lows = lows_.arms();
+        const auto at = [&](auto holds) {
+            return static_cast<std::uint32_t>(
+                std::partition_point(lows.begin() + run.first, lows.begin() + run.end, holds) - lows.begin());
+        };
+        run.end = at([&](const Arm& low) { return notBelow(boundedCurrent(high, low), params_.currentMin); });
+        run.first = at([&](const Arm& low) { return !notAbove(boundedCurrent(high, low), params_.currentMax); });
+        return run;
     }
     [[nodiscard]] bool currentMeetsBounds(const Arm& high, const Arm& low) const
     {
@@ -601,15 +620,10 @@ private:
                                         [&](std::uint32_t k) { return !outputImpedanceMeetsBound(high, lows_[k]); });
                 end = std::min(end, impedanceEnd);
             }
-            // Along the lows the current falls.
             if (currentBounded_ && first < end) {
-                const std::span<const Arm> lows = lows_.arms();
-                const auto at = [&](auto holds) {
-                    return static_cast<std::uint32_t>(
-                        std::partition_point(lows.begin() + first, lows.begin() + end, holds) - lows.begin());
-                };
-                end = at([&](const Arm& low) { return notBelow(boundedCurrent(high, low), params_.currentMin); });
-                first = at([&](const Arm& low) { return !notAbove(boundedCurrent(high, low), params_.currentMax); });
+                const Run within = lowsWithinCurrent(high, {first, end});
+                first = within.first;
+                end = within.end;
             }
             // Past the lows that surely dissipate too much, those that may are
             // tested one by one, and from powerSure on all meet the bound.
