@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // The run's window holds the divider, as every line of a run's does.
         if (known)
             run.tolerance =
-                std::fabs(tarnel::dividerFigures(divider, run.ratioOffset, list->values()).ratio / ratio - 1.0);
+                std::fabs(tarnel::dividerFigures(divider, tarnel::Circuit(run), list->values()).ratio / ratio - 1.0);
         list->setRun(run);
         try {
             list->addResult(divider);
