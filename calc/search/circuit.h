@@ -27,7 +27,6 @@ public:
     // Whether anything but the arms shapes the output.
     [[nodiscard]] bool loaded() const { return conductance_ != 0.0; }
     [[nodiscard]] double conductance() const { return conductance_; }
-    [[nodiscard]] double offset() const { return offset_; }
 
     // The ratio counted: offset + H/L, or with a conductance g across the
     // low arm offset + H (1/L + g); in divider use Uin over the output, in
