@@ -182,9 +182,8 @@ public:
           lowsWithinBounds_(armsWithin(lows_, lowArm_)),
           judgesExtremes_(judgesExtremes(params)), windowsOnExtremes_(windowsOnExtremes(params)),
           powerBounded_(params.resistorPowerMax != noUpperBound),
-          // A load takes current the total cannot tell: it is bounded divider by divider.
-          currentBounded_(params.use == DividerUse::Divider && params.tapConductance() != 0.0 &&
-                          (params.currentMin > 0.0 || params.currentMax != noUpperBound)),
+          // Where the bounds do not fold into others, they are tested divider by divider.
+          currentBounded_(!foldsCurrent(params) && (params.currentMin > 0.0 || params.currentMax != noUpperBound)),
           target_(params.ratio()), window_(keptWindow(params)), circuit_(params), corners_(extremeCorners(params))
     {
     }
@@ -425,8 +424,6 @@ private:
     {
         return circuit_.ratio(high.resistance, low.resistance);
     }
-    // The band's ends by the deviations of the extremes; where extremes are
-    // not judged, those are the divider's own.
     // impliedRatios with what the run fixes worked out once.
     [[nodiscard]] RatioSpan implied(const Arm& high, const Arm& low) const
     {
@@ -438,6 +435,8 @@ private:
     {
         return loadedImpliedRatios(circuit_, corners_, high.resistance, low.resistance);
     }
+    // The band's ends by the deviations of the extremes; where extremes are
+    // not judged, those are the divider's own.
     [[nodiscard]] double deviationAbove(const Arm& high, const Arm& low) const
     {
         return deviationPercent(judgesExtremes_ ? implied(high, low).high : ratio(high, low), target_);
@@ -448,13 +447,12 @@ private:
     }
     // What the window's ends bound: the counted ratio, or the extremes
     // themselves where windows lie on them.
-    [[nodiscard]] double windowedAbove(const Arm& high, const Arm& low) const
+    [[nodiscard]] RatioSpan windowed(const Arm& high, const Arm& low) const
     {
-        return windowsOnExtremes_ ? loadedImplied(high, low).high : ratio(high, low);
-    }
-    [[nodiscard]] double windowedBelow(const Arm& high, const Arm& low) const
-    {
-        return windowsOnExtremes_ ? loadedImplied(high, low).low : ratio(high, low);
+        if (windowsOnExtremes_)
+            return loadedImplied(high, low);
+        const double r = ratio(high, low);
+        return {r, r};
     }
 
     [[nodiscard]] static bool withinBand(double deviation, double maxDeviation)
@@ -548,8 +546,8 @@ private:
     // The full test of one divider.
     [[nodiscard]] bool meetsBounds(const Arm& high, const Arm& low) const
     {
-        return notBelow(windowedBelow(high, low), window_.low) && notAbove(windowedAbove(high, low), window_.high) &&
-               totalMeetsBounds(high, low) && withinArm(high, params_.highArm) &&
+        const RatioSpan kept = windowed(high, low);
+        return notBelow(kept.low, window_.low) && notAbove(kept.high, window_.high) && totalMeetsBounds(high, low) && withinArm(high, params_.highArm) &&
                withinArm(low, lowArm_) &&
                outputImpedanceMeetsBound(high, low) && currentMeetsBounds(high, low) && powerMeetsBound(high, low);
     }
@@ -598,10 +596,10 @@ private:
             if (!withinArm(high, params_.highArm))
                 continue;
             windowFirst.advance(high, lows_,
-                                [&](std::uint32_t k) { return !notAbove(windowedAbove(high, lows_[k]), window_.high); });
+                                [&](std::uint32_t k) { return !notAbove(windowed(high, lows_[k]).high, window_.high); });
             windowEnd.catchUp(windowFirst);
             windowEnd.advance(high, lows_,
-                              [&](std::uint32_t k) { return notBelow(windowedBelow(high, lows_[k]), window_.low); });
+                              [&](std::uint32_t k) { return notBelow(windowed(high, lows_[k]).low, window_.low); });
             std::uint32_t first = windowFirst.position;
             std::uint32_t end = windowEnd.position;
             if (band) {

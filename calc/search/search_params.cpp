@@ -120,11 +120,16 @@ SearchParams withFixedArms(SearchParams params)
     return params;
 }
 
+bool foldsCurrent(const SearchParams& params)
+{
+    // Past a load the current is no longer Uin / (H + L).
+    return params.use == DividerUse::Feedback || params.tapConductance() == 0.0;
+}
+
 SearchParams withCurrentFolded(SearchParams params)
 {
     const bool feedback = params.use == DividerUse::Feedback;
-    // Past a load the current is no longer Uin / (H + L); the search bounds it divider by divider.
-    if (!feedback && params.tapConductance() != 0.0)
+    if (!foldsCurrent(params))
         return params;
     // Volts over amperes, in kilo-ohms: the resistance that carries the bound's current.
     const double volts = feedback ? params.uout : params.uin;

@@ -109,4 +109,8 @@ void checkSearchParams(const SearchParams& params);
 // current is no bound on the total: then the search bounds it itself.
 [[nodiscard]] SearchParams withCurrentFolded(SearchParams params);
 
+// Whether withCurrentFolded folds the current's bounds; where it does not,
+// the search tests them divider by divider.
+[[nodiscard]] bool foldsCurrent(const SearchParams& params);
+
 } // namespace tarnel
